@@ -1,0 +1,11 @@
+#include "app/widgets/AppContext.h"
+
+namespace tracella {
+
+AppContext& app()
+{
+    static AppContext context;
+    return context;
+}
+
+} // namespace tracella

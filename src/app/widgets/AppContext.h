@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/widgets/CommandRouter.h"
+
+#include <QPointer>
+
+namespace tracella {
+
+class MainWindow;
+class DocumentWindow;
+class DataWindow;
+class ZoomWindow;
+class TipWindow;
+
+// The composition root: the one instance of each child window (the design
+// reaches windows by their form names) and the command router.
+struct AppContext {
+    QPointer<MainWindow> main;
+    QPointer<DocumentWindow> document;
+    QPointer<DataWindow> data;
+    QPointer<ZoomWindow> zoom;
+    QPointer<TipWindow> tip;
+    CommandRouter commands;
+};
+
+AppContext& app();
+
+// Runs a command by its menu item name.
+inline void RunCommand(const QString& name) { app().commands.run(name); }
+
+} // namespace tracella

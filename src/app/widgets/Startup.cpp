@@ -1,0 +1,100 @@
+#include "app/widgets/Startup.h"
+
+#include "app/core/AppState.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainWindow.h"
+#include "app/widgets/ShellCommands.h"
+#include "app/widgets/Sounds.h"
+#include "app/widgets/UnexpectedError.h"
+#include "calibration/widgets/ScaleCommands.h"
+#include "data/widgets/DataWindow.h"
+#include "info/widgets/SplashWindow.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "zoom/widgets/ZoomWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiSubWindow>
+
+#include <exception>
+
+namespace tracella {
+namespace {
+
+void registerCommands(MainWindow& main)
+{
+    RegisterShellCommands(main);
+    RegisterScaleCommands();
+}
+
+// The main window's load step, in the designed order.
+void loadMainWindow(MainWindow& main)
+{
+    main.assignToolbarIcons();
+
+    auto* data = new DataWindow;
+    app().data = data;
+
+    AppState& s = appState();
+    s.XAxisLog = s.YAxisLog = s.ScaleModeOn = s.MouseOverPicture = false;
+    s.EscUndo = true;
+    s.PointerIndex = 1;
+
+    auto* document = new DocumentWindow;
+    app().document = document;
+    auto* zoom = new ZoomWindow;
+    app().zoom = zoom;
+    main.addChildWindow(document)->show();
+    main.addChildWindow(data)->show();
+    // The zoom window starts hidden so that the zoom command below shows it.
+    main.addChildWindow(zoom)->hide();
+    main.action(QStringLiteral("mnuViewToolbar"))->setChecked(true);
+    main.action(QStringLiteral("mnuViewStatusBar"))->setChecked(true);
+    main.action(QStringLiteral("mnuViewImageToolbar"))->setChecked(true);
+    QCoreApplication::processEvents();
+
+    RunCommand(QStringLiteral("mnuViewZoom"));
+    RunCommand(QStringLiteral("mnuPictureResetScale"));
+    s.applySettingsDefaults();
+    main.action(QStringLiteral("mnuPictureScale"))->setChecked(false);
+    main.setDataMenuEnabled(false);
+}
+
+} // namespace
+
+MainWindow* CreateMainWindow()
+{
+    auto* main = new MainWindow;
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    app().main = main;
+    registerCommands(*main);
+    try {
+        loadMainWindow(*main);
+    } catch (const std::exception& e) {
+        ShowUnexpectedError({ErrorNumber::OutOfMemory, QString::fromLocal8Bit(e.what())});
+    }
+    return main;
+}
+
+MainWindow* RunStartup()
+{
+    auto* splash = new SplashWindow;
+    try {
+        splash->show();
+        splash->repaint();
+        PlayResourceSound(StartSound);
+        MainWindow* main = CreateMainWindow();
+        main->showMaximized();
+        splash->closeWhenShownLongEnough();
+        main->raise();
+        main->activateWindow();
+        RunCommand(QStringLiteral("mnuViewSteps"));
+        return main;
+    } catch (const std::exception& e) {
+        splash->close();
+        ShowUnexpectedError({ErrorNumber::OutOfMemory, QString::fromLocal8Bit(e.what())});
+        return nullptr;
+    }
+}
+
+} // namespace tracella

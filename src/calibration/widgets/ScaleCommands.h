@@ -1,0 +1,8 @@
+#pragma once
+
+namespace tracella {
+
+// Reset Scale and, with point picking, the scale-mode command.
+void RegisterScaleCommands();
+
+} // namespace tracella

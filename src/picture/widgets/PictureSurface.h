@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/core/AppState.h"
+#include "calibration/FrameMapping.h"
+#include "picture/Picture.h"
+
+#include <QWidget>
+
+namespace tracella {
+
+// Picture2: the picture surface. Holds the picture at natural size, keeps
+// what is drawn on it as a list of markers over the picture (never a second
+// full-size image), carries the coordinate frame and reports the mouse in it.
+class PictureSurface : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureSurface(QWidget* parent = nullptr);
+
+    const Picture& picture() const;
+    bool hasPicture() const;
+    void setPicture(Picture picture); // sizes the surface to it
+    void clearPicture();              // the surface becomes empty
+
+    // Erases every marker; the picture stays.
+    void clearDrawings();
+
+    // The frame is held in single precision, as the surface reports positions.
+    void setFrame(const Frame& frame);
+    Frame frame() const;
+
+    // Pen width in pixels: the diameter of a marker dot.
+    void setPenWidth(int width);
+    int penWidth() const;
+
+    // One dot at a frame position, in a packed colour, with the current pen width.
+    void drawDot(double x, double y, Colour colour);
+    // One dot at a frame position in the surface's default drawing colour.
+    void drawDefaultDot(double x, double y);
+
+    int markerCount() const;
+
+    // The picture with every marker drawn on it (for Copy).
+    QImage composedImage() const;
+
+    // The frame position of a pixel of the surface.
+    FramePoint frameAt(QPointF pixel) const;
+
+signals:
+    // Buttons as the design counts them: 1 left, 2 right, 4 middle, summed.
+    void mousePressed(tracella::FramePoint position, int button);
+    void mouseMoved(tracella::FramePoint position, int buttons);
+};
+
+} // namespace tracella

@@ -1,0 +1,310 @@
+#include "app/core/AppState.h"
+#include "app/core/TempPicture.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainStatusBar.h"
+#include "app/widgets/MainWindow.h"
+#include "support/TestApp.h"
+#include "zoom/widgets/ZoomWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTextBrowser>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+using namespace tracella;
+using tracella::test::TestApp;
+
+namespace {
+
+struct ExpectedItem {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+};
+
+// Menu by menu, as a user reads them: items in order, "-" for a separator.
+const std::vector<std::pair<const char*, std::vector<ExpectedItem>>> ExpectedMenus = {
+    {"mnuFile",
+     {{"mnuFileNew", "&New", "Ctrl+N"}, {"-", "", ""}, {"mnuViewOptions", "&Options...", "Ctrl+O"}, {"-", "", ""},
+      {"mnuFilePrint", "&Print...", "Ctrl+P"}, {"-", "", ""}, {"mnuFileExit", "E&xit", ""}}},
+    {"mnuPicture",
+     {{"mnuPictureScale", "&Scale", "Ctrl+M"}, {"mnuPictureResetScale", "&Reset Scale", ""}, {"-", "", ""},
+      {"mnuPictureImport", "&Import", "Ctrl+L"}, {"mnuPicturePaste", "&Paste", "Ctrl+V"},
+      {"mnuPictureCapture", "Cap&ture", "Ctrl+T"}, {"mnuPictureScanner", "Scanne&r", "Ctrl+R"}, {"-", "", ""},
+      {"mnuPictureCopy", "&Copy", ""}}},
+    {"mnuData",
+     {{"mnuDataAR", "A&utoRead", "Ctrl+Y"}, {"mnuDataSpline", "&Interpolate", "Ctrl+I"}, {"-", "", ""},
+      {"mnuDataSave", "&Save", "Ctrl+S"}, {"mnuDataSaveAs", "Save &As...", ""},
+      {"mnuDataAppendTo", "A&ppend to...", "Ctrl+A"}, {"-", "", ""}, {"mnuDataCopy", "&Copy", "Ctrl+C"},
+      {"mnuDataRemove", "&Remove", ""}, {"mnuDataSort", "Sor&t", ""}}},
+    {"mnuDataRemove",
+     {{"mnuDataRemoveSelected", "Selected Values", ""}, {"mnuDataRemoveAll", "All Values", ""},
+      {"mnuDataRemoveRepeated", "Repeated Values", ""}}},
+    {"mnuDataSort", {{"mnuDataSortX", "Based on &X", ""}, {"mnuDataSortY", "Based on &Y", ""}}},
+    {"mnuView",
+     {{"mnuViewToolbar", "&Toolbar", ""}, {"mnuViewStatusBar", "Status &Bar", ""},
+      {"mnuViewImageToolbar", "&Image Toolbar", ""}, {"-", "", ""}, {"mnuViewZoom", "&Zoom ", "Ctrl+Z"},
+      {"mnuViewSteps", "&Guide", "Ctrl+G"}, {"mnuViewRefresh", "&Refresh", ""}}},
+    {"mnuWindow",
+     {{"mnuWindowCascade", "&Cascade", ""}, {"mnuWindowTileHorizontal", "Tile &Horizontal", ""},
+      {"mnuWindowTileVertical", "Tile &Vertical", ""}, {"mnuWindowArrangeIcons", "&Arrange Icons", ""}}},
+    {"mnuHelp",
+     {{"mnuHelpContents", "&Contents", ""}, {"mnuHelpSearch", "&Search For Help On...", ""}, {"-", "", ""},
+      {"mnuHelpAbout", "&About Tracella...", ""}}},
+    {"mnuPopUpMenu",
+     {{"mnuPopUpCopy", "&Copy", ""}, {"-", "", ""}, {"mnuPopUpRemove", "&Remove", ""},
+      {"mnuPopUpRemoveAll", "R&emove All", ""}, {"mnuPopUpRemoveRepeated", "Remove Repeated", ""}, {"-", "", ""},
+      {"mnuPopUpSave", "&Save", ""}, {"mnuPopUpSaveAs", "Save &As...", ""}}},
+};
+
+} // namespace
+
+TEST(MainWindow, StartsWithTheDesignedStateAndWindows)
+{
+    TestApp t;
+    const AppState& s = appState();
+    EXPECT_EQ(s.RefX1, -2000000000.0);
+    EXPECT_EQ(s.RefX2, -2000000000.0);
+    EXPECT_EQ(s.frame(), (Frame{0, 10, 10, 0}));
+    EXPECT_EQ(s.SplineColor, 255 + 65536 * 255);
+    EXPECT_EQ(s.ARDataColor, 250);
+    EXPECT_EQ(s.ARPointColor, 100 + 256 * 255);
+    EXPECT_EQ(s.ScaleColor, 65536 * 255);
+    EXPECT_EQ(s.PointsColor, 80 + 256 * 255 + 65536 * 30);
+    EXPECT_EQ(s.ARRows, 50);
+    EXPECT_EQ(s.ARCols, 50);
+    EXPECT_EQ(s.DotSize, 3);
+    EXPECT_EQ(s.SplinePoints, 50);
+    EXPECT_TRUE(s.SplineOnX);
+    EXPECT_FALSE(s.XAxisLog || s.YAxisLog || s.ScaleModeOn);
+    EXPECT_TRUE(s.EscUndo);
+    EXPECT_EQ(s.PointerIndex, 1);
+    EXPECT_TRUE(s.MouseOverPicture);
+
+    MainWindow& m = t.main();
+    EXPECT_EQ(m.windowTitle(), QStringLiteral("Tracella! '2004"));
+    EXPECT_TRUE(m.isMaximized());
+    EXPECT_FALSE(m.menu(QStringLiteral("mnuData"))->menuAction()->isEnabled());
+    for (const char* checked : {"mnuViewToolbar", "mnuViewStatusBar", "mnuViewImageToolbar", "mnuViewZoom"})
+        EXPECT_TRUE(m.action(QString::fromLatin1(checked))->isChecked()) << checked;
+    EXPECT_FALSE(m.action(QStringLiteral("mnuPictureScale"))->isChecked());
+    EXPECT_TRUE(app().zoom->isVisible());
+    EXPECT_TRUE(app().zoom->timer()->isActive());
+    EXPECT_EQ(app().zoom->timer()->interval(), 50);
+    EXPECT_FALSE(m.progressBarVisible());
+    EXPECT_FALSE(m.progressBar()->isVisible());
+
+    QStringList captions;
+    for (QMdiSubWindow* sub : m.mdiArea()->subWindowList())
+        captions << sub->windowTitle();
+    EXPECT_EQ(captions, (QStringList{"Picture", "Data Points", "Zoom"}));
+}
+
+TEST(MainWindow, MenusFollowTheTableInOrderWithSeparators)
+{
+    TestApp t;
+    QStringList topLevel;
+    for (QAction* a : t.main().menuBar()->actions())
+        topLevel << a->objectName() + QLatin1Char('=') + a->text();
+    EXPECT_EQ(topLevel, (QStringList{"mnuFile=&File", "mnuPicture=&Picture", "mnuData=&Data", "mnuView=&View",
+                                     "mnuWindow=&Window", "mnuHelp=&Help"}));
+    for (const auto& [menuName, items] : ExpectedMenus) {
+        QMenu* menu = t.main().menu(QString::fromLatin1(menuName));
+        ASSERT_NE(menu, nullptr) << menuName;
+        QList<QAction*> actions = menu->actions();
+        ASSERT_GE(actions.size(), static_cast<qsizetype>(items.size())) << menuName;
+        for (size_t i = 0; i < items.size(); ++i) {
+            QAction* a = actions[static_cast<qsizetype>(i)];
+            if (QString::fromLatin1(items[i].name) == QLatin1String("-")) {
+                EXPECT_TRUE(a->isSeparator()) << menuName << " item " << i;
+                continue;
+            }
+            EXPECT_EQ(a->objectName(), QString::fromLatin1(items[i].name));
+            EXPECT_EQ(a->text(), QString::fromLatin1(items[i].caption)) << items[i].name;
+            EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromLatin1(items[i].shortcut))) << items[i].name;
+        }
+    }
+    EXPECT_TRUE(t.main().menu(QStringLiteral("mnuPopUpMenu"))->menuAction()->isVisible());
+    EXPECT_FALSE(t.main().menuBar()->actions().contains(t.main().menu(QStringLiteral("mnuPopUpMenu"))->menuAction()));
+}
+
+TEST(MainWindow, ToolbarButtonsHaveKeysTooltipsAndIconsInOrder)
+{
+    TestApp t;
+    QStringList seen;
+    for (QAction* a : t.main().toolBar()->actions()) {
+        if (a->isSeparator())
+            seen << QStringLiteral("|");
+        else if (!a->data().toString().isEmpty())
+            seen << a->data().toString() + QLatin1Char('=') + a->toolTip();
+    }
+    EXPECT_EQ(seen, (QStringList{"New=New Picture", "Save=Save Data Points", "Print=Print Data Points", "|",
+                                 "Paste=Paste Picture", "Open=Open Picture File", "|", "SortXY=Sort based on X",
+                                 "SortYX=Sort based on Y", "|", "RemoveAll=Remove All",
+                                 "RemoveRepeated=Remove Repeated Values", "RemoveSelected=Remove Selected Values",
+                                 "|", "AutoRead=Autoread", "Interpolate=Interpolate", "|", "Options=Options",
+                                 "Capture=Capture Image from Screen", "Scanner=Acquire Image from Scanner",
+                                 "Zoom=Zoom"}));
+    for (QAction* a : t.main().toolBar()->actions()) {
+        if (!a->data().toString().isEmpty()) {
+            EXPECT_FALSE(a->icon().isNull()) << a->data().toString().toStdString();
+        }
+    }
+}
+
+TEST(MainWindow, ToolbarDispatchesByCaseSensitiveKeyEvenWithDataMenuDisabled)
+{
+    TestApp t;
+    QStringList ran;
+    for (const char* name : {"mnuDataSortX", "mnuFileNew", "mnuViewZoom"})
+        app().commands.add(QString::fromLatin1(name), [&ran, name] { ran << QString::fromLatin1(name); });
+    t.main().tbToolBar_ButtonClick(QStringLiteral("SortXY"));
+    t.main().tbToolBar_ButtonClick(QStringLiteral("sortxy")); // wrong case: nothing
+    t.main().tbToolBar_ButtonClick(QStringLiteral("Nothing"));
+    t.main().findChild<QAction*>(QStringLiteral("New"))->trigger();
+    EXPECT_EQ(ran, (QStringList{"mnuDataSortX", "mnuFileNew"}));
+}
+
+TEST(MainWindow, StatusBarPanelsAndViewToggles)
+{
+    TestApp t;
+    MainStatusBar* bar = t.main().statusPanels();
+    EXPECT_EQ(bar->panelText(1), QStringLiteral("Data File"));
+    EXPECT_EQ(bar->panelText(2), QStringLiteral("Picture File"));
+    EXPECT_EQ(bar->panelText(3), QStringLiteral("X value"));
+    EXPECT_EQ(bar->panelText(4), QStringLiteral("Y value"));
+    const QStringList tips = {"File name where the digitized data is being saved",
+                              "File name of the picture being digitized", "X-axis value", "Y-axis value",
+                              "Current Date", "Current Time"};
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(bar->panel(i)->toolTip(), tips[i - 1]);
+    // The clock panels keep themselves current from the clock service.
+    t.services().clock.current = QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5));
+    bar->updateClock();
+    EXPECT_EQ(bar->panelText(5), QLocale().toString(QDate(2027, 1, 2), QLocale::ShortFormat));
+    EXPECT_EQ(bar->panelText(6), QLocale().toString(QTime(3, 4, 5), QLocale::ShortFormat));
+
+    t.run(QStringLiteral("mnuViewStatusBar"));
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_FALSE(t.main().action(QStringLiteral("mnuViewStatusBar"))->isChecked());
+    t.main().action(QStringLiteral("mnuViewStatusBar"))->trigger(); // through the menu item
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(t.main().action(QStringLiteral("mnuViewStatusBar"))->isChecked());
+    t.run(QStringLiteral("mnuViewToolbar"));
+    EXPECT_FALSE(t.main().toolBar()->isVisible());
+}
+
+TEST(MainWindow, ZoomCommandHidesAndShowsWithItsTimer)
+{
+    TestApp t;
+    QAction* zoom = t.main().action(QStringLiteral("mnuViewZoom"));
+    zoom->trigger();
+    EXPECT_FALSE(zoom->isChecked());
+    EXPECT_FALSE(app().zoom->isVisible());
+    EXPECT_FALSE(app().zoom->timer()->isActive());
+    EXPECT_FALSE(appState().MouseOverPicture);
+    zoom->trigger();
+    EXPECT_TRUE(zoom->isChecked());
+    EXPECT_TRUE(app().zoom->isVisible());
+    EXPECT_TRUE(app().zoom->timer()->isActive());
+    EXPECT_TRUE(appState().MouseOverPicture);
+}
+
+TEST(MainWindow, HelpWithoutAHelpFileShowsTheMessageForBothCommands)
+{
+    TestApp t;
+    t.main().setHelpFile(QString());
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.run(QStringLiteral("mnuHelpContents"));
+    t.run(QStringLiteral("mnuHelpSearch"));
+    ASSERT_EQ(t.services().messages.shown.size(), 2u);
+    for (const Message& m : t.services().messages.shown) {
+        EXPECT_EQ(m.text, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."));
+        EXPECT_EQ(m.title, QStringLiteral("Tracella! '2004"));
+        EXPECT_EQ(m.icon, MessageIcon::Information);
+    }
+}
+
+TEST(MainWindow, HelpOpensContentsAndAnEmptyFocusedSearch)
+{
+    TestApp t;
+    t.run(QStringLiteral("mnuHelpContents"));
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("frmHelp"))
+            window = w;
+    ASSERT_NE(window, nullptr);
+    auto* browser = window->findChild<QTextBrowser*>(QStringLiteral("txtHelpPage"));
+    EXPECT_TRUE(browser->source().toString().endsWith(QStringLiteral("index.html")));
+    EXPECT_FALSE(browser->toPlainText().isEmpty());
+    auto* search = window->findChild<QLineEdit*>(QStringLiteral("txtHelpSearch"));
+    search->setText(QStringLiteral("AutoRead"));
+    t.run(QStringLiteral("mnuHelpSearch"));
+    EXPECT_TRUE(search->text().isEmpty());
+    TestApp::settle(50);
+    EXPECT_TRUE(search->hasFocus() || QApplication::focusWidget() == search);
+    search->setText(QStringLiteral("Interpolate"));
+    EXPECT_GT(window->findChild<QListWidget*>(QStringLiteral("lstHelpResults"))->count(), 0);
+    window->close();
+}
+
+TEST(MainWindow, ShutdownWithoutTemporaryFileEndsSilentlyAndRemovesAnExistingOne)
+{
+    {
+        TestApp t;
+        QFile::remove(TempPicturePath());
+        t.main().close();
+        EXPECT_TRUE(t.services().messages.shown.empty());
+    }
+    {
+        TestApp t;
+        QFile temp(TempPicturePath());
+        ASSERT_TRUE(temp.open(QIODevice::WriteOnly));
+        temp.write("picture");
+        temp.close();
+        t.main().close();
+        EXPECT_FALSE(QFile::exists(TempPicturePath()));
+        EXPECT_FALSE(TempPicturePath().startsWith(QStringLiteral("/tmp/")));
+    }
+}
+
+TEST(MainWindow, WindowMenuArrangesAndListsChildren)
+{
+    TestApp t;
+    QMdiArea* mdi = t.main().mdiArea();
+    t.run(QStringLiteral("mnuWindowTileVertical"));
+    const auto subs = mdi->subWindowList();
+    QList<QMdiSubWindow*> visible;
+    for (QMdiSubWindow* s : subs)
+        if (s->isVisible())
+            visible << s;
+    ASSERT_GE(visible.size(), 2);
+    EXPECT_EQ(visible[0]->height(), mdi->viewport()->height());
+    EXPECT_LT(visible[0]->x() + visible[0]->width(), visible[1]->x() + 1);
+    t.run(QStringLiteral("mnuWindowTileHorizontal"));
+    EXPECT_EQ(visible[0]->width(), mdi->viewport()->width());
+    EXPECT_LE(visible[0]->y() + visible[0]->height(), visible[1]->y());
+
+    QMenu* window = t.main().menu(QStringLiteral("mnuWindow"));
+    emit window->aboutToShow();
+    QStringList listed;
+    for (QAction* a : window->actions())
+        if (a->property("windowListEntry").toBool() && !a->isSeparator())
+            listed << a->text();
+    EXPECT_TRUE(listed.contains(QStringLiteral("&1 Picture")));
+    EXPECT_TRUE(listed.contains(QStringLiteral("&2 Data Points")));
+}

@@ -1,0 +1,185 @@
+#include "support/ScriptedServices.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QEventLoop>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace tracella::test {
+
+MessageAnswer ScriptedMessages::show(const Message& message)
+{
+    shown.push_back(message);
+    if (script.empty()) {
+        ADD_FAILURE() << "unexpected message box: \"" << message.text.toStdString() << "\" titled \""
+                      << message.title.toStdString() << "\"";
+        return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    }
+    const MessageAnswer a = script.front();
+    script.pop_front();
+    return a;
+}
+
+QString ScriptedInput::ask(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    asked.push_back({prompt, title, defaultText});
+    if (script.empty()) {
+        ADD_FAILURE() << "unexpected input box: \"" << title.toStdString() << "\": " << prompt.toStdString();
+        return {};
+    }
+    const std::optional<QString> r = script.front();
+    script.pop_front();
+    return r.value_or(QString());
+}
+
+std::optional<FileDialogResult> ScriptedFiles::run(const FileDialogRequest& request)
+{
+    requests.push_back(request);
+    if (script.empty()) {
+        ADD_FAILURE() << "unexpected file dialog with filter \"" << request.filter.toStdString() << "\"";
+        return std::nullopt;
+    }
+    std::optional<FileDialogResult> r = script.front();
+    script.pop_front();
+    return r;
+}
+
+std::optional<QColor> ScriptedColours::pick(const QColor& initial)
+{
+    initials.push_back(initial);
+    if (script.empty()) {
+        ADD_FAILURE() << "unexpected colour dialog";
+        return std::nullopt;
+    }
+    std::optional<QColor> r = script.front();
+    script.pop_front();
+    return r;
+}
+
+void FakeClipboard::clear()
+{
+    if (real) {
+        QGuiApplication::clipboard()->clear();
+        return;
+    }
+    storedImage = QImage();
+    storedText.clear();
+}
+
+QImage FakeClipboard::image() const
+{
+    return real ? QGuiApplication::clipboard()->image() : storedImage;
+}
+
+void FakeClipboard::setImage(const QImage& image)
+{
+    if (real)
+        QGuiApplication::clipboard()->setImage(image);
+    else
+        storedImage = image;
+}
+
+QString FakeClipboard::text() const
+{
+    return real ? QGuiApplication::clipboard()->text() : storedText;
+}
+
+void FakeClipboard::setText(const QString& text)
+{
+    if (real)
+        QGuiApplication::clipboard()->setText(text);
+    else
+        storedText = text;
+}
+
+void FakeClock::wait(int ms)
+{
+    waits.push_back(ms);
+    elapsed += ms;
+    QCoreApplication::processEvents();
+}
+
+QImage FakeScreen::grab(const QRect& rect)
+{
+    if (real) {
+        QScreen* s = QGuiApplication::primaryScreen();
+        return s ? s->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height()).toImage() : QImage();
+    }
+    return picture.copy(rect);
+}
+
+QRect FakeScreen::geometry() const
+{
+    if (real) {
+        QScreen* s = QGuiApplication::primaryScreen();
+        return s ? s->geometry() : QRect();
+    }
+    return picture.rect();
+}
+
+QPoint FakeScreen::cursorPos() const
+{
+    return cursor.value_or(QCursor::pos());
+}
+
+std::unique_ptr<QPrinter> FakePrinters::defaultPrinter()
+{
+    if (useSystemPrinter) {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        return info.isNull() ? nullptr : std::make_unique<QPrinter>(info);
+    }
+    if (pdfFile.isEmpty())
+        return nullptr;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(pdfFile);
+    return printer;
+}
+
+bool RecordingLauncher::openUrl(const QUrl& url)
+{
+    opened.push_back(url);
+    return true;
+}
+
+QString RecordingLauncher::findProgram(const QStringList& candidates) const
+{
+    for (const QString& c : candidates) {
+        if (installed.contains(c))
+            return QStringLiteral("/usr/bin/") + c;
+    }
+    return {};
+}
+
+bool RecordingLauncher::startProgram(const QString& program)
+{
+    started.push_back(program);
+    return true;
+}
+
+ScriptedServices::ScriptedServices() : previous_(services())
+{
+    services() = Services{&messages, &input, &files, &colours, &clipboard, &sound, &clock, &screen, &printers,
+                          &launcher};
+}
+
+ScriptedServices::~ScriptedServices()
+{
+    services() = previous_;
+}
+
+void ScriptedServices::expectScriptsUsed() const
+{
+    EXPECT_TRUE(messages.script.empty()) << messages.script.size() << " scripted message answers unused";
+    EXPECT_TRUE(input.script.empty()) << input.script.size() << " scripted input replies unused";
+    EXPECT_TRUE(files.script.empty()) << files.script.size() << " scripted file dialogs unused";
+    EXPECT_TRUE(colours.script.empty()) << colours.script.size() << " scripted colours unused";
+}
+
+} // namespace tracella::test

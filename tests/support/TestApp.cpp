@@ -1,0 +1,52 @@
+#include "support/TestApp.h"
+
+#include "app/core/AppState.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainWindow.h"
+#include "app/widgets/Startup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+namespace tracella::test {
+
+TestApp::TestApp(bool showMaximized)
+{
+    appState() = AppState{};
+    app().commands = CommandRouter{};
+    main_ = CreateMainWindow();
+    if (showMaximized) {
+        main_->showMaximized();
+        (void)QTest::qWaitForWindowExposed(main_);
+    }
+}
+
+TestApp::~TestApp()
+{
+    // Tear down without the shutdown questions: the test is over.
+    main_->setAttribute(Qt::WA_DeleteOnClose, false);
+    delete main_;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->deleteLater();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    app() = AppContext{};
+}
+
+void TestApp::run(const QString& name)
+{
+    RunCommand(name);
+}
+
+void TestApp::settle(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    } while (t.elapsed() < ms);
+}
+
+} // namespace tracella::test

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "support/ScriptedServices.h"
+
+namespace tracella {
+class MainWindow;
+}
+
+namespace tracella::test {
+
+// A started program: the scripted services, the main window after its load
+// step (no splash, no guide unless asked), torn down at the end.
+class TestApp {
+public:
+    explicit TestApp(bool showMaximized = true);
+    ~TestApp();
+    TestApp(const TestApp&) = delete;
+    TestApp& operator=(const TestApp&) = delete;
+
+    MainWindow& main() const { return *main_; }
+    ScriptedServices& services() { return services_; }
+
+    // Runs a command as its menu item would.
+    void run(const QString& name);
+    // Runs pending events for a while.
+    static void settle(int ms = 20);
+
+private:
+    ScriptedServices services_;
+    MainWindow* main_ = nullptr;
+};
+
+} // namespace tracella::test
