@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/core/AppError.h"
+#include "app/core/Message.h"
+
+#include <QLocale>
+#include <QTime>
+
+#include <cstdint>
+
+namespace tracella {
+
+// The end of a colour sweep: how many values were stored and when.
+Message AutoReadReportMessage(std::int64_t found, const QString& startTime, const QString& endTime);
+
+// A time of day in the locale's long time format without its time zone.
+QString TimeOfDayText(const QTime& time, const QLocale& locale = QLocale::system());
+
+// Too few rows to interpolate.
+Message InsufficientDataMessage();
+
+// A failure of the interpolation after the rows were counted.
+Message InterpolationFailedMessage(const AppError& error);
+
+// Whether to append the previewed points.
+Message AddInterpolatedPointsMessage();
+
+} // namespace tracella

@@ -1,0 +1,282 @@
+#include "extract/ColourSweep.h"
+
+#include "app/core/NumberText.h"
+#include "calibration/FrameMapping.h"
+#include "extract/PictureColours.h"
+#include "extract/SweepProgress.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace tracella {
+namespace {
+
+QRgb PixelOf(Colour c)
+{
+    return qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+QImage Filled(int width, int height, Colour c)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(PixelOf(c));
+    return picture;
+}
+
+struct Sample {
+    double x;
+    float y;
+    friend bool operator==(const Sample&, const Sample&) = default;
+};
+
+struct SweepRun {
+    std::vector<Sample> matches;
+    std::vector<int> progress;
+    SweepResult result;
+};
+
+SweepRun Sweep(const QImage& picture, const SweepSettings& settings, const SweepLimits& limits = {})
+{
+    SweepRun run;
+    SweepHandlers handlers;
+    handlers.match = [&](double x, float y) {
+        run.matches.push_back({x, y});
+        return SweepAnswer::Continue;
+    };
+    handlers.progress = [&](int shown) { run.progress.push_back(shown); };
+    run.result = SweepColours(picture, settings, handlers, limits);
+    return run;
+}
+
+// Outside reads -1, which a wanted colour of 50 matches too: every sample is
+// reported, so the reports show the sample positions.
+constexpr Colour Everywhere = 50;
+
+std::vector<Sample> Grid(std::initializer_list<double> xs, std::initializer_list<float> ys)
+{
+    std::vector<Sample> grid;
+    for (double x : xs) {
+        for (float y : ys)
+            grid.push_back({x, y});
+    }
+    return grid;
+}
+
+TEST(PictureColours, ReadsTheNearestPixelOfTheOneMapping)
+{
+    QImage picture = Filled(10, 8, Rgb(9, 9, 9));
+    picture.setPixel(3, 4, PixelOf(Rgb(1, 2, 3)));
+    const PictureColours colours(picture, BaseFrame);
+    const FramePoint at = PixelToFrame(BaseFrame, picture.size(), QPointF(3, 4));
+    EXPECT_EQ(colours.ColourAt(at.x, at.y), 1 + 256 * 2 + 65536 * 3);
+    const FramePoint near = PixelToFrame(BaseFrame, picture.size(), QPointF(3.4, 3.6));
+    EXPECT_EQ(colours.ColourAt(near.x, near.y), Rgb(1, 2, 3));
+    EXPECT_EQ(colours.ColourAt(-0.01f, 10), Rgb(9, 9, 9));
+
+    EXPECT_EQ(colours.ColourAt(-1, 5), OutsideColour);
+    EXPECT_EQ(colours.ColourAt(10, 5), OutsideColour); // the right edge is one pixel beyond
+    EXPECT_EQ(colours.ColourAt(5, 0), OutsideColour);
+    EXPECT_EQ(colours.ColourAt(5, 11), OutsideColour);
+    EXPECT_EQ(colours.ColourAt(std::nanf(""), 5), OutsideColour);
+    EXPECT_EQ(PictureColours(QImage(), BaseFrame).ColourAt(0, 10), OutsideColour);
+
+    // Other formats are read as 32-bit RGB; alpha does not count.
+    QImage rgb888(2, 2, QImage::Format_RGB888);
+    rgb888.fill(QColor(200, 100, 50));
+    EXPECT_EQ(PictureColours(rgb888, BaseFrame).ColourAt(0, 10), Rgb(200, 100, 50));
+    QImage clear(2, 2, QImage::Format_ARGB32);
+    clear.fill(qRgba(7, 8, 9, 0));
+    EXPECT_EQ(PictureColours(clear, BaseFrame).ColourAt(0, 10), Rgb(7, 8, 9));
+}
+
+TEST(ColourMatch, ComparesPackedValuesWithinOneHundred)
+{
+    const Colour wanted = Rgb(250, 0, 0);
+    EXPECT_TRUE(ColourMatches(wanted + 100, wanted));
+    EXPECT_FALSE(ColourMatches(wanted + 101, wanted));
+    EXPECT_TRUE(ColourMatches(wanted - 100, wanted));
+    EXPECT_FALSE(ColourMatches(wanted - 101, wanted));
+    EXPECT_FALSE(ColourMatches(Rgb(250, 1, 0), wanted)); // green off by one is 256 away
+    EXPECT_TRUE(ColourMatches(Rgb(150, 0, 0), wanted));
+    EXPECT_TRUE(ColourMatches(OutsideColour, 99));
+    EXPECT_FALSE(ColourMatches(OutsideColour, 100));
+    EXPECT_FALSE(ColourMatches(Rgb(255, 255, 255), std::numeric_limits<Colour>::min()));
+
+    // The same through a whole sweep of one sample on pixel (0, 0).
+    const SweepSettings one{BaseFrame, 0, 0, wanted};
+    EXPECT_EQ(Sweep(Filled(1, 1, wanted + 100), one).result.found, 1);
+    EXPECT_EQ(Sweep(Filled(1, 1, wanted + 101), one).result.found, 0);
+    EXPECT_EQ(Sweep(Filled(1, 1, wanted + 256), one).result.found, 0);
+}
+
+TEST(ColourSweep, StepsColumnsInDoubleAndRowsInSingle)
+{
+    const SweepRun run = Sweep(Filled(100, 100, Everywhere), {BaseFrame, 50, 50, Everywhere});
+    const double columnStep = 0.2f;
+    const float rowStep = -0.2f;
+    ASSERT_GT(run.matches.size(), 100u);
+    EXPECT_EQ(run.matches[0], (Sample{0, 10}));
+
+    std::vector<double> columns{run.matches[0].x};
+    std::vector<float> rows;
+    for (const Sample& s : run.matches) {
+        if (s.x != columns.back()) {
+            EXPECT_EQ(s.x, columns.back() + columnStep);
+            EXPECT_EQ(s.y, 10.0f);
+            columns.push_back(s.x);
+        }
+        if (columns.size() == 1)
+            rows.push_back(s.y);
+    }
+    EXPECT_EQ(columns[1], 0.20000000298023224);
+    EXPECT_EQ(NumberText(columns[1]), QStringLiteral(" .200000002980232"));
+    // 50 steps of the rounded 0.2 pass 10, so the right edge is not reached.
+    EXPECT_EQ(columns.size(), 50u);
+    EXPECT_LE(columns.back(), 10.0);
+    EXPECT_GT(columns.back() + columnStep, 10.0);
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i], rows[i - 1] + rowStep);
+    EXPECT_GE(rows.back(), 0.0f);
+    EXPECT_LT(rows.back() + rowStep, 0.0f);
+    EXPECT_EQ(run.matches.size(), columns.size() * rows.size());
+    EXPECT_EQ(run.result.found, static_cast<std::int64_t>(run.matches.size()));
+}
+
+TEST(ColourSweep, IncludesBothEndsWhenReachedAndFollowsTheStepsSign)
+{
+    const QImage picture = Filled(16, 16, Everywhere);
+    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 4, 4, Everywhere}).matches, Grid({0, 2, 4, 6, 8}, {8, 6, 4, 2, 0}));
+    // Right below left and bottom below top: both steps turn round.
+    EXPECT_EQ(Sweep(picture, {{8, 0, 0, 8}, 4, 4, Everywhere}).matches, Grid({8, 6, 4, 2, 0}, {0, 2, 4, 6, 8}));
+
+    // A count of 0 keeps only the first column or row.
+    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 0, 4, Everywhere}).matches, Grid({0}, {8, 6, 4, 2, 0}));
+    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 4, 0, Everywhere}).matches, Grid({0, 2, 4, 6, 8}, {8}));
+    EXPECT_EQ(Sweep(picture, {{8, 0, 0, 8}, 0, 0, Everywhere}).matches, Grid({8}, {0}));
+
+    // A negative count sweeps nothing.
+    for (const SweepSettings& none : {SweepSettings{{0, 8, 8, 0}, -4, 4, Everywhere},
+                                      SweepSettings{{0, 8, 8, 0}, 4, -1, Everywhere},
+                                      SweepSettings{{8, 0, 0, 8}, -4, -4, Everywhere}}) {
+        const SweepRun run = Sweep(picture, none);
+        EXPECT_TRUE(run.matches.empty());
+        EXPECT_TRUE(run.progress.empty());
+        EXPECT_EQ(run.result.found, 0);
+    }
+
+    // A step that cannot move the position visits its start once instead of
+    // for ever: a frame without width, and a row step below the precision.
+    EXPECT_EQ(Sweep(picture, {{5, 8, 5, 0}, 4, 4, Everywhere}).matches, Grid({5}, {8, 6, 4, 2, 0}));
+    EXPECT_EQ(Sweep(picture, {{5, 8, 5, 0}, 0, 0, Everywhere}).matches, Grid({5}, {8}));
+    EXPECT_EQ(Sweep(picture, {{0, 16777216, 8, 0}, 4, 1 << 26, Everywhere}).matches,
+              Grid({0, 2, 4, 6, 8}, {16777216}));
+}
+
+TEST(ColourSweep, ARunThatFindsNothingStillFillsTheBar)
+{
+    int matches = 0;
+    std::vector<int> progress;
+    SweepHandlers handlers;
+    handlers.match = [&](double, float) {
+        ++matches;
+        return SweepAnswer::Continue;
+    };
+    handlers.progress = [&](int shown) { progress.push_back(shown); };
+    // 5 x 5 samples against a maximum of 4 * 4 + 4 + 4: the bar ends full.
+    const SweepResult result = SweepColours(Filled(64, 48, Rgb(255, 255, 255)), {{0, 8, 8, 0}, 4, 4, Rgb(250, 0, 0)},
+                                            handlers);
+    EXPECT_EQ(result.found, 0);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(matches, 0);
+    ASSERT_FALSE(progress.empty());
+    for (std::size_t i = 1; i < progress.size(); ++i)
+        EXPECT_GT(progress[i], progress[i - 1]);
+    EXPECT_EQ(progress.back(), ProgressResolution);
+}
+
+TEST(ColourSweep, StopsWhereTheHandlerSays)
+{
+    int calls = 0;
+    SweepHandlers handlers;
+    handlers.match = [&](double, float) { return ++calls == 3 ? SweepAnswer::Stop : SweepAnswer::Continue; };
+    const SweepResult result = SweepColours(Filled(8, 8, Everywhere), {BaseFrame, 4, 4, Everywhere}, handlers);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(result.found, 2);
+    EXPECT_TRUE(result.stopped);
+}
+
+// The sweep as its steps read, one ColourAt a sample; index counts samples.
+struct PlainMatch {
+    Sample at;
+    std::int64_t index;
+};
+
+std::vector<PlainMatch> PlainSweep(const QImage& picture, const SweepSettings& s)
+{
+    const PictureColours colours(picture, s.frame);
+    const float columnStep = static_cast<float>((s.frame.right - s.frame.left) / s.columns);
+    const float rowStep = static_cast<float>((s.frame.bottom - s.frame.top) / s.rows);
+    const float top = static_cast<float>(s.frame.top);
+    const float bottom = static_cast<float>(s.frame.bottom);
+    std::vector<PlainMatch> found;
+    std::int64_t index = 0;
+    for (double x = s.frame.left; columnStep < 0 ? x >= s.frame.right : x <= s.frame.right; x += columnStep) {
+        for (float y = top; rowStep < 0 ? y >= bottom : y <= bottom; y += rowStep, ++index) {
+            if (ColourMatches(colours.ColourAt(static_cast<float>(x), y), s.dataColour))
+                found.push_back({{x, y}, index});
+        }
+    }
+    return found;
+}
+
+TEST(ColourSweep, ReadingInBandsReportsWhatThePlainSweepFinds)
+{
+    std::mt19937 random(20040);
+    const Colour wanted = Rgb(40, 20, 0);
+    for (int round = 0; round < 60; ++round) {
+        QImage picture(5 + static_cast<int>(random() % 40), 5 + static_cast<int>(random() % 30),
+                       QImage::Format_RGB32);
+        for (int py = 0; py < picture.height(); ++py) {
+            for (int px = 0; px < picture.width(); ++px)
+                picture.setPixel(px, py, PixelOf(wanted + static_cast<int>(random() % 300) - 150));
+        }
+        auto edge = [&] { return static_cast<double>(static_cast<int>(random() % 2001) - 1000) / 100; };
+        SweepSettings settings{{edge(), edge(), edge(), edge()},
+                               static_cast<int>(random() % 63) - 2,
+                               static_cast<int>(random() % 63) - 2,
+                               random() % 4 == 0 ? Everywhere : wanted};
+        if (settings.frame.left == settings.frame.right || settings.frame.top == settings.frame.bottom)
+            continue;
+        const auto plain = PlainSweep(picture, settings);
+        const double maximum = SweepProgressMaximum(settings);
+
+        // Whole columns in bands of 3, 7 or all; single columns in tiles of 1 or 5 rows.
+        for (const SweepLimits limits : {SweepLimits{}, SweepLimits{7, 64}, SweepLimits{3, 200}, SweepLimits{1, 5},
+                                         SweepLimits{7, 5}, SweepLimits{1, 1}}) {
+            std::vector<Sample> matches;
+            int shown = 0;
+            SweepHandlers handlers;
+            handlers.progress = [&](int part) { shown = part; };
+            handlers.match = [&](double x, float y) {
+                const std::size_t i = matches.size();
+                matches.push_back({x, y});
+                // The bar stands where one step a sample would have put it.
+                if (i < plain.size() && maximum > 0) {
+                    const double value = std::min<double>(plain[i].index, std::floor(maximum));
+                    EXPECT_EQ(shown, static_cast<int>(std::floor(value * ProgressResolution / maximum)));
+                }
+                return SweepAnswer::Continue;
+            };
+            SweepColours(picture, settings, handlers, limits);
+            ASSERT_EQ(matches.size(), plain.size()) << round;
+            for (std::size_t i = 0; i < plain.size(); ++i)
+                ASSERT_EQ(matches[i], plain[i].at) << round << " " << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace tracella
