@@ -230,8 +230,11 @@ class QtScreen final : public ScreenService {
 public:
     QImage grab(const QRect& rect) override
     {
-        if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland")))
-            return {}; // a Wayland client may not read the screen
+        // A Wayland session does not let a client read the screen; under
+        // XWayland the grab would come back black, which is worse than nothing.
+        if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland")) ||
+            qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"))
+            return {};
         QScreen* screen = QGuiApplication::primaryScreen();
         if (!screen)
             return {};

@@ -1,15 +1,26 @@
 #include "app/widgets/Startup.h"
 
+#include "acquire/widgets/AcquireCommands.h"
+#include "acquire/widgets/CaptureCommand.h"
 #include "app/core/AppState.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/ShellCommands.h"
 #include "app/widgets/Sounds.h"
 #include "app/widgets/UnexpectedError.h"
+#include "calibration/widgets/PointPicking.h"
 #include "calibration/widgets/ScaleCommands.h"
+#include "data/widgets/DataCommands.h"
 #include "data/widgets/DataWindow.h"
+#include "extract/widgets/ExtractCommands.h"
+#include "info/widgets/InfoCommands.h"
 #include "info/widgets/SplashWindow.h"
+#include "options/widgets/OptionsCommands.h"
+#include "options/widgets/PointerCursor.h"
 #include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureCommands.h"
+#include "picture/widgets/RotationCommands.h"
+#include "resources/CursorHotspots.h"
 #include "zoom/widgets/ZoomWindow.h"
 
 #include <QAction>
@@ -25,6 +36,14 @@ void registerCommands(MainWindow& main)
 {
     RegisterShellCommands(main);
     RegisterScaleCommands();
+    RegisterOptionsCommands();
+    RegisterPictureCommands();
+    RegisterRotationCommands();
+    RegisterDataCommands();
+    RegisterExtractCommands();
+    RegisterAcquireCommands();
+    RegisterCaptureCommands();
+    RegisterInfoCommands();
 }
 
 // The main window's load step, in the designed order.
@@ -34,14 +53,17 @@ void loadMainWindow(MainWindow& main)
 
     auto* data = new DataWindow;
     app().data = data;
+    data->Form_Load();
 
     AppState& s = appState();
     s.XAxisLog = s.YAxisLog = s.ScaleModeOn = s.MouseOverPicture = false;
     s.EscUndo = true;
     s.PointerIndex = 1;
+    SetPointerSliderMaximum(PointerImageCount);
 
     auto* document = new DocumentWindow;
     app().document = document;
+    ConnectPointPicking(*document->surface());
     auto* zoom = new ZoomWindow;
     app().zoom = zoom;
     main.addChildWindow(document)->show();

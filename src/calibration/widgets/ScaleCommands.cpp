@@ -1,18 +1,79 @@
 #include "calibration/widgets/ScaleCommands.h"
 
 #include "app/core/AppState.h"
+#include "app/services/Services.h"
 #include "app/widgets/AppContext.h"
+#include "app/widgets/MainWindow.h"
+#include "calibration/Calibration.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+
+#include <QAction>
 
 namespace tracella {
+namespace {
+
+PictureSurface* surface()
+{
+    return app().document ? app().document->surface() : nullptr;
+}
+
+void setScaleCheck(bool checked)
+{
+    if (app().main)
+        app().main->action(QStringLiteral("mnuPictureScale"))->setChecked(checked);
+}
+
+void resetScale()
+{
+    ResetScale(appState());
+    if (PictureSurface* s = surface())
+        s->setFrame(BaseFrame);
+}
+
+void scaleCommand()
+{
+    AppState& s = appState();
+    if (app().main && app().main->action(QStringLiteral("mnuPictureScale"))->isChecked()) {
+        LeaveScaleMode();
+        return;
+    }
+    resetScale();
+    s.ScaleModeOn = true;
+    setScaleCheck(true);
+    ShowMessage(QStringLiteral("Two points with known coordinates must be defined in the image in order to read "
+                               "precise values.\r\n\r\nIt is recommended to define these points at opposite "
+                               "corners of the image."),
+                QStringLiteral("Scale Info"), MessageIcon::Information);
+}
+
+} // namespace
+
+void ApplyCalibrationToPicture()
+{
+    PictureSurface* s = surface();
+    if (s) {
+        s->setFrame(BaseFrame);
+        s->clearDrawings();
+    }
+    const CalibrationOutcome outcome = ApplyCalibration(appState());
+    if (outcome.refusal)
+        ShowMessage(*outcome.refusal);
+    if (s)
+        s->setFrame(outcome.surfaceFrame);
+}
+
+void LeaveScaleMode()
+{
+    appState().ScaleModeOn = false;
+    setScaleCheck(false);
+    ApplyCalibrationToPicture();
+}
 
 void RegisterScaleCommands()
 {
-    app().commands.add(QStringLiteral("mnuPictureResetScale"), [] {
-        AppState& s = appState();
-        s.setFrame(BaseFrame);
-        s.RefX1 = NotScaled;
-        s.RefX2 = NotScaled;
-    });
+    app().commands.add(QStringLiteral("mnuPictureResetScale"), resetScale);
+    app().commands.add(QStringLiteral("mnuPictureScale"), scaleCommand);
 }
 
 } // namespace tracella

@@ -2,6 +2,7 @@
 
 #include "app/core/AppError.h"
 #include "app/core/NumberText.h"
+#include "data/GridRows.h"
 
 #include <QWidget>
 
@@ -39,6 +40,52 @@ public:
     void Text1_Change();
     void cmdSetValues_Click();
     void cmdSort_Click();
+    // The row pick: a click on a cell.
+    void GridData_Click();
+
+    // The header row is fixed: it stays in view and cannot be selected.
+    bool headerFixed() const { return headerFixed_; }
+    void setHeaderFixed(bool fixed);
+
+    // The current cell (row -1 when there is none) and the selected block,
+    // which is the current cell alone when nothing more is selected.
+    int currentRow() const;
+    CellBlock selectedBlock() const;
+    // Makes the cell current, collapsing the selection to it; false (nothing
+    // changes) for a cell outside the grid or a fixed header cell.
+    bool setCurrentCell(int row, int column);
+    // Selects whole rows first ... last as the grid's block.
+    void selectRows(int first, int last);
+    int topRow() const;
+    // Scrolls so that the row is the top visible row, as far as the grid can.
+    void setTopRow(int row);
+
+    // Sorts the data rows by the key of the option buttons.
+    void sortRows();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void buildEditFrame();
+    void buildSortFrame();
+    void applyHeaderFixing();
+    void applyOuterSize();
+    void markPoint();
+
+    GridModel* model_ = nullptr;
+    QTableView* view_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    QLineEdit* txtXValue_ = nullptr;
+    QLineEdit* txtYValue_ = nullptr;
+    QRadioButton* optSortX_ = nullptr;
+    QRadioButton* optSortY_ = nullptr;
+    bool headerFixed_ = false;
+    QSize outerSize_;
 };
 
 } // namespace tracella

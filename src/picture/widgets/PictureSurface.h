@@ -2,6 +2,7 @@
 
 #include "app/core/AppState.h"
 #include "calibration/FrameMapping.h"
+#include "picture/MarkerLayer.h"
 #include "picture/Picture.h"
 
 #include <QWidget>
@@ -18,7 +19,7 @@ public:
 
     const Picture& picture() const;
     bool hasPicture() const;
-    void setPicture(Picture picture); // sizes the surface to it
+    void setPicture(Picture picture); // sizes the surface to it, erases the drawings
     void clearPicture();              // the surface becomes empty
 
     // Erases every marker; the picture stays.
@@ -49,6 +50,21 @@ signals:
     // Buttons as the design counts them: 1 left, 2 right, 4 middle, summed.
     void mousePressed(tracella::FramePoint position, int button);
     void mouseMoved(tracella::FramePoint position, int buttons);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    // The inner size the frame spans: the picture's, or the surface's own without one.
+    QSize innerSize() const;
+    FramePoint pointerPosition(const QMouseEvent* event) const;
+
+    Picture picture_;
+    MarkerLayer markers_;
+    Frame frame_ = BaseFrame;
+    int penWidth_ = 1;
 };
 
 } // namespace tracella

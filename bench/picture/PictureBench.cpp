@@ -1,0 +1,154 @@
+// Painting a viewport of the largest picture with markers, against painting
+// the same part of the bare picture; and the memory such a picture takes
+// while it is open in the document window, against its decoded size.
+#include "PictureSamples.h"
+#include "picture/PictureLoader.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
+
+using namespace tracella;
+
+namespace {
+
+constexpr int Side = MaxPictureSide;
+const QSize ViewportSize(1920, 1080);
+constexpr int MarkerCount = 1000;
+
+// Kilobytes of a line of /proc/self/status ("VmHWM:", "VmRSS:").
+long statusKb(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0)
+            return std::stol(line.substr(std::string(field).size()));
+    return -1;
+}
+
+// The peak starts again from the present size.
+void resetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+struct OpenPicture {
+    DocumentWindow* window = nullptr;
+    QRect viewport; // the part of the picture in view, in picture pixels
+};
+
+OpenPicture& openPicture()
+{
+    static OpenPicture open;
+    return open;
+}
+
+// Markers in the base frame, either across the whole picture or all in view.
+void placeMarkers(PictureSurface& surface, const QRect& area)
+{
+    surface.clearDrawings();
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> x(area.left(), area.right()), y(area.top(), area.bottom());
+    for (int i = 0; i < MarkerCount; ++i)
+        surface.drawDot(x(random) * 10.0 / Side, 10.0 - y(random) * 10.0 / Side, Rgb(80, 255, 30));
+}
+
+void BM_PicturePaint(benchmark::State& state)
+{
+    const OpenPicture& open = openPicture();
+    PictureSurface& surface = *open.window->surface();
+    const bool inView = state.range(0) == 1;
+    placeMarkers(surface, inView ? open.viewport : QRect(0, 0, Side, Side));
+    QImage target(ViewportSize, QImage::Format_RGB32);
+    for (auto _ : state) {
+        surface.render(&target, QPoint(), QRegion(open.viewport), {});
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.SetLabel(inView ? "all markers in view" : "markers across the picture");
+}
+BENCHMARK(BM_PicturePaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_PicturePaintBaseline(benchmark::State& state)
+{
+    const OpenPicture& open = openPicture();
+    const QImage& picture = open.window->surface()->picture().image;
+    QImage target(ViewportSize, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&target);
+        painter.drawImage(QPoint(0, 0), picture, open.viewport);
+        painter.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(BM_PicturePaintBaseline)->Unit(benchmark::kMicrosecond);
+
+// Writes the picture, opens it in a document window scrolled to its middle,
+// paints the viewport and reports the peak memory of all that.
+bool openAndMeasure(const QString& path)
+{
+    const long before = statusKb("VmRSS:");
+    resetPeak();
+    LoadedPicture loaded = LoadPictureFile(path);
+    if (loaded.error) {
+        std::fprintf(stderr, "cannot open the picture: %s\n", qPrintable(loaded.error->description));
+        return false;
+    }
+    const double decodedKb = static_cast<double>(loaded.picture.image.sizeInBytes()) / 1024.0;
+    auto* window = new DocumentWindow;
+    window->show(); // its load step sizes it first
+    window->resize(ViewportSize + QSize(window->verticalScrollBar()->sizeHint().width(),
+                                        window->imageToolbar()->height() +
+                                            window->horizontalScrollBar()->sizeHint().height()));
+    window->surface()->setPicture(std::move(loaded.picture));
+    window->Form_Resize();
+    window->horizontalScrollBar()->setValue(Side / 2);
+    window->verticalScrollBar()->setValue(Side / 2);
+    const QImage shown = window->viewport()->grab().toImage();
+    QCoreApplication::processEvents();
+    const long peak = statusKb("VmHWM:");
+
+    OpenPicture& open = openPicture();
+    open.window = window;
+    open.viewport = QRect(-window->surface()->pos(), window->viewport()->size());
+    std::printf("Picture %d x %d (format %d), viewport %d x %d\n", Side, Side,
+                static_cast<int>(window->surface()->picture().image.format()), open.viewport.width(),
+                open.viewport.height());
+    std::printf("Peak memory while open: %.0f MiB above the %.0f MiB before, decoded picture %.0f MiB: %.3f x\n",
+                (peak - before) / 1024.0, before / 1024.0, decodedKb / 1024.0, (peak - before) / decodedKb);
+    return !shown.isNull() && open.viewport.size() == ViewportSize;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("largest.png"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) ||
+            !tracella::test::WritePlainPng(file, QSize(Side, Side), QColor(245, 245, 235), false))
+            return 1;
+    }
+    if (!openAndMeasure(path))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

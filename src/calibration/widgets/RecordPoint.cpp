@@ -1,0 +1,38 @@
+#include "calibration/widgets/RecordPoint.h"
+
+#include "app/core/AppState.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainStatusBar.h"
+#include "app/widgets/MainWindow.h"
+#include "app/widgets/UnexpectedError.h"
+#include "calibration/CoordinateTransform.h"
+#include "data/widgets/DataWindow.h"
+
+#include <variant>
+
+namespace tracella {
+
+bool RecordPoint(PrecisionValue x, PrecisionValue y, bool save)
+{
+    const AppState& s = appState();
+    const auto result = PositionToData(x, y, s.XAxisLog, s.YAxisLog);
+    if (const auto* error = std::get_if<AppError>(&result)) {
+        ShowUnexpectedError(*error);
+        return false;
+    }
+    const DataPoint point = std::get<DataPoint>(result);
+    const PointStatusTexts texts = PointStatus(point, save);
+    if (MainWindow* main = app().main) {
+        main->statusPanels()->setPanelText(3, texts.x);
+        main->statusPanels()->setPanelText(4, texts.y);
+    }
+    if (!save || !app().data)
+        return true;
+    if (const auto refused = app().data->AppendPointRow(point.x, point.y)) {
+        ShowUnexpectedError(*refused);
+        return false;
+    }
+    return true;
+}
+
+} // namespace tracella

@@ -1,0 +1,13 @@
+#include "data/widgets/DataCommands.h"
+
+namespace tracella {
+
+void RegisterDataCommands()
+{
+    RegisterRefreshCommand();
+    RegisterDataFileCommands();
+    RegisterDataEditCommands();
+    RegisterPrintCommand();
+}
+
+} // namespace tracella

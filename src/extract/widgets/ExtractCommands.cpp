@@ -1,0 +1,15 @@
+#include "extract/widgets/ExtractCommands.h"
+
+#include "app/widgets/AppContext.h"
+#include "extract/widgets/AutoRead.h"
+#include "extract/widgets/InterpolateSpline.h"
+
+namespace tracella {
+
+void RegisterExtractCommands()
+{
+    app().commands.add(QStringLiteral("mnuDataAR"), AutoRead);
+    app().commands.add(QStringLiteral("mnuDataSpline"), InterpolateSpline);
+}
+
+} // namespace tracella

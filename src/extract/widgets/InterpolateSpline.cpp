@@ -1,0 +1,125 @@
+#include "extract/widgets/InterpolateSpline.h"
+
+#include "app/core/AppState.h"
+#include "app/core/NumberReading.h"
+#include "app/services/Services.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/UnexpectedError.h"
+#include "calibration/CoordinateTransform.h"
+#include "data/widgets/DataForm.h"
+#include "data/widgets/DataWindow.h"
+#include "data/widgets/GridModel.h"
+#include "extract/ExtractMessages.h"
+#include "extract/Interpolation.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+
+#include <exception>
+#include <new>
+#include <optional>
+#include <vector>
+
+namespace tracella {
+namespace {
+
+PictureSurface* Surface()
+{
+    return app().document ? app().document->surface() : nullptr;
+}
+
+std::vector<SplineRow> RowsOf(const GridRows& rows)
+{
+    std::vector<SplineRow> read;
+    read.reserve(static_cast<std::size_t>(rows.dataRowCount()));
+    for (int r = 1; r < rows.rowCount(); ++r)
+        read.push_back({LeadingNumber(rows.cell(r, 1)), LeadingNumber(rows.cell(r, 2))});
+    return read;
+}
+
+// A value a logarithmic axis cannot show gets no marker; its point is still
+// offered for the grid.
+void DrawPreview(const std::vector<SplinePoint>& points)
+{
+    PictureSurface* surface = Surface();
+    if (!surface)
+        return;
+    const AppState& s = appState();
+    for (const SplinePoint& p : points) {
+        if (const auto position = DataToFrame(p.x, p.y, s.XAxisLog, s.YAxisLog))
+            surface->drawDot(position->x(), position->y(), s.SplineColor);
+    }
+}
+
+// A row the grid refuses (it is full) fails the run like any other error.
+std::optional<AppError> AppendPoints(DataWindow& data, const std::vector<SplinePoint>& points)
+{
+    for (const SplinePoint& p : points) {
+        if (auto refused = data.AppendPointRow({p.x, true}, {p.y, true}))
+            return refused;
+    }
+    return std::nullopt;
+}
+
+class Run {
+public:
+    void interpolate();
+    // The pointer goes back to the arrow before the failure is shown.
+    void fail(const AppError& error)
+    {
+        busy_.reset();
+        ShowMessage(InterpolationFailedMessage(error));
+    }
+
+private:
+    std::optional<BusyPointer> busy_{std::in_place, Qt::BusyCursor};
+};
+
+void Run::interpolate()
+{
+    RunCommand(QStringLiteral("mnuDataRemoveRepeated"));
+    DataWindow& data = DataForm();
+    const AppState& s = appState();
+    if (!EnoughRowsToInterpolate(data.grid().rowCount() - 1)) {
+        ShowMessage(InsufficientDataMessage());
+        return;
+    }
+    if (const auto error = SplinePointsError(s.SplinePoints)) {
+        fail(*error);
+        return;
+    }
+    data.setSortOnX(s.SplineOnX);
+    data.sortRows();
+
+    const Interpolation result = InterpolateRows(RowsOf(data.grid().rows()), s.SplineOnX, s.SplinePoints);
+    // Points generated before a failure stay on the picture.
+    DrawPreview(result.points);
+    if (result.error) {
+        fail(*result.error);
+        return;
+    }
+    if (ShowMessage(AddInterpolatedPointsMessage()) == MessageAnswer::Yes) {
+        if (const auto refused = AppendPoints(data, result.points)) {
+            fail(*refused);
+            return;
+        }
+    } else if (PictureSurface* surface = Surface()) {
+        surface->clearDrawings();
+    }
+    RunCommand(QStringLiteral("mnuViewRefresh"));
+}
+
+} // namespace
+
+void InterpolateSpline()
+{
+    Run run;
+    try {
+        run.interpolate();
+    } catch (const std::bad_alloc&) {
+        run.fail({ErrorNumber::OutOfMemory, QStringLiteral("Out of memory")});
+    } catch (const std::exception& e) {
+        run.fail({ErrorNumber::InvalidArgument, QString::fromLocal8Bit(e.what())});
+    }
+}
+
+} // namespace tracella

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/core/AppState.h"
+
+#include <QPoint>
+#include <QRect>
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class QPainter;
+
+namespace tracella {
+
+// One dot drawn over the picture: the pixel it is centred on, its colour and
+// its diameter in pixels.
+struct Marker {
+    QPoint centre;
+    Colour colour = 0;
+    int diameter = 1;
+};
+
+// The drawings over the picture, kept as a list of dots instead of a second
+// full-size image. Dots are filed in coarse square cells, so painting a
+// viewport touches only the dots near it, however many there are.
+class MarkerLayer {
+public:
+    void add(const Marker& marker);
+    void clear();
+
+    int count() const { return static_cast<int>(markers_.size()); }
+    const std::vector<Marker>& markers() const { return markers_; }
+
+    // The pixels a dot covers: a disc of its diameter, centred on its pixel.
+    static QRect bounds(const Marker& marker);
+
+    // Paints, in the order they were drawn, the dots that touch the exposed
+    // rectangle; the painter works in picture pixels.
+    void paint(QPainter& painter, const QRect& exposed) const;
+
+private:
+    static constexpr int CellSide = 128;
+
+    static std::uint64_t cellKey(int cellX, int cellY);
+    std::vector<int> touching(const QRect& exposed) const;
+
+    std::vector<Marker> markers_;
+    std::unordered_map<std::uint64_t, std::vector<int>> cells_;
+};
+
+} // namespace tracella

@@ -1,0 +1,114 @@
+#include "picture/PictureLoader.h"
+
+#include "picture/MetafileDecoder.h"
+#include "picture/PictureCompleteness.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <cerrno>
+#include <optional>
+
+namespace tracella {
+namespace {
+
+bool tooLarge(QSize size, int maxSide)
+{
+    return size.width() > maxSide || size.height() > maxSide;
+}
+
+LoadedPicture tooLargeRefusal(QSize size, int maxSide)
+{
+    return {{},
+            AppError{ErrorNumber::PictureTooLarge,
+                     QStringLiteral("The picture is %1 x %2 pixels; at most %3 x %3 can be opened")
+                         .arg(size.width())
+                         .arg(size.height())
+                         .arg(maxSide)}};
+}
+
+LoadedPicture invalidPicture(const QString& reason)
+{
+    return {{}, AppError{ErrorNumber::BadFileFormat, QStringLiteral("Invalid picture: ") + reason}};
+}
+
+int openFailureCause(const QFileInfo& file)
+{
+    if (!file.exists())
+        return ENOENT;
+    if (file.isDir())
+        return EISDIR;
+    return file.isReadable() ? EIO : EACCES;
+}
+
+// Qt's icon reader does not always name its format; the icon directory's
+// header does: two zero bytes, type 1 (icon) or 2 (cursor), a count.
+bool isIconStart(const QByteArray& head)
+{
+    return head.size() >= 6 && head[0] == 0 && head[1] == 0 && (head[2] == 1 || head[2] == 2) && head[3] == 0 &&
+           (head[4] != 0 || head[5] != 0);
+}
+
+PictureKind kindOf(const QByteArray& format, const QByteArray& head)
+{
+    const bool icon = format == "ico" || format == "cur" || (format.isEmpty() && isIconStart(head));
+    return icon ? PictureKind::Icon : PictureKind::Bitmap;
+}
+
+} // namespace
+
+int PictureAllocationLimitMiB(int maxSide)
+{
+    constexpr qint64 MarginMiB = 64;
+    const qint64 side = maxSide;
+    return static_cast<int>(((side * side * 4) >> 20) + MarginMiB);
+}
+
+LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide)
+{
+    const qint64 start = device.pos();
+    const QByteArray head = device.peek(MetafileSignatureBytes);
+    if (IsMetafileStart(head))
+        return DecodeMetafile(device.readAll(), maxSide);
+
+    // Qt refuses images beyond 256 MiB by default; a picture of the largest
+    // side takes several times that.
+    QImageReader::setAllocationLimit(PictureAllocationLimitMiB(maxSide));
+
+    // The content decides first: a PNG named .jpg still opens. The hint
+    // (the file's suffix) serves formats without a recognisable signature.
+    std::optional<QImageReader> reader;
+    reader.emplace(&device);
+    reader->setDecideFormatFromContent(true);
+    if (!reader->canRead()) {
+        if (!device.seek(start))
+            return invalidPicture(reader->errorString());
+        reader.emplace(&device, formatHint);
+    }
+
+    const QSize announced = reader->size();
+    if (announced.isValid() && tooLarge(announced, maxSide))
+        return tooLargeRefusal(announced, maxSide);
+
+    const QByteArray format = reader->format();
+    QImage image;
+    if (!reader->read(&image) || image.isNull())
+        return invalidPicture(reader->errorString());
+    if (tooLarge(image.size(), maxSide))
+        return tooLargeRefusal(image.size(), maxSide);
+    device.seek(start);
+    if (IsCutOff(device, format))
+        return invalidPicture(QStringLiteral("The file ends before the picture does"));
+    return {{std::move(image), kindOf(format, head), {}}, std::nullopt};
+}
+
+LoadedPicture LoadPictureFile(const QString& path, int maxSide)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, FileError(openFailureCause(QFileInfo(path)), path)};
+    return DecodePicture(file, QFileInfo(path).suffix().toLower().toLatin1(), maxSide);
+}
+
+} // namespace tracella

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/core/AppError.h"
+#include "picture/Picture.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class QIODevice;
+
+namespace tracella {
+
+// The largest side of a picture the program opens: a 600 dpi scan of an A3
+// page (about 7000 x 10000) fits with room to spare, and a 4-byte image of
+// this side still fits in memory next to everything else.
+constexpr int MaxPictureSide = 20000;
+
+// A decoded picture, or why there is none.
+struct LoadedPicture {
+    Picture picture;
+    std::optional<AppError> error;
+};
+
+// Reads a picture file: Windows metafiles through libwmf, every other
+// format through Qt's image plugins (BMP, ICO, JPEG, GIF, PNG, TIFF, WebP,
+// ...). Pictures with a side beyond maxSide are refused before decoding
+// wherever the format tells its size up front.
+LoadedPicture LoadPictureFile(const QString& path, int maxSide = MaxPictureSide);
+
+// The same from a device positioned at the start of the picture; formatHint
+// (a file suffix such as "ico") is tried when the content alone is not
+// recognised.
+LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide = MaxPictureSide);
+
+// The decoder's memory allowance in MiB for pictures up to maxSide: a full
+// 4-byte image of that side plus a margin for the decoder's own buffers.
+int PictureAllocationLimitMiB(int maxSide);
+
+} // namespace tracella

@@ -1,0 +1,122 @@
+#include "picture/widgets/PictureCommands.h"
+
+#include "app/core/AppState.h"
+#include "app/services/Services.h"
+#include "app/services/SharedDialog.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainStatusBar.h"
+#include "app/widgets/MainWindow.h"
+#include "app/widgets/UnexpectedError.h"
+#include "picture/PictureLoader.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+
+#include <QFileInfo>
+
+#include <exception>
+#include <new>
+
+namespace tracella {
+namespace {
+
+void setPanel(int panel, const QString& text)
+{
+    if (app().main)
+        app().main->statusPanels()->setPanelText(panel, text);
+}
+
+// The rest of a command that has just put a picture on the surface.
+void pictureArrived(const QString& panel2)
+{
+    if (app().main)
+        app().main->setDataMenuEnabled(true);
+    if (app().document)
+        app().document->Form_Resize();
+    setPanel(2, panel2);
+}
+
+// Runs a command body; whatever escapes is the unexpected-error message.
+template <typename Body>
+void guarded(Body body)
+{
+    try {
+        body();
+    } catch (const std::bad_alloc&) {
+        ShowUnexpectedError({ErrorNumber::OutOfMemory, QStringLiteral("Out of memory")});
+    } catch (const std::exception& e) {
+        ShowUnexpectedError({ErrorNumber::InvalidArgument, QString::fromLocal8Bit(e.what())});
+    }
+}
+
+void importPicture()
+{
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.filter = PictureImportFilter;
+    request.filterIndex = PictureImportFilterIndex;
+    request.fileName = SharedDialogFileName();
+    request.fileMustExist = true;
+    const std::optional<FileDialogResult> chosen = services().files->run(request);
+    if (!chosen || chosen->fileName.isEmpty())
+        return;
+    SharedDialogFileName() = chosen->fileName;
+    ResetDocument();
+
+    LoadedPicture loaded;
+    {
+        BusyPointer busy;
+        loaded = LoadPictureFile(chosen->fileName);
+    }
+    if (loaded.error) {
+        ShowUnexpectedError(*loaded.error);
+        return;
+    }
+    if (app().document)
+        app().document->surface()->setPicture(std::move(loaded.picture));
+    pictureArrived(QFileInfo(chosen->fileName).absoluteFilePath());
+}
+
+void pastePicture()
+{
+    ResetDocument();
+    const QImage image = services().clipboard->image();
+    if (!image.isNull() && app().document)
+        app().document->surface()->setPicture({image, PictureKind::Bitmap, {}});
+    pictureArrived(QStringLiteral("Clipboard Picture"));
+}
+
+void copyPicture()
+{
+    services().clipboard->clear();
+    if (app().document)
+        services().clipboard->setImage(app().document->surface()->composedImage());
+}
+
+} // namespace
+
+void ResetDocument()
+{
+    appState().DataFileName.clear();
+    RunCommand(QStringLiteral("mnuPictureResetScale"));
+    if (app().document) {
+        PictureSurface* surface = app().document->surface();
+        surface->clearDrawings();
+        surface->clearPicture();
+    }
+    setPanel(1, QStringLiteral("Data File"));
+    setPanel(2, QStringLiteral("Picture File"));
+    setPanel(3, QStringLiteral("X Value"));
+    setPanel(4, QStringLiteral("Y Value"));
+}
+
+void RegisterPictureCommands()
+{
+    CommandRouter& c = app().commands;
+    c.add(QStringLiteral("ResetDocument"), [] { guarded(ResetDocument); });
+    c.add(QStringLiteral("mnuFileNew"), [] { guarded(ResetDocument); });
+    c.add(QStringLiteral("mnuPictureImport"), [] { guarded(importPicture); });
+    c.add(QStringLiteral("mnuPicturePaste"), [] { guarded(pastePicture); });
+    c.add(QStringLiteral("mnuPictureCopy"), [] { guarded(copyPicture); });
+}
+
+} // namespace tracella

@@ -1,0 +1,378 @@
+#include "acquire/CaptureGeometry.h"
+#include "acquire/widgets/CaptureWindow.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainStatusBar.h"
+#include "app/widgets/MainWindow.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+#include "support/TestApp.h"
+#include "zoom/widgets/ZoomWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace tracella;
+using tracella::test::TestApp;
+
+namespace {
+
+const QRgb White = qRgb(255, 255, 255);
+const QRgb Black = qRgb(0, 0, 0);
+
+// A stand-in screen: white, black, pure red and pure blue quarters.
+QImage QuarterScreen()
+{
+    QImage image(800, 600, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, 400, 300, QColor(White));
+    p.fillRect(400, 0, 400, 300, QColor(Black));
+    p.fillRect(0, 300, 400, 300, QColor(255, 0, 0));
+    p.fillRect(400, 300, 400, 300, QColor(0, 0, 255));
+    return image;
+}
+
+CaptureWindow* captureWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* capture = qobject_cast<CaptureWindow*>(w); capture && capture->isVisible())
+            return capture;
+    }
+    return nullptr;
+}
+
+// Runs the command and presses OK: after the delay the frozen screen shows.
+CaptureWindow* freezeScreen(TestApp& t)
+{
+    t.run(QStringLiteral("mnuPictureCapture"));
+    CaptureWindow* w = captureWindow();
+    if (!w)
+        return nullptr;
+    t.services().messages.answer(MessageAnswer::Ok);
+    QTest::mouseClick(w->okButton(), Qt::LeftButton);
+    return captureWindow();
+}
+
+void press(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(w, button, Qt::NoModifier, at);
+}
+
+// The pointer moving with no button held, as the window sees it.
+void moveTo(QWidget* w, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+QTimer* zoomTimer()
+{
+    return app().zoom->timer();
+}
+
+// Pixels of a colour inside a box of the window as it draws itself.
+int pixelsOf(const QImage& drawn, const QRect& box, QRgb colour)
+{
+    int count = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            count += drawn.pixel(x, y) == colour;
+    return count;
+}
+
+QImage drawnImage(CaptureWindow* w)
+{
+    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TEST(CaptureWindow, InstructionsAndTheDelayBeforeTheScreenFreezes)
+{
+    TestApp t;
+    t.services().screen.real = false;
+    t.services().screen.picture = QuarterScreen();
+    ASSERT_TRUE(zoomTimer()->isActive());
+
+    t.run(QStringLiteral("mnuPictureCapture"));
+    CaptureWindow* w = captureWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->objectName(), QStringLiteral("frmCaptureNew"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Tracella - Screen Capture"));
+    EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(w->isModal());
+    EXPECT_EQ(w->instructions()->text().split(QStringLiteral("\r\n")).value(1),
+              QStringLiteral("You have 5 seconds to do this after you click OK."));
+    EXPECT_EQ(w->findChild<QGroupBox*>(QStringLiteral("frmCapture"))->title(), QStringLiteral("Start Screen Capture"));
+    EXPECT_EQ(w->okButton()->text(), QStringLiteral("&Ok"));
+    EXPECT_TRUE(w->cancelButton()->isVisible());
+    EXPECT_EQ(w->frameGeometry().center(), QRect(0, 0, 800, 600).center());
+    EXPECT_FALSE(zoomTimer()->isActive());
+
+    // The wait is 5 seconds from a start rounded to the whole second.
+    for (int startMs : {0, 400, 600, 500}) {
+        // The fake clock's time of day moves on as it waits.
+        t.services().clock.current =
+            QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9, startMs)).addMSecs(-t.services().clock.elapsed);
+        CaptureWindow* shown = captureWindow();
+        if (!shown) {
+            t.run(QStringLiteral("mnuPictureCapture"));
+            shown = captureWindow();
+        }
+        ASSERT_NE(shown, nullptr);
+        const qint64 before = t.services().clock.elapsed;
+        const std::size_t sounds = t.services().sound.played.size();
+        t.services().messages.answer(MessageAnswer::Ok);
+        QTest::mouseClick(shown->okButton(), Qt::LeftButton);
+        const qint64 waited = t.services().clock.elapsed - before;
+        EXPECT_GE(waited, 4500) << startMs;
+        EXPECT_LE(waited, 5500) << startMs;
+        EXPECT_EQ(waited, CaptureWaitMs(QTime(14, 5, 9, startMs), 5));
+        EXPECT_EQ(t.services().sound.played.size(), sounds + 1);
+
+        // The frozen screen covers the screen and the user is told what to do.
+        CaptureWindow* frozen = captureWindow();
+        ASSERT_EQ(frozen, shown);
+        EXPECT_EQ(frozen->geometry(), QRect(0, 0, 800, 600));
+        EXPECT_EQ(frozen->frozenScreen(), t.services().screen.picture);
+        const Message& m = t.services().messages.shown.back();
+        EXPECT_EQ(m.title, QStringLiteral("Define Area to Capture"));
+        EXPECT_EQ(m.text, QStringLiteral("Use your mouse to select the area you want to digitize:\r\n"
+                                         "- Left button to define area.\r\n- Right button to redefine area."));
+        EXPECT_EQ(m.icon, MessageIcon::Information);
+        EXPECT_FALSE(zoomTimer()->isActive());
+
+        // Esc gives up at any time.
+        QPointer<CaptureWindow> gone(frozen);
+        QTest::keyClick(frozen, Qt::Key_Escape);
+        TestApp::settle();
+        EXPECT_TRUE(gone.isNull());
+        EXPECT_TRUE(zoomTimer()->isActive());
+    }
+    QFile click(QStringLiteral(":/sounds/48.wav"));
+    ASSERT_TRUE(click.open(QIODevice::ReadOnly));
+    EXPECT_EQ(t.services().sound.played.back(), click.readAll());
+    EXPECT_FALSE(app().document->surface()->hasPicture());
+    t.services().expectScriptsUsed();
+}
+
+TEST(CaptureWindow, CancelAndEscapeBeforeOkCaptureNothing)
+{
+    TestApp t;
+    t.services().screen.real = false;
+    t.services().screen.picture = QuarterScreen();
+
+    t.run(QStringLiteral("mnuPictureCapture"));
+    QPointer<CaptureWindow> w = captureWindow();
+    ASSERT_FALSE(w.isNull());
+    QTest::mouseClick(w->cancelButton(), Qt::LeftButton);
+    TestApp::settle();
+    EXPECT_TRUE(w.isNull());
+    EXPECT_TRUE(zoomTimer()->isActive());
+
+    t.run(QStringLiteral("mnuPictureCapture"));
+    w = captureWindow();
+    ASSERT_FALSE(w.isNull());
+    QTest::keyClick(w->okButton(), Qt::Key_Escape);
+    TestApp::settle();
+    EXPECT_TRUE(w.isNull());
+    EXPECT_TRUE(zoomTimer()->isActive());
+    EXPECT_EQ(t.services().clock.elapsed, 0);
+    EXPECT_TRUE(t.services().sound.played.empty());
+    EXPECT_TRUE(t.services().clipboard.storedImage.isNull());
+    EXPECT_FALSE(app().document->surface()->hasPicture());
+}
+
+TEST(CaptureWindow, RectangleFollowsThePointerWithItsSizeLabel)
+{
+    TestApp t;
+    t.services().screen.real = false;
+    t.services().screen.picture = QuarterScreen();
+    CaptureWindow* w = freezeScreen(t);
+    ASSERT_NE(w, nullptr);
+
+    // Moving before the first corner draws nothing.
+    moveTo(w, QPoint(50, 50));
+    EXPECT_FALSE(w->selection().has_value());
+
+    struct Case {
+        QPoint first;
+        QRgb label;
+    };
+    // White on black and on pure red, black on white and on pure blue.
+    const Case cases[] = {{QPoint(100, 100), Black}, {QPoint(500, 100), White},
+                          {QPoint(100, 400), White}, {QPoint(500, 400), Black}};
+    QRgb previousLabel = Black; // the default text colour before any label
+    for (const Case& c : cases) {
+        press(w, c.first);
+        EXPECT_TRUE(w->firstCornerSet());
+        moveTo(w, c.first + QPoint(120, 45));
+        ASSERT_TRUE(w->selection().has_value());
+        const CaptureSelection s = *w->selection();
+        EXPECT_EQ(s.rect, QRect(c.first, QSize(120, 45)));
+        EXPECT_EQ(s.labelText, QStringLiteral("120x45"));
+        ASSERT_TRUE(s.labelPosition.has_value());
+        EXPECT_EQ(QRect(*s.labelPosition, s.labelSize).center().x(), s.rect.center().x());
+        EXPECT_EQ(s.labelColour, Rgb(qRed(c.label), qGreen(c.label), qBlue(c.label)));
+        EXPECT_EQ(s.outlineColour, Rgb(qRed(previousLabel), qGreen(previousLabel), qBlue(previousLabel)));
+
+        const QImage drawn = drawnImage(w);
+        EXPECT_GT(pixelsOf(drawn, QRect(*s.labelPosition, s.labelSize), c.label), 5);
+        // The outline runs along the rectangle's edges, both corners included.
+        EXPECT_EQ(drawn.pixel(s.rect.topLeft()), previousLabel);
+        EXPECT_EQ(drawn.pixel(s.rect.left() + 120, s.rect.top() + 45), previousLabel);
+        previousLabel = c.label;
+
+        // A right press takes the rectangle away; the frozen screen shows again.
+        press(w, c.first + QPoint(120, 45), Qt::RightButton);
+        EXPECT_FALSE(w->firstCornerSet());
+        EXPECT_FALSE(w->selection().has_value());
+        EXPECT_EQ(drawnImage(w), t.services().screen.picture);
+        moveTo(w, c.first + QPoint(10, 10));
+        EXPECT_FALSE(w->selection().has_value());
+    }
+
+    // Too small for its label: the outline only.
+    press(w, QPoint(120, 120), Qt::RightButton); // any button sets the first corner
+    EXPECT_TRUE(w->firstCornerSet());
+    moveTo(w, QPoint(140, 130));
+    ASSERT_TRUE(w->selection().has_value());
+    EXPECT_EQ(w->selection()->labelText, QStringLiteral("20x10"));
+    EXPECT_FALSE(w->selection()->labelPosition.has_value());
+    const QImage drawn = drawnImage(w);
+    EXPECT_EQ(pixelsOf(drawn, QRect(121, 121, 19, 9), White), 19 * 9);
+
+    QTest::keyClick(w, Qt::Key_Escape);
+    TestApp::settle();
+    EXPECT_EQ(captureWindow(), nullptr);
+    EXPECT_TRUE(t.services().clipboard.storedImage.isNull());
+    EXPECT_FALSE(app().document->surface()->hasPicture());
+}
+
+TEST(CaptureWindow, CapturedRectangleBecomesTheDocumentPictureFromEitherCorner)
+{
+    TestApp t;
+    t.services().screen.real = false;
+    QImage screen = QuarterScreen();
+    for (int i = 0; i < 800; i += 3)
+        screen.setPixel(i, i % 600, qRgb(i % 256, 50, 200)); // something to tell positions apart
+    t.services().screen.picture = screen;
+    const QRect area(330, 260, 140, 70);
+    const Qt::WindowStates mainState = t.main().windowState();
+
+    QImage captured[2];
+    const QPoint corners[2][2] = {{area.topLeft(), area.topLeft() + QPoint(140, 70)},
+                                  {area.topLeft() + QPoint(140, 70), area.topLeft()}};
+    for (int i = 0; i < 2; ++i) {
+        CaptureWindow* w = freezeScreen(t);
+        ASSERT_NE(w, nullptr);
+        t.main().setWindowState(Qt::WindowMinimized); // the user hid the program meanwhile
+        press(w, corners[i][0]);
+        moveTo(w, corners[i][1]);
+        press(w, corners[i][1]);
+        TestApp::settle();
+        EXPECT_EQ(captureWindow(), nullptr);
+        captured[i] = t.services().clipboard.storedImage;
+        EXPECT_EQ(captured[i], screen.copy(area));
+        EXPECT_EQ(app().document->surface()->picture().image, captured[i]);
+        EXPECT_EQ(t.main().statusPanels()->panelText(2), QStringLiteral("Clipboard Picture"));
+        EXPECT_TRUE(zoomTimer()->isActive());
+        EXPECT_EQ(t.main().windowState(), mainState);
+    }
+    EXPECT_EQ(captured[0], captured[1]);
+
+    // A rectangle without width captures nothing, yet the window closes.
+    app().document->surface()->clearPicture();
+    t.services().clipboard.clear();
+    CaptureWindow* w = freezeScreen(t);
+    ASSERT_NE(w, nullptr);
+    press(w, QPoint(200, 100));
+    press(w, QPoint(200, 180));
+    TestApp::settle();
+    EXPECT_EQ(captureWindow(), nullptr);
+    EXPECT_TRUE(t.services().clipboard.storedImage.isNull());
+    EXPECT_FALSE(app().document->surface()->hasPicture());
+    t.services().expectScriptsUsed();
+}
+
+TEST(CaptureWindow, RefusedScreenIsSaidAndChangesNothing)
+{
+    TestApp t;
+    t.services().screen.real = false;
+    t.services().screen.picture = QImage(); // the platform gives no pixels
+    const QImage earlier(30, 20, QImage::Format_RGB32);
+    app().document->surface()->setPicture({earlier, PictureKind::Bitmap, {}});
+    t.services().clipboard.setImage(QImage(5, 5, QImage::Format_RGB32));
+
+    t.run(QStringLiteral("mnuPictureCapture"));
+    QPointer<CaptureWindow> w = captureWindow();
+    ASSERT_FALSE(w.isNull());
+    t.services().messages.answer(MessageAnswer::Ok);
+    QTest::mouseClick(w->okButton(), Qt::LeftButton);
+    TestApp::settle();
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    const Message& m = t.services().messages.shown[0];
+    EXPECT_EQ(m.title, QStringLiteral("Screen Capture"));
+    EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(m.text.contains(QStringLiteral("Nothing was captured."))) << m.text.toStdString();
+    EXPECT_TRUE(w.isNull());
+    EXPECT_EQ(app().document->surface()->picture().image, earlier);
+    EXPECT_EQ(t.services().clipboard.storedImage.size(), QSize(5, 5));
+    EXPECT_TRUE(zoomTimer()->isActive());
+}
+
+// The real screen of the X server: a window of known pixels is captured.
+TEST(CaptureWindow, CapturesAWindowFromTheRealScreen)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "needs an X server (run under xvfb-run)";
+    TestApp t;
+    t.services().screen.real = true;
+    t.services().clipboard.real = true;
+
+    QImage known(160, 90, QImage::Format_RGB32);
+    for (int y = 0; y < known.height(); ++y)
+        for (int x = 0; x < known.width(); ++x)
+            known.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 11) & 0xFF, (x ^ y) & 0xFF));
+    // In a corner that other windows of a shared test display leave alone.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QLabel target;
+    target.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    target.setPixmap(QPixmap::fromImage(known));
+    target.setContentsMargins(0, 0, 0, 0);
+    target.setGeometry(QRect(screen.bottomRight() - QPoint(220, 150), known.size()));
+    target.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+    TestApp::settle(200);
+
+    t.run(QStringLiteral("mnuPictureCapture"));
+    CaptureWindow* w = captureWindow();
+    ASSERT_NE(w, nullptr);
+    target.raise(); // as the user brings the graph forward
+    t.services().messages.answer(MessageAnswer::Ok);
+    QTest::mouseClick(w->okButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    EXPECT_EQ(w->geometry(), screen);
+    const QPoint topLeft = w->mapFromGlobal(target.geometry().topLeft());
+    press(w, topLeft);
+    moveTo(w, topLeft + QPoint(160, 90));
+    press(w, topLeft + QPoint(160, 90));
+    EXPECT_EQ(captureWindow(), nullptr);
+
+    const QImage onClipboard = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(onClipboard, known);
+    EXPECT_EQ(app().document->surface()->picture().image.convertToFormat(QImage::Format_RGB32), known);
+    EXPECT_EQ(t.main().statusPanels()->panelText(2), QStringLiteral("Clipboard Picture"));
+    t.services().expectScriptsUsed();
+}

@@ -1,0 +1,197 @@
+#include "app/core/AppState.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainStatusBar.h"
+#include "app/widgets/MainWindow.h"
+#include "data/widgets/DataWindow.h"
+#include "data/widgets/GridModel.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+#include "support/TestApp.h"
+
+#include <QAction>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tracella;
+using tracella::test::TestApp;
+
+namespace {
+
+const QString ScaleInfo = QStringLiteral(
+    "Two points with known coordinates must be defined in the image in order to read precise values.\r\n\r\n"
+    "It is recommended to define these points at opposite corners of the image.");
+
+// A 200 x 100 white picture pasted as the document.
+PictureSurface& pasteBlankPicture(TestApp& t)
+{
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    t.services().clipboard.setImage(image);
+    t.run(QStringLiteral("mnuPicturePaste"));
+    return *app().document->surface();
+}
+
+void enterScaleMode(TestApp& t)
+{
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.main().action(QStringLiteral("mnuPictureScale"))->trigger();
+}
+
+void click(PictureSurface& s, QPoint p, Qt::MouseButton b = Qt::LeftButton)
+{
+    QTest::mouseClick(&s, b, Qt::NoModifier, p);
+}
+
+int rowCount()
+{
+    return app().data->grid().rows().rowCount();
+}
+
+} // namespace
+
+TEST(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
+{
+    TestApp t;
+    PictureSurface& s = pasteBlankPicture(t);
+    enterScaleMode(t);
+    ASSERT_GE(t.services().messages.shown.size(), 1u);
+    EXPECT_EQ(t.services().messages.shown.back().text, ScaleInfo);
+    EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Scale Info"));
+    EXPECT_EQ(t.services().messages.shown.back().icon, MessageIcon::Information);
+    EXPECT_TRUE(appState().ScaleModeOn);
+    EXPECT_TRUE(t.main().action(QStringLiteral("mnuPictureScale"))->isChecked());
+
+    // Bottom-left corner (0, 0) and top-right corner (10, 100).
+    t.services().input.reply(QStringLiteral("0"));
+    t.services().input.reply(QStringLiteral("0"));
+    click(s, QPoint(0, 100));
+    t.services().input.reply(QStringLiteral("10"));
+    t.services().input.reply(QStringLiteral("100"));
+    t.services().messages.answer(MessageAnswer::Yes);
+    click(s, QPoint(200, 0));
+    ASSERT_EQ(t.services().input.asked.size(), 4u);
+    EXPECT_EQ(t.services().input.asked[0].title, QStringLiteral("X value of Point 1"));
+    EXPECT_EQ(t.services().input.asked[0].prompt,
+              QStringLiteral("Please input the X value of the selected point.\r\n\r\nPoint 1 - X Value\r\nX axis is Linear"));
+    EXPECT_EQ(t.services().input.asked[3].title, QStringLiteral("Y value of Point 1"));
+    EXPECT_EQ(t.services().input.asked[3].prompt,
+              QStringLiteral("Please input the Y value of the selected point.\r\n\r\nPoint 1 - Y Value\r\nY axis is Linear"));
+    EXPECT_EQ(t.services().messages.shown.back().text, QStringLiteral("Exit scale mode and scale picture?"));
+    EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Scale Mode"));
+    EXPECT_EQ(t.services().messages.shown.back().buttons, MessageButtons::YesNo);
+    EXPECT_FALSE(appState().ScaleModeOn);
+    EXPECT_EQ(appState().frame(), (Frame{0, 100, 10, 0}));
+
+    // The centre reads 5 / 50 and a click there is stored.
+    QTest::mouseMove(&s, QPoint(100, 50));
+    click(s, QPoint(100, 50));
+    EXPECT_EQ(t.main().statusPanels()->panelText(3), QStringLiteral("Saving: X=  5"));
+    EXPECT_EQ(t.main().statusPanels()->panelText(4), QStringLiteral("Saving: Y=  50"));
+    ASSERT_EQ(rowCount(), 2);
+    EXPECT_EQ(app().data->grid().rows().cell(1, 0), QStringLiteral(" 1"));
+    EXPECT_EQ(app().data->grid().rows().cell(1, 1), QStringLiteral(" 5"));
+    EXPECT_EQ(app().data->grid().rows().cell(1, 2), QStringLiteral(" 50"));
+    t.services().expectScriptsUsed();
+}
+
+TEST(PointPicking, RepliesAreReadByTheirLeadingNumberAndCancelReadsZero)
+{
+    TestApp t;
+    PictureSurface& s = pasteBlankPicture(t);
+    enterScaleMode(t);
+    t.services().input.reply(QStringLiteral("1,5"));
+    t.services().input.reply(std::nullopt); // Cancel
+    t.services().messages.answer(MessageAnswer::Ok);
+    click(s, QPoint(10, 90));
+    EXPECT_EQ(appState().RefX1, 1.0);
+    EXPECT_EQ(appState().RefY1, 0.0);
+    EXPECT_EQ(t.services().messages.shown.back().text,
+              QStringLiteral("You have pressed CANCEL.\r\nYou will need to select your points again.\r\n"
+                             "Meanwhile zero will be used."));
+    EXPECT_TRUE(t.services().messages.shown.back().title.isEmpty());
+    EXPECT_EQ(t.services().messages.shown.back().icon, MessageIcon::Information);
+
+    t.services().input.reply(QStringLiteral("2e3"));
+    t.services().input.reply(QStringLiteral("abc"));
+    t.services().messages.answer(MessageAnswer::No); // stay in scale mode
+    click(s, QPoint(190, 10));
+    EXPECT_EQ(appState().RefX2, 2000.0);
+    EXPECT_EQ(appState().RefY2, 0.0);
+
+    // A third click: the "already selected" question, then the reset question.
+    t.services().messages.answer(MessageAnswer::No);
+    t.services().messages.answer(MessageAnswer::Yes);
+    click(s, QPoint(50, 50));
+    EXPECT_EQ(t.services().messages.shown[t.services().messages.shown.size() - 2].text,
+              QStringLiteral("You are in scale mode and you've already selected two points.\r\n"
+                             "Do you want to exit Scale Mode before trying to save data points?"));
+    EXPECT_EQ(t.services().messages.shown.back().text,
+              QStringLiteral("Do you want to reset your selected (X,Y) values used for scaling?"));
+    EXPECT_EQ(appState().RefX1, NotScaled);
+    EXPECT_EQ(appState().RefX2, NotScaled);
+    EXPECT_TRUE(appState().ScaleModeOn);
+    EXPECT_EQ(rowCount(), 1); // reference clicks store nothing
+    t.services().expectScriptsUsed();
+}
+
+TEST(PointPicking, LeavingWithOnePointKeepsTheBaseFrame)
+{
+    TestApp t;
+    PictureSurface& s = pasteBlankPicture(t);
+    enterScaleMode(t);
+    t.services().input.reply(QStringLiteral("3"));
+    t.services().input.reply(QStringLiteral("4"));
+    click(s, QPoint(10, 10));
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.main().action(QStringLiteral("mnuPictureScale"))->trigger();
+    EXPECT_EQ(t.services().messages.shown.back().text,
+              QStringLiteral("You have not scaled properly the picture.\r\nDefault values will be used"));
+    EXPECT_EQ(t.services().messages.shown.back().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(s.frame(), BaseFrame);
+    EXPECT_EQ(s.markerCount(), 0); // leaving scale mode erases the markers
+    t.services().expectScriptsUsed();
+}
+
+TEST(PointPicking, RightDragCollectsOnePointPerMoveAndBothButtonsCollectNothing)
+{
+    TestApp t;
+    PictureSurface& s = pasteBlankPicture(t);
+    QTest::mousePress(&s, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+    EXPECT_EQ(rowCount(), 2);
+    for (int i = 1; i <= 3; ++i) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(20 + i, 20), s.mapToGlobal(QPointF(20 + i, 20)),
+                         Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(&s, &move);
+    }
+    QTest::mouseRelease(&s, Qt::RightButton, Qt::NoModifier, QPoint(23, 20));
+    EXPECT_EQ(rowCount(), 5);
+    // Uncalibrated: x = 23 / 200 * 10 in single precision.
+    EXPECT_EQ(app().data->grid().rows().cell(4, 1), QStringLiteral(" 1.15"));
+
+    QMouseEvent both(QEvent::MouseMove, QPointF(30, 30), s.mapToGlobal(QPointF(30, 30)), Qt::NoButton,
+                     Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(&s, &both);
+    EXPECT_EQ(rowCount(), 5);
+    EXPECT_EQ(t.main().statusPanels()->panelText(3), QStringLiteral("X=  1.5"));
+    EXPECT_TRUE(appState().MouseOverPicture);
+
+    // Middle button clicks store a point like any other.
+    click(s, QPoint(100, 50), Qt::MiddleButton);
+    EXPECT_EQ(rowCount(), 6);
+}
+
+TEST(PointPicking, ALogPowerBeyondSinglePrecisionStoresNothing)
+{
+    TestApp t;
+    PictureSurface& s = pasteBlankPicture(t);
+    appState().XAxisLog = true;
+    // Frame reaching 10^50 at the right edge.
+    s.setFrame({0, 10, 50, 0});
+    t.services().messages.answer(MessageAnswer::Ok);
+    click(s, QPoint(199, 50));
+    ASSERT_FALSE(t.services().messages.shown.empty());
+    EXPECT_TRUE(t.services().messages.shown.back().text.startsWith(QStringLiteral("Error #  6 was generated. \r")));
+    EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Error"));
+    EXPECT_EQ(rowCount(), 1);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "QStringPrinting.h"
+
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainWindow.h"
+#include "data/widgets/DataForm.h"
+#include "data/widgets/DataWindow.h"
+#include "data/widgets/GridModel.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+namespace tracella::test {
+
+// Points as the mouse gives them: single precision.
+inline void AddPoints(const std::vector<std::pair<double, double>>& points)
+{
+    for (const auto& [x, y] : points)
+        DataForm().AppendPointRow({x, true}, {y, true});
+}
+
+// The texts of one column of the data rows.
+inline QStringList DataColumn(int column)
+{
+    const GridModel& grid = DataForm().grid();
+    QStringList texts;
+    for (int r = 1; r < grid.rowCount(); ++r)
+        texts << grid.cell(r, column);
+    return texts;
+}
+
+inline void Activate(QWidget* form)
+{
+    app().main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(form->parentWidget()));
+}
+
+inline QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A white picture on the surface, spanning the uncalibrated frame 0 ... 10.
+inline PictureSurface& WhiteSurface()
+{
+    PictureSurface& surface = *app().document->surface();
+    QImage white(200, 200, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    surface.setPicture(Picture{white, PictureKind::Bitmap, {}});
+    surface.setFrame(BaseFrame);
+    surface.setPenWidth(1);
+    return surface;
+}
+
+inline QColor SurfaceColourAt(const PictureSurface& surface, double x, double y)
+{
+    const QImage image = surface.composedImage();
+    const QPointF p = FrameToPixel(surface.frame(), image.size(), x, y);
+    return image.pixelColor(qRound(p.x()), qRound(p.y()));
+}
+
+} // namespace tracella::test

@@ -1,0 +1,301 @@
+#include "DataGuiSupport.h"
+
+#include "app/core/AppState.h"
+#include "support/TestApp.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace tracella;
+using namespace tracella::test;
+
+namespace {
+
+template <typename W>
+W* Control(const char* name)
+{
+    W* widget = DataForm().findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+QLineEdit* Edit(const char* name)
+{
+    return Control<QLineEdit>(name);
+}
+
+QMdiSubWindow* DataSubWindow()
+{
+    return qobject_cast<QMdiSubWindow*>(DataForm().parentWidget());
+}
+
+// A click on a cell of the grid, as the user gives it.
+void ClickCell(int row, int column, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTableView* view = DataForm().gridView();
+    const QPoint centre = view->visualRect(view->model()->index(row, column)).center();
+    QTest::mouseClick(view->viewport(), button, Qt::NoModifier, centre);
+}
+
+void CloseDataWindow()
+{
+    DataSubWindow()->close();
+    TestApp::settle();
+}
+
+} // namespace
+
+TEST(DataWindow, StartsWithTheHeaderRowInTheDesignedLayout)
+{
+    TestApp t;
+    DataWindow& data = DataForm();
+    const GridModel& grid = data.grid();
+    ASSERT_EQ(grid.rowCount(), 1);
+    EXPECT_EQ(grid.cell(0, 0), QStringLiteral("= Point ="));
+    EXPECT_EQ(grid.cell(0, 1), QStringLiteral("= X Axis ="));
+    EXPECT_EQ(grid.cell(0, 2), QStringLiteral("= Y Axis ="));
+    EXPECT_EQ(data.windowTitle(), QStringLiteral("Data Points"));
+    EXPECT_FALSE(data.headerFixed());
+
+    // 800, 1600 and 1600 twips wide, centred; the grid 4100 twips.
+    QTableView* view = data.gridView();
+    EXPECT_EQ(view->objectName(), QStringLiteral("GridData"));
+    EXPECT_EQ(view->columnWidth(0), 53);
+    EXPECT_EQ(view->columnWidth(1), 107);
+    EXPECT_EQ(view->columnWidth(2), 107);
+    EXPECT_EQ(view->geometry().topLeft(), QPoint(24, 16));
+    EXPECT_EQ(view->width(), 273);
+    EXPECT_EQ(grid.data(grid.index(0, 2), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    EXPECT_TRUE(view->showGrid());
+    EXPECT_EQ(DataSubWindow()->width(), 509);
+    EXPECT_EQ(view->height(), int(0.8 * DataSubWindow()->height()));
+
+    EXPECT_EQ(Control<QGroupBox>("Frame1")->title(), QStringLiteral("Edit Data Points"));
+    EXPECT_EQ(Control<QGroupBox>("Frame1")->geometry(), QRect(312, 24, 169, 123));
+    EXPECT_EQ(Control<QLabel>("Label1")->text(), QStringLiteral("Point Number"));
+    EXPECT_EQ(Edit("Text1")->geometry(), QRect(80, 23, 80, 19));
+    EXPECT_EQ(Control<QPushButton>("cmdSetValues")->text(), QStringLiteral("Set New Values"));
+    EXPECT_EQ(Control<QGroupBox>("Frame2")->title(), QStringLiteral("Sort Data"));
+    EXPECT_EQ(Control<QLabel>("Label4")->text(),
+              QStringLiteral("Sort data grid into ascending numerical order based on X or Y "));
+    EXPECT_EQ(Control<QPushButton>("cmdSort")->text(), QStringLiteral("&Sort"));
+    EXPECT_TRUE(Control<QRadioButton>("OptSortX")->isChecked());
+    EXPECT_FALSE(Control<QRadioButton>("OptSortY")->isChecked());
+    EXPECT_TRUE(data.sortOnX());
+
+    // Nothing to lose: closing asks nothing, and the next use brings back
+    // a fresh window.
+    CloseDataWindow();
+    EXPECT_TRUE(t.services().messages.shown.empty());
+    EXPECT_TRUE(app().data.isNull());
+    EXPECT_EQ(DataForm().grid().rowCount(), 1);
+    EXPECT_TRUE(DataForm().isVisible());
+}
+
+TEST(DataWindow, AppendedRowsReadInNumberTextAndLeaveTheHeaderAsItWas)
+{
+    TestApp t;
+    DataWindow& data = DataForm();
+    AddPoints({{1.5, -2}, {2, 0.25}, {0.125, 1e-5}});
+    EXPECT_EQ(DataColumn(0), QStringList({" 1", " 2", " 3"}));
+    EXPECT_EQ(DataColumn(1), QStringList({" 1.5", " 2", " .125"}));
+    EXPECT_EQ(DataColumn(2), QStringList({"-2", " .25", " 1E-05"}));
+
+    data.AppendPointRow({M_PI, false}, {M_PI, true});
+    EXPECT_EQ(data.grid().cell(4, 1), QStringLiteral(" 3.14159265358979"));
+    EXPECT_EQ(data.grid().cell(4, 2), QStringLiteral(" 3.141593"));
+
+    // Filled point by point, the header row stays an ordinary row...
+    EXPECT_FALSE(data.headerFixed());
+    EXPECT_FALSE(data.gridView()->isRowHidden(0));
+    EXPECT_TRUE(data.setCurrentCell(0, 1));
+    // ... until the next resize fixes it above the rows.
+    data.Form_Resize();
+    EXPECT_TRUE(data.headerFixed());
+    EXPECT_TRUE(data.gridView()->isRowHidden(0));
+    EXPECT_TRUE(data.gridView()->horizontalHeader()->isVisible());
+    EXPECT_EQ(data.grid().headerData(1, Qt::Horizontal).toString(), QStringLiteral("= X Axis ="));
+    EXPECT_FALSE(data.setCurrentCell(0, 1));
+    data.AppendPointRow({5, true}, {5, true});
+    EXPECT_TRUE(data.headerFixed());
+}
+
+TEST(DataWindow, OneDataRowKeepsTheHeaderSelectableAfterAResize)
+{
+    TestApp t;
+    AddPoints({{1, 1}});
+    DataForm().Form_Resize();
+    EXPECT_FALSE(DataForm().headerFixed());
+    AddPoints({{2, 2}});
+    DataForm().Form_Resize();
+    EXPECT_TRUE(DataForm().headerFixed());
+}
+
+TEST(DataWindow, AFullGridRefusesTheNextRowAndStaysIntact)
+{
+    TestApp t;
+    DataWindow& data = DataForm();
+    for (int i = 1; i < MaxGridRowCount; ++i)
+        ASSERT_FALSE(data.AppendPointRow({double(i), true}, {0, true}).has_value());
+    const std::optional<AppError> refused = data.AppendPointRow({1, true}, {1, true});
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->number, ErrorNumber::GridFull);
+    EXPECT_FALSE(refused->description.isEmpty());
+    EXPECT_EQ(data.grid().rowCount(), MaxGridRowCount);
+    EXPECT_EQ(data.gridView()->model()->rowCount(), MaxGridRowCount);
+    EXPECT_EQ(data.grid().cell(MaxGridRowCount - 1, 0), QStringLiteral(" 32766"));
+}
+
+TEST(DataWindow, RowPickLoadsTheEditBoxesAndMarksThePoint)
+{
+    TestApp t;
+    PictureSurface& surface = WhiteSurface();
+    AddPoints({{2, 3}, {4, 5}, {6, 7}});
+
+    // The header row picked gives row 1.
+    ClickCell(0, 1);
+    EXPECT_EQ(DataForm().currentRow(), 1);
+    EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("1"));
+    EXPECT_EQ(Edit("TxtXValue")->text(), QStringLiteral(" 2"));
+    EXPECT_EQ(Edit("TxtYValue")->text(), QStringLiteral(" 3"));
+    // Half the points colour: RGB(80, 255, 30) \ 2.
+    EXPECT_EQ(SurfaceColourAt(surface, 2, 3), QColor(168, 127, 15));
+
+    ClickCell(3, 0);
+    EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("3"));
+    EXPECT_EQ(Edit("TxtXValue")->text(), QStringLiteral(" 6"));
+
+    // A number beyond the last row leaves the row where it was and loads it again.
+    Edit("TxtXValue")->setText(QStringLiteral("typed"));
+    Edit("Text1")->setText(QStringLiteral("9"));
+    EXPECT_EQ(DataForm().currentRow(), 3);
+    EXPECT_EQ(Edit("TxtXValue")->text(), QStringLiteral(" 6"));
+
+    // Typing a row number picks that row.
+    Edit("Text1")->setText(QStringLiteral("2.4"));
+    EXPECT_EQ(DataForm().currentRow(), 2);
+    EXPECT_EQ(Edit("TxtYValue")->text(), QStringLiteral(" 5"));
+}
+
+TEST(DataWindow, SetNewValuesStoresTheTrimmedTextsUnchecked)
+{
+    TestApp t;
+    PictureSurface& surface = WhiteSurface();
+    AddPoints({{2, 3}, {4, 5}, {6, 7}});
+
+    for (const char* number : {"0", "-1", "9", "abc"}) {
+        Edit("Text1")->setText(QString::fromLatin1(number));
+        Edit("TxtXValue")->setText(QStringLiteral("1"));
+        QTest::mouseClick(Control<QPushButton>("cmdSetValues"), Qt::LeftButton);
+        EXPECT_EQ(DataColumn(1), QStringList({" 2", " 4", " 6"})) << number;
+    }
+
+    Edit("Text1")->setText(QStringLiteral("2"));
+    Edit("TxtXValue")->setText(QStringLiteral("  abc "));
+    Edit("TxtYValue")->setText(QStringLiteral("\t5.5 "));
+    QTest::mouseClick(Control<QPushButton>("cmdSetValues"), Qt::LeftButton);
+    EXPECT_EQ(DataColumn(1), QStringList({" 2", "abc", " 6"}));
+    EXPECT_EQ(DataColumn(2), QStringList({" 3", "\t5.5", " 7"}));
+    // The refresh redrew every point; "abc" reads as X = 0.
+    EXPECT_EQ(surface.markerCount(), 3);
+    EXPECT_EQ(SurfaceColourAt(surface, 0, 5.5), QColor(80, 255, 30));
+}
+
+TEST(DataWindow, ClosingWithPointsAsksTwiceAndMaySaveFirst)
+{
+    TestApp t;
+    AddPoints({{1.5, -2}});
+    const Message closeQuestion{QStringLiteral("Values will be deleted from the grid if the grid window is closed.\r\n"
+                                               "Do you want to close the window?"),
+                                QStringLiteral("Data Points"), MessageIcon::Question, MessageButtons::YesNo};
+    const Message lastCall{QStringLiteral("Save Data from the Grid?"), QStringLiteral("Last Call"),
+                           MessageIcon::Question, MessageButtons::YesNo};
+    auto& shown = t.services().messages.shown;
+
+    t.services().messages.answer(MessageAnswer::No);
+    CloseDataWindow();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, closeQuestion.text);
+    EXPECT_EQ(shown[0].title, closeQuestion.title);
+    EXPECT_EQ(shown[0].icon, closeQuestion.icon);
+    EXPECT_EQ(shown[0].buttons, closeQuestion.buttons);
+    ASSERT_FALSE(app().data.isNull());
+    EXPECT_TRUE(DataForm().isVisible());
+    EXPECT_EQ(DataForm().grid().rowCount(), 2);
+
+    // Yes, then No: closed, nothing saved.
+    t.services().messages.answer(MessageAnswer::Yes);
+    t.services().messages.answer(MessageAnswer::No);
+    CloseDataWindow();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2].text, lastCall.text);
+    EXPECT_EQ(shown[2].title, lastCall.title);
+    EXPECT_EQ(shown[2].icon, lastCall.icon);
+    EXPECT_EQ(shown[2].buttons, lastCall.buttons);
+    EXPECT_TRUE(app().data.isNull());
+    EXPECT_TRUE(t.services().files.requests.empty());
+
+    // Yes, then Yes: saved through the dialog, then closed.
+    EXPECT_EQ(DataForm().grid().rowCount(), 1);
+    AddPoints({{1.5, -2}});
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("last.dat"));
+    t.services().messages.answer(MessageAnswer::Yes);
+    t.services().messages.answer(MessageAnswer::Yes);
+    t.services().files.choose(path, 4);
+    CloseDataWindow();
+    EXPECT_TRUE(app().data.isNull());
+    EXPECT_EQ(FileBytes(path), QByteArray("\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n"));
+    t.services().expectScriptsUsed();
+}
+
+TEST(DataWindow, RightPressPlaysTheClickAndOpensThePopUpMenu)
+{
+    TestApp t;
+    AddPoints({{1, 1}, {2, 2}, {3, 3}});
+    ASSERT_TRUE(DataForm().setCurrentCell(2, 1));
+
+    QTableView* view = DataForm().gridView();
+    const QPoint at = view->visualRect(view->model()->index(1, 1)).center();
+    QTest::mousePress(view->viewport(), Qt::RightButton, Qt::NoModifier, at);
+    QMenu* popUp = t.main().menu(QStringLiteral("mnuPopUpMenu"));
+    ASSERT_NE(popUp, nullptr);
+    EXPECT_TRUE(popUp->isVisible());
+    EXPECT_LE((popUp->pos() - view->viewport()->mapToGlobal(at)).manhattanLength(), 2);
+    ASSERT_EQ(t.services().sound.played.size(), 1u);
+    QFile click(QStringLiteral(":/sounds/48.wav"));
+    ASSERT_TRUE(click.open(QIODevice::ReadOnly));
+    EXPECT_EQ(t.services().sound.played[0], click.readAll());
+    // The press leaves the selection where it was.
+    EXPECT_EQ(DataForm().currentRow(), 2);
+
+    // Its Remove asks, the data window being the active one.
+    popUp->hide();
+    t.services().messages.answer(MessageAnswer::No);
+    t.main().action(QStringLiteral("mnuPopUpRemove"))->trigger();
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    EXPECT_EQ(t.services().messages.shown[0].text, QStringLiteral("Delete selected rows from the data grid?"));
+    EXPECT_EQ(t.services().messages.shown[0].title, QStringLiteral("Edit Data"));
+    EXPECT_EQ(DataForm().grid().rowCount(), 4);
+}
+
+TEST(DataWindow, MovingOverTheWindowOutsideItsControlsLeavesThePicture)
+{
+    TestApp t;
+    appState().MouseOverPicture = true;
+    QTest::mouseMove(&DataForm(), QPoint(DataForm().width() - 5, DataForm().height() - 5));
+    EXPECT_FALSE(appState().MouseOverPicture);
+}

@@ -1,0 +1,240 @@
+#include "ExtractGuiSupport.h"
+
+#include "app/core/AppError.h"
+#include "app/widgets/MainWindow.h"
+#include "extract/ExtractMessages.h"
+#include "extract/SweepProgress.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QProgressBar>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace tracella;
+using namespace tracella::test;
+
+namespace {
+
+QString ClockTime(TestApp& t)
+{
+    return TimeOfDayText(t.services().clock.now().time());
+}
+
+void AutoRead(TestApp& t, int reportsAndErrors = 1)
+{
+    for (int i = 0; i < reportsAndErrors; ++i)
+        t.services().messages.answer(MessageAnswer::Ok);
+    t.run(QStringLiteral("mnuDataAR"));
+}
+
+// What the toolbar's progress bar went through while the watch lived.
+struct BarWatch {
+    std::vector<bool> holderShown; // at every change of the bar's place on the toolbar
+    std::vector<int> values;
+    std::vector<bool> visibleAtValue; // whether the bar could be seen when it moved
+    QObject listening; // its end ends the watch
+
+    explicit BarWatch(MainWindow& main)
+    {
+        QAction* holder = main.findChild<QAction*>(QStringLiteral("ProgressBarHolder"));
+        QProgressBar* bar = main.progressBar();
+        QObject::connect(holder, &QAction::changed, &listening,
+                         [this, holder] { holderShown.push_back(holder->isVisible()); });
+        QObject::connect(bar, &QProgressBar::valueChanged, &listening, [this, bar](int value) {
+            values.push_back(value);
+            visibleAtValue.push_back(bar->isVisible());
+        });
+    }
+};
+
+QImage PictureWithDots(int width, int height, std::initializer_list<QPoint> dots, Colour colour)
+{
+    QImage picture = WhitePicture(width, height);
+    for (const QPoint& dot : dots)
+        picture.setPixel(dot, PixelOf(colour));
+    return picture;
+}
+
+} // namespace
+
+TEST(AutoRead, ProgressBarShowsOnlyWithTheToolbar)
+{
+    TestApp t;
+    ShowPicture(t, PictureWithDots(40, 40, {{4, 4}, {20, 30}}, appState().ARDataColor));
+    appState().ARCols = appState().ARRows = 40;
+    {
+        BarWatch watch(t.main());
+        AutoRead(t);
+        ASSERT_FALSE(watch.holderShown.empty());
+        EXPECT_TRUE(watch.holderShown.front());
+        EXPECT_FALSE(watch.holderShown.back());
+        ASSERT_FALSE(watch.values.empty());
+        EXPECT_EQ(watch.values.back(), ProgressResolution);
+        EXPECT_TRUE(std::is_sorted(watch.values.begin(), watch.values.end()));
+        EXPECT_EQ(std::count(watch.visibleAtValue.begin(), watch.visibleAtValue.end(), false), 0);
+        EXPECT_FALSE(t.main().progressBarVisible());
+    }
+
+    t.run(QStringLiteral("mnuViewToolbar"));
+    ASSERT_FALSE(t.main().action(QStringLiteral("mnuViewToolbar"))->isChecked());
+    t.main().progressBar()->setValue(0);
+    BarWatch watch(t.main());
+    AutoRead(t);
+    EXPECT_EQ(std::count(watch.holderShown.begin(), watch.holderShown.end(), true), 0);
+    EXPECT_TRUE(watch.values.empty());
+    EXPECT_FALSE(t.main().progressBarVisible());
+    // Both runs found both dots.
+    EXPECT_EQ(Grid().dataRowCount(), 4);
+    EXPECT_EQ(t.services().messages.shown.back().text, AutoReadReportMessage(2, ClockTime(t), ClockTime(t)).text);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(AutoRead, RunThatFindsNothingStillReportsWithSoundAndTimes)
+{
+    TestApp t;
+    ShowPicture(t, WhitePicture(60, 50));
+    t.services().clock.current = QDateTime(QDate(2026, 3, 1), QTime(9, 41, 7));
+    AutoRead(t);
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    const Message& report = t.services().messages.shown[0];
+    const QString time = TimeOfDayText(QTime(9, 41, 7));
+    EXPECT_EQ(report.text, QStringLiteral("The number of values found and stored is: 0\r\nStarting time: ") + time +
+                               QStringLiteral("\r\nEnding time: ") + time);
+    EXPECT_EQ(report.title, QStringLiteral("Auto Reading"));
+    EXPECT_EQ(report.icon, MessageIcon::Information);
+    EXPECT_EQ(report.buttons, MessageButtons::Ok);
+    EXPECT_EQ(t.services().sound.played.size(), 1u);
+    EXPECT_EQ(Grid().dataRowCount(), 0);
+    EXPECT_EQ(Surface().markerCount(), 0);
+}
+
+// Without a picture every position lies outside and reads -1: only a wanted
+// colour within 100 of it finds anything, at every sample of the base frame.
+TEST(AutoRead, DocumentWithoutPictureReadsOutsideEverywhere)
+{
+    TestApp t;
+    t.run(QStringLiteral("mnuFileNew"));
+    ASSERT_FALSE(Surface().hasPicture());
+    appState().ARCols = appState().ARRows = 4;
+    AutoRead(t);
+    EXPECT_EQ(Grid().dataRowCount(), 0);
+
+    appState().ARDataColor = Rgb(0, 0, 0);
+    AutoRead(t);
+    ASSERT_EQ(Grid().dataRowCount(), 25);
+    EXPECT_EQ(t.services().messages.shown.back().text, AutoReadReportMessage(25, ClockTime(t), ClockTime(t)).text);
+    // Column by column, each from the top edge down.
+    EXPECT_EQ(Grid().cell(1, 1), QStringLiteral(" 0"));
+    EXPECT_EQ(Grid().cell(1, 2), QStringLiteral(" 10"));
+    EXPECT_EQ(Grid().cell(2, 2), QStringLiteral(" 7.5"));
+    EXPECT_EQ(Grid().cell(5, 2), QStringLiteral(" 0"));
+    EXPECT_EQ(Grid().cell(6, 1), QStringLiteral(" 2.5"));
+    EXPECT_EQ(Grid().cell(25, 1), QStringLiteral(" 10"));
+}
+
+// Uncalibrated, 50 columns across 0..10: the step is 0.2 in single precision,
+// the column reaches RecordPoint in double and the row in single precision.
+TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecision)
+{
+    TestApp t;
+    QImage red(100, 100, QImage::Format_RGB32);
+    red.fill(PixelOf(appState().ARDataColor + 100)); // red 250 + 100 wraps into green: a packed difference of 100
+    ASSERT_EQ(red.pixel(0, 0), qRgb(94, 1, 0));
+    ShowPicture(t, red);
+    AutoRead(t);
+    // The bottom row lies on the picture's lower edge, outside; fifty steps
+    // of the rounded column step pass the right edge.
+    const int perColumn = 50;
+    ASSERT_EQ(Grid().dataRowCount(), 50 * perColumn);
+    EXPECT_EQ(Grid().cell(perColumn + 1, 0), QStringLiteral(" 51"));
+    EXPECT_EQ(Grid().cell(perColumn + 1, 1), QStringLiteral(" .200000002980232"));
+    EXPECT_EQ(Grid().cell(perColumn + 1, 2), QStringLiteral(" 10"));
+    EXPECT_EQ(Grid().cell(perColumn + 2, 2), QStringLiteral(" 9.8"));
+    EXPECT_EQ(Surface().markerCount(), 50 * perColumn);
+
+    // One more in the packed value and nothing matches.
+    red.fill(PixelOf(appState().ARDataColor + 101));
+    ShowPicture(t, red);
+    AutoRead(t);
+    EXPECT_EQ(Grid().dataRowCount(), 50 * perColumn);
+}
+
+TEST(AutoRead, LogAxesStorePowersWhileMarkersSitAtFrameCoordinates)
+{
+    TestApp t;
+    ShowPicture(t, PictureWithDots(100, 100, {{30, 40}, {75, 90}}, appState().ARDataColor));
+    // X from 10^0 to 10^2 across, Y from 10^3 at the top to 10^1 at the bottom.
+    SetFrame({0, 3, 2, 1});
+    appState().XAxisLog = appState().YAxisLog = true;
+    appState().ARCols = appState().ARRows = 100; // one sample per pixel
+    AutoRead(t);
+    ASSERT_EQ(Grid().dataRowCount(), 2);
+    const double frameXs[] = {0.6, 1.5};
+    const double frameYs[] = {2.2, 1.2};
+    for (int i = 0; i < 2; ++i) {
+        const double x = std::pow(10.0, frameXs[i]);
+        const double y = std::pow(10.0, frameYs[i]);
+        EXPECT_NEAR(CellValue(i + 1, 1), x, x * 2e-5) << i;
+        EXPECT_NEAR(CellValue(i + 1, 2), y, y * 2e-5) << i;
+    }
+    // X in double precision carries up to 15 digits, Y in single up to 7.
+    EXPECT_GT(Grid().cell(1, 1).size(), 12);
+    EXPECT_LE(Grid().cell(1, 2).size(), 9);
+    const std::vector<QPoint> marked = MarkedPixels();
+    EXPECT_EQ(marked, (std::vector<QPoint>{{30, 40}, {75, 90}}));
+    for (const QPoint& p : marked)
+        EXPECT_EQ(Surface().composedImage().pixel(p), PixelOf(appState().ARPointColor));
+}
+
+// RecordPoint's own message for a value beyond single precision; the sweep
+// goes on and still marks and counts that sample.
+TEST(AutoRead, FailedPointsShowTheirErrorAndAreStillCounted)
+{
+    TestApp t;
+    ShowPicture(t, PictureWithDots(10, 10, {{3, 1}, {6, 2}}, appState().ARDataColor));
+    SetFrame({0, 40, 10, 38}); // 10^40 at the top: beyond single precision
+    appState().YAxisLog = true;
+    appState().ARCols = appState().ARRows = 10;
+    AutoRead(t, 3);
+    ASSERT_EQ(t.services().messages.shown.size(), 3u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(t.services().messages.shown[static_cast<std::size_t>(i)].title, QStringLiteral("Error"));
+        EXPECT_TRUE(t.services().messages.shown[static_cast<std::size_t>(i)].text.startsWith(
+            QStringLiteral("Error #  %1 was generated. ").arg(ErrorNumber::Overflow)));
+    }
+    EXPECT_EQ(t.services().messages.shown[2].text, AutoReadReportMessage(2, ClockTime(t), ClockTime(t)).text);
+    EXPECT_EQ(Grid().dataRowCount(), 0);
+    EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{3, 1}, {6, 2}}));
+}
+
+// The grid holds 32766 points: the sweep stops at the first point it cannot
+// take and says so once.
+TEST(AutoRead, StopsWithOneMessageWhenTheGridIsFull)
+{
+    TestApp t;
+    ShowPicture(t, PictureWithDots(20, 20, {{2, 2}, {5, 5}, {8, 8}, {11, 11}, {14, 14}}, appState().ARDataColor));
+    appState().ARCols = appState().ARRows = 20;
+    const int room = 3;
+    app().data->grid().replaceRows([](GridRows& rows) {
+        while (rows.rowCount() < MaxGridRowCount - room)
+            ASSERT_FALSE(rows.appendRow(AppendPointRowTexts(rows.rowCount(), {1.0, true}, {2.0, true})));
+    });
+    AutoRead(t);
+    EXPECT_EQ(Grid().rowCount(), MaxGridRowCount);
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    const Message& full = t.services().messages.shown[0];
+    EXPECT_EQ(full.text, QStringLiteral("The data grid is full: it holds at most 32766 points, so the reading stopped "
+                                        "there.\r\nThe number of values found and stored is: 3\r\nStarting time: ") +
+                             ClockTime(t) + QStringLiteral("\r\nEnding time: ") + ClockTime(t));
+    EXPECT_EQ(full.title, QStringLiteral("Auto Reading"));
+    EXPECT_EQ(full.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(full.buttons, MessageButtons::Ok);
+    EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{2, 2}, {5, 5}, {8, 8}}));
+    EXPECT_EQ(Grid().cell(MaxGridRowCount - 1, 0), QStringLiteral(" 32766"));
+    EXPECT_EQ(t.services().sound.played.size(), 1u);
+    EXPECT_FALSE(t.main().progressBarVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}

@@ -1,0 +1,126 @@
+#include "acquire/InstalledScanner.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainWindow.h"
+#include "info/widgets/AboutWindow.h"
+#include "support/TestApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace tracella;
+using tracella::test::InstalledScanner;
+using tracella::test::TestApp;
+
+namespace {
+
+QString labelText(const QWidget& w, const char* name)
+{
+    const auto* label = w.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+QPushButton* button(const QWidget& w, const char* name)
+{
+    return w.findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+TEST(About, ShowsTheVersionRecordTheScannerVersionAndTheMailLink)
+{
+    TestApp t;
+    InstalledScanner s;
+    s.library.versionTimes100 = 113;
+    AboutWindow about(&t.main());
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Tracella"));
+    EXPECT_EQ(labelText(about, "lblTitle"), QStringLiteral("Tracella '2004"));
+    EXPECT_EQ(labelText(about, "lblVersion"), QStringLiteral("Version 3.0.0"));
+    EXPECT_TRUE(labelText(about, "lblDescription")
+                    .startsWith(QStringLiteral("This program was written to help gathering values from images.\n\n"
+                                               "Written by:\n")));
+    EXPECT_EQ(labelText(about, "lblScanVersion"), QStringLiteral("SANE v. 1.13"));
+    EXPECT_FALSE(s.library.running);
+    EXPECT_FALSE(labelText(about, "lblDisclaimer").isEmpty());
+    EXPECT_EQ(labelText(about, "Label1"),
+              QStringLiteral("If you have any comments, please click here to send me an e-mail:"));
+    EXPECT_TRUE(button(about, "cmdOK")->isDefault());
+    EXPECT_EQ(button(about, "cmdSysInfo")->text(), QStringLiteral("&System Info..."));
+
+    auto* mail = about.findChild<QLabel*>(QStringLiteral("MyUrl"));
+    EXPECT_TRUE(mail->font().underline());
+    EXPECT_DOUBLE_EQ(mail->font().pointSizeF(), 9.75);
+    EXPECT_EQ(mail->cursor().shape(), Qt::BusyCursor);
+    about.show();
+    QTest::mouseClick(mail, Qt::LeftButton);
+    ASSERT_EQ(t.services().launcher.opened.size(), 1u);
+    EXPECT_EQ(t.services().launcher.opened[0].scheme(), QStringLiteral("mailto"));
+    EXPECT_EQ(t.services().launcher.opened[0].path(), mail->text().trimmed());
+
+    t.services().messages.answer(MessageAnswer::Ok);
+    QTest::mouseClick(about.findChild<QLabel*>(QStringLiteral("picIcon")), Qt::LeftButton);
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    EXPECT_EQ(t.services().messages.shown[0].text,
+              QStringLiteral("Do something for free for somebody else... at least give free smiles!"));
+    EXPECT_EQ(t.services().messages.shown[0].title, QStringLiteral("Oops"));
+    EXPECT_EQ(t.services().messages.shown[0].icon, MessageIcon::Information);
+}
+
+TEST(About, WithoutTheScannerLibraryTheLabelStaysBare)
+{
+    TestApp t;
+    InstalledScanner s;
+    s.library.starts_ = false;
+    AboutWindow about(&t.main());
+    EXPECT_EQ(labelText(about, "lblScanVersion"), QStringLiteral("SANE v."));
+    EXPECT_EQ(labelText(about, "lblVersion"), QStringLiteral("Version 3.0.0"));
+    EXPECT_TRUE(t.services().messages.shown.empty());
+}
+
+TEST(About, SystemInfoStartsTheFirstProgramFoundOrSaysItIsUnavailable)
+{
+    TestApp t;
+    InstalledScanner s;
+    AboutWindow about(&t.main());
+
+    t.services().messages.answer(MessageAnswer::Ok);
+    button(about, "cmdSysInfo")->click();
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    EXPECT_EQ(t.services().messages.shown[0].text, QStringLiteral("System Information Is Unavailable At This Time"));
+    EXPECT_EQ(t.services().messages.shown[0].title, QString());
+    EXPECT_EQ(t.services().messages.shown[0].icon, MessageIcon::None);
+    EXPECT_EQ(t.services().messages.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(t.services().launcher.started.empty());
+
+    t.services().launcher.installed = {QStringLiteral("hardinfo"), QStringLiteral("gnome-system-monitor")};
+    button(about, "cmdSysInfo")->click();
+    EXPECT_EQ(t.services().launcher.started, std::vector<QString>{QStringLiteral("/usr/bin/gnome-system-monitor")});
+    EXPECT_EQ(t.services().messages.shown.size(), 1u);
+}
+
+TEST(About, TheHelpMenuShowsItModallyOverTheMainWindowAndEscCloses)
+{
+    TestApp t;
+    InstalledScanner s;
+    bool seen = false;
+    auto* poll = new QTimer(&t.main());
+    QObject::connect(poll, &QTimer::timeout, [&] {
+        auto* about = qobject_cast<AboutWindow*>(QApplication::activeModalWidget());
+        if (!about)
+            return;
+        poll->stop();
+        seen = about->parentWidget() == &t.main() && about->isModal();
+        QTest::keyClick(about, Qt::Key_Escape);
+    });
+    poll->start(10);
+
+    t.main().action(QStringLiteral("mnuHelpAbout"))->trigger();
+
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(QApplication::activeModalWidget());
+}

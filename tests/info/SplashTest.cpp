@@ -1,0 +1,138 @@
+#include "app/core/AppState.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainWindow.h"
+#include "app/widgets/Startup.h"
+#include "info/widgets/SplashWindow.h"
+#include "info/widgets/TipWindow.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "support/TestApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+using namespace tracella;
+using tracella::test::ScriptedServices;
+using tracella::test::TestApp;
+
+namespace {
+
+QString labelText(const QWidget& w, const char* name)
+{
+    const auto* label = w.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+QPointer<SplashWindow> openSplash()
+{
+    QPointer<SplashWindow> splash = new SplashWindow;
+    splash->show();
+    return splash;
+}
+
+} // namespace
+
+TEST(Splash, ShowsTheVersionRecordAndTheDateLineTopmost)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    ScriptedServices services; // its clock reads December 6, 2026, 14:05:09
+    QPointer<SplashWindow> splash = openSplash();
+    EXPECT_TRUE(splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(labelText(*splash, "lblVersion"), QStringLiteral("Version 3.0.0"));
+    EXPECT_EQ(labelText(*splash, "lblProductName"), QStringLiteral("Tracella '2004"));
+    EXPECT_EQ(labelText(*splash, "lblCompany"), labelText(*splash, "lblCompanyProduct"));
+    EXPECT_FALSE(labelText(*splash, "lblCompany").isEmpty());
+    EXPECT_FALSE(labelText(*splash, "lblCopyright").isEmpty());
+    EXPECT_FALSE(labelText(*splash, "lblWarning").isEmpty());
+    EXPECT_EQ(labelText(*splash, "lblDate"), QStringLiteral("December 06, 2026 - 02:05:09 PM"));
+    splash->close();
+    QLocale::setDefault(QLocale::system());
+}
+
+TEST(Splash, ClosingWaitsUntilItWasShownForThreeSeconds)
+{
+    TestApp t;
+    test::FakeClock& clock = t.services().clock;
+
+    QPointer<SplashWindow> quick = openSplash();
+    clock.elapsed += 1200; // a start-up of 1.2 s
+    // The user tries to close the program while the splash still waits.
+    QCoreApplication::postEvent(&t.main(), new QCloseEvent);
+    quick->closeWhenShownLongEnough();
+    EXPECT_EQ(clock.waits, std::vector<int>{1800});
+    TestApp::settle();
+    EXPECT_FALSE(quick) << "closed and gone";
+    EXPECT_TRUE(t.main().isVisible()) << "no input reaches the program while the splash waits";
+
+    clock.waits.clear();
+    QPointer<SplashWindow> slow = openSplash();
+    clock.elapsed += 4000;
+    slow->closeWhenShownLongEnough();
+    EXPECT_TRUE(clock.waits.empty());
+    TestApp::settle();
+    EXPECT_FALSE(slow);
+}
+
+TEST(Splash, ClosingBringsThePictureDocumentToTheTop)
+{
+    TestApp t;
+    QMdiArea* area = t.main().mdiArea();
+    QMdiSubWindow* document = qobject_cast<QMdiSubWindow*>(app().document->parentWidget());
+    ASSERT_TRUE(document);
+    for (QMdiSubWindow* sub : area->subWindowList()) {
+        if (sub != document && sub->isVisible())
+            sub->raise();
+    }
+    ASSERT_NE(area->subWindowList(QMdiArea::StackingOrder).last(), document);
+
+    openSplash()->closeWhenShownLongEnough();
+
+    const QList<QMdiSubWindow*> stack = area->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_EQ(stack.last(), document);
+}
+
+TEST(Splash, AFastStartUpStillShowsItForThreeSecondsBeforeTheGuideOpens)
+{
+    appState() = AppState{};
+    app().commands = CommandRouter{};
+    ScriptedServices services;
+    // Whenever events run during start-up: is the splash up, is the guide?
+    std::vector<std::pair<bool, bool>> seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&seen] {
+        bool splashUp = false;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            splashUp = splashUp || (qobject_cast<SplashWindow*>(w) && w->isVisible());
+        seen.emplace_back(splashUp, app().tip && app().tip->isVisible());
+    });
+    watch.start(0);
+
+    MainWindow* main = RunStartup();
+    ASSERT_TRUE(main);
+    watch.stop();
+
+    // Nothing took time on the fake clock: the splash waited the full 3 s.
+    EXPECT_EQ(services.clock.waits, std::vector<int>{3000});
+    EXPECT_TRUE(std::count(seen.begin(), seen.end(), std::make_pair(true, false)) > 0);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), std::make_pair(true, true)), 0) << "the guide waits for the splash";
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<SplashWindow*>(w) && w->isVisible()) << "the splash is closed";
+    EXPECT_TRUE(main->action(QStringLiteral("mnuViewSteps"))->isChecked()) << "the guide opened";
+    EXPECT_EQ(services.sound.played.size(), 1u) << "the start sound";
+
+    main->setAttribute(Qt::WA_DeleteOnClose, false);
+    delete main;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->deleteLater();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    app() = AppContext{};
+}

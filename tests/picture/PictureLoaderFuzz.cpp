@@ -1,0 +1,43 @@
+// libFuzzer target: any bytes through the picture loader, which must answer
+// with a picture or an error, never crash, hang or read out of bounds.
+#include "picture/PictureLoader.h"
+
+#include <QBuffer>
+#include <QtGlobal>
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+
+namespace {
+
+// The first byte picks the file-name hint, so each decoder also meets bytes
+// its signature check would have turned away.
+const char* const Hints[] = {"", "bmp", "ico", "jpg", "gif", "png", "tif", "webp", "wmf", "tga", "ppm", "xpm"};
+
+// Small enough that a forged header cannot make the run allocate gigabytes.
+constexpr int FuzzMaxSide = 2048;
+
+void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    qInstallMessageHandler(quiet); // decoders warn about every broken input
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const QByteArray hint(Hints[data[0] % std::size(Hints)]);
+    QByteArray bytes(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const tracella::LoadedPicture loaded = tracella::DecodePicture(buffer, hint, FuzzMaxSide);
+    if (!loaded.error && loaded.picture.isNull())
+        __builtin_trap(); // neither a picture nor a reason
+    return 0;
+}

@@ -1,0 +1,227 @@
+#include "PictureSamples.h"
+#include "picture/MetafileDecoder.h"
+#include "picture/PictureLoader.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace tracella;
+using namespace tracella::test;
+
+namespace {
+
+const QSize SampleSize(40, 30);
+
+LoadedPicture decode(const QByteArray& bytes, const QByteArray& hint = {}, int maxSide = MaxPictureSide)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return DecodePicture(buffer, hint, maxSide);
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+std::vector<MetafileRectangle> cornerRectangles()
+{
+    return {{QRect(0, 0, 20, 15), QColor(255, 0, 0)},
+            {QRect(20, 0, 20, 15), QColor(0, 0, 255)},
+            {QRect(0, 15, 20, 15), QColor(0, 255, 0)}};
+}
+
+struct Sample {
+    const char* suffix;
+    QByteArray bytes;
+    PictureKind kind;
+    bool lossless;
+};
+
+std::vector<Sample> samplesOfEveryFormat()
+{
+    const QImage image = CornerTestImage(SampleSize);
+    return {
+        {"bmp", EncodedWithQt(image, "bmp"), PictureKind::Bitmap, true},
+        {"ico", EncodedWithQt(image, "ico"), PictureKind::Icon, true},
+        {"jpg", EncodedWithQt(image, "jpg", 95), PictureKind::Bitmap, false},
+        {"gif", GifBytes(image), PictureKind::Bitmap, true},
+        {"png", EncodedWithQt(image, "png"), PictureKind::Bitmap, true},
+        {"tif", EncodedWithQt(image, "tiff"), PictureKind::Bitmap, true},
+        {"webp", EncodedWithQt(image, "webp", 100), PictureKind::Bitmap, true},
+        {"wmf", MetafileBytes(SampleSize, cornerRectangles()), PictureKind::Metafile, true},
+    };
+}
+
+// Within a few units per channel: JPEG is lossy.
+void expectColour(const QImage& image, QPoint at, QColor expected, int tolerance, const char* what)
+{
+    const QColor c = image.pixelColor(at);
+    EXPECT_NEAR(c.red(), expected.red(), tolerance) << what << " at " << at.x() << "," << at.y();
+    EXPECT_NEAR(c.green(), expected.green(), tolerance) << what << " at " << at.x() << "," << at.y();
+    EXPECT_NEAR(c.blue(), expected.blue(), tolerance) << what << " at " << at.x() << "," << at.y();
+}
+
+} // namespace
+
+TEST(PictureLoader, OpensEveryFormatAtNaturalSizeWithItsKind)
+{
+    QTemporaryDir dir;
+    for (const Sample& s : samplesOfEveryFormat()) {
+        ASSERT_FALSE(s.bytes.isEmpty()) << s.suffix;
+        const LoadedPicture loaded = LoadPictureFile(writeFile(dir, QStringLiteral("sample.") + s.suffix, s.bytes));
+        ASSERT_FALSE(loaded.error) << s.suffix << ": " << loaded.error->description.toStdString();
+        const QImage& image = loaded.picture.image;
+        EXPECT_EQ(image.size(), SampleSize) << s.suffix;
+        EXPECT_EQ(loaded.picture.kind, s.kind) << s.suffix;
+        const int tolerance = s.lossless ? 0 : 12;
+        expectColour(image, {5, 5}, QColor(255, 0, 0), tolerance, s.suffix);
+        expectColour(image, {34, 5}, QColor(0, 0, 255), tolerance, s.suffix);
+        expectColour(image, {5, 24}, QColor(0, 255, 0), tolerance, s.suffix);
+        expectColour(image, {34, 24}, QColor(255, 255, 255), tolerance, s.suffix);
+        // Only a metafile keeps its bytes, for saving it back unchanged.
+        EXPECT_EQ(loaded.picture.originalBytes, s.kind == PictureKind::Metafile ? s.bytes : QByteArray()) << s.suffix;
+    }
+}
+
+TEST(PictureLoader, TheContentDecidesOverTheName)
+{
+    QTemporaryDir dir;
+    const QImage image = CornerTestImage(SampleSize);
+    const LoadedPicture png = LoadPictureFile(writeFile(dir, "really-a-png.jpg", EncodedWithQt(image, "png")));
+    ASSERT_FALSE(png.error);
+    EXPECT_EQ(png.picture.image.pixelColor(5, 5), QColor(255, 0, 0));
+
+    const QByteArray icon = EncodedWithQt(image, "ico");
+    const LoadedPicture namedBmp = LoadPictureFile(writeFile(dir, "icon.bmp", icon));
+    ASSERT_FALSE(namedBmp.error);
+    EXPECT_EQ(namedBmp.picture.kind, PictureKind::Icon);
+
+    const QByteArray metafile = MetafileBytes(SampleSize, cornerRectangles());
+    const LoadedPicture namedGif = LoadPictureFile(writeFile(dir, "drawing.gif", metafile));
+    ASSERT_FALSE(namedGif.error);
+    EXPECT_EQ(namedGif.picture.kind, PictureKind::Metafile);
+}
+
+TEST(PictureLoader, TellsMetafilesByTheirFirstBytes)
+{
+    EXPECT_TRUE(IsMetafileStart(QByteArray::fromHex("d7cdc69a0000")));   // placeable key
+    EXPECT_TRUE(IsMetafileStart(QByteArray::fromHex("010009000003")));   // disk metafile 3.0
+    EXPECT_TRUE(IsMetafileStart(QByteArray::fromHex("020009000001")));   // memory metafile 1.0
+    EXPECT_FALSE(IsMetafileStart(QByteArray::fromHex("010009000002"))); // no such version
+    EXPECT_FALSE(IsMetafileStart(QByteArray::fromHex("030009000003"))); // no such type
+    EXPECT_FALSE(IsMetafileStart(QByteArray::fromHex("d7cdc6")));       // too short
+    EXPECT_FALSE(IsMetafileStart(QByteArray("BM\0\0\0\0", 6)));
+
+    // A plain metafile without the placeable header still draws.
+    const QByteArray placeable = MetafileBytes(SampleSize, cornerRectangles());
+    const LoadedPicture plain = decode(placeable.mid(22));
+    ASSERT_FALSE(plain.error) << plain.error->description.toStdString();
+    EXPECT_EQ(plain.picture.kind, PictureKind::Metafile);
+    EXPECT_FALSE(plain.picture.image.isNull());
+}
+
+TEST(PictureLoader, RefusesDamagedFilesOfEveryFormat)
+{
+    for (const Sample& s : samplesOfEveryFormat()) {
+        const QByteArray hint(s.suffix);
+        // Cut off anywhere past the first bytes, with the format known by its name.
+        for (const double part : {0.1, 0.5, 0.75, 0.95}) {
+            const LoadedPicture cut = decode(s.bytes.left(static_cast<qsizetype>(s.bytes.size() * part)), hint);
+            ASSERT_TRUE(cut.error) << s.suffix << " cut at " << part;
+            EXPECT_EQ(cut.error->number, ErrorNumber::BadFileFormat) << s.suffix << " cut at " << part;
+            EXPECT_TRUE(cut.picture.isNull());
+        }
+        // The signature and the header after it scrambled.
+        QByteArray scrambled = s.bytes;
+        for (qsizetype i = 0; i < std::min<qsizetype>(24, scrambled.size()); ++i)
+            scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5A);
+        const LoadedPicture bad = decode(scrambled, hint);
+        ASSERT_TRUE(bad.error) << s.suffix << " scrambled";
+        EXPECT_EQ(bad.error->number, ErrorNumber::BadFileFormat) << s.suffix;
+
+        EXPECT_TRUE(decode({}, hint).error) << s.suffix << " empty";
+    }
+    // A metafile header claiming a record larger than the file is refused
+    // before libwmf sizes a buffer by it.
+    QByteArray bloated = MetafileBytes(SampleSize, cornerRectangles());
+    bloated.replace(22 + 12, 4, QByteArray::fromHex("ffffff7f"));
+    const LoadedPicture bloatedHeader = decode(bloated);
+    ASSERT_TRUE(bloatedHeader.error);
+    EXPECT_EQ(bloatedHeader.error->number, ErrorNumber::BadFileFormat);
+
+    const LoadedPicture text = decode("Not a picture at all, only words.\n", "bmp");
+    ASSERT_TRUE(text.error);
+    EXPECT_EQ(text.error->number, ErrorNumber::BadFileFormat);
+    EXPECT_TRUE(text.error->description.startsWith(QStringLiteral("Invalid picture")));
+}
+
+TEST(PictureLoader, ReportsFilesThatCannotBeOpened)
+{
+    QTemporaryDir dir;
+    const LoadedPicture missing = LoadPictureFile(dir.filePath("missing.bmp"));
+    ASSERT_TRUE(missing.error);
+    EXPECT_EQ(missing.error->number, ENOENT);
+    EXPECT_TRUE(missing.error->description.endsWith(dir.filePath("missing.bmp")));
+
+    const LoadedPicture folder = LoadPictureFile(dir.path());
+    ASSERT_TRUE(folder.error);
+    EXPECT_NE(folder.error->number, 0);
+}
+
+TEST(PictureLoader, RefusesPicturesBeyondTheLargestSide)
+{
+    const auto plainPng = [](QSize size) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(WritePlainPng(buffer, size, Qt::gray, true));
+        return bytes;
+    };
+    for (const QSize size : {QSize(MaxPictureSide + 1, 2), QSize(3, MaxPictureSide + 1)}) {
+        const LoadedPicture wide = decode(plainPng(size));
+        ASSERT_TRUE(wide.error);
+        EXPECT_EQ(wide.error->number, ErrorNumber::PictureTooLarge);
+        EXPECT_EQ(wide.error->description,
+                  QStringLiteral("The picture is %1 x %2 pixels; at most 20000 x 20000 can be opened")
+                      .arg(size.width())
+                      .arg(size.height()));
+    }
+    // The largest side is the caller's to choose, metafiles included.
+    EXPECT_FALSE(decode(plainPng(QSize(64, 64)), {}, 64).error);
+    EXPECT_EQ(decode(plainPng(QSize(65, 64)), {}, 64).error->number, ErrorNumber::PictureTooLarge);
+    EXPECT_FALSE(decode(MetafileBytes(QSize(64, 40), {}), {}, 64).error);
+    EXPECT_EQ(decode(MetafileBytes(QSize(65, 40), {}), {}, 64).error->number, ErrorNumber::PictureTooLarge);
+
+    // Enough for a 4-byte picture of the largest side, with room for the decoder.
+    EXPECT_GE(PictureAllocationLimitMiB(MaxPictureSide) * (1LL << 20), 4LL * MaxPictureSide * MaxPictureSide);
+    EXPECT_LT(PictureAllocationLimitMiB(MaxPictureSide), 2048);
+}
+
+// A grey picture keeps one byte a pixel: 400 MB, which Qt refuses without
+// the raised allocation limit.
+TEST(PictureLoader, OpensAPictureOfTheLargestSide)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("largest.png");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(WritePlainPng(file, QSize(MaxPictureSide, MaxPictureSide), QColor(90, 90, 90), true));
+    }
+    const LoadedPicture loaded = LoadPictureFile(path);
+    ASSERT_FALSE(loaded.error) << loaded.error->description.toStdString();
+    EXPECT_EQ(loaded.picture.image.size(), QSize(MaxPictureSide, MaxPictureSide));
+    EXPECT_EQ(loaded.picture.kind, PictureKind::Bitmap);
+    EXPECT_EQ(qGray(loaded.picture.image.pixel(MaxPictureSide - 1, MaxPictureSide - 1)), 90);
+}

@@ -1,0 +1,272 @@
+#include "PictureSamples.h"
+
+#include <QBuffer>
+#include <QHash>
+#include <QImageWriter>
+#include <QPainter>
+#include <QtEndian>
+
+#include <zlib.h>
+
+namespace tracella::test {
+namespace {
+
+void putU16(QByteArray& b, quint16 v)
+{
+    b.append(static_cast<char>(v & 0xFF));
+    b.append(static_cast<char>(v >> 8));
+}
+
+void putU32(QByteArray& b, quint32 v)
+{
+    putU16(b, static_cast<quint16>(v & 0xFFFF));
+    putU16(b, static_cast<quint16>(v >> 16));
+}
+
+void putU32BigEndian(QByteArray& b, quint32 v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        b.append(static_cast<char>((v >> shift) & 0xFF));
+}
+
+// Codes of the GIF's LZW stream, packed least significant bit first.
+class CodePacker {
+public:
+    void put(int code, int width)
+    {
+        bits_ |= static_cast<quint32>(code) << count_;
+        count_ += width;
+        while (count_ >= 8) {
+            bytes_.append(static_cast<char>(bits_ & 0xFF));
+            bits_ >>= 8;
+            count_ -= 8;
+        }
+    }
+    QByteArray finish()
+    {
+        if (count_ > 0)
+            bytes_.append(static_cast<char>(bits_ & 0xFF));
+        return bytes_;
+    }
+
+private:
+    QByteArray bytes_;
+    quint32 bits_ = 0;
+    int count_ = 0;
+};
+
+// One metafile record: size in words, function, parameter words.
+QByteArray record(quint16 function, const std::vector<quint16>& params)
+{
+    QByteArray r;
+    putU32(r, static_cast<quint32>(3 + params.size()));
+    putU16(r, function);
+    for (quint16 p : params)
+        putU16(r, p);
+    return r;
+}
+
+std::vector<quint16> colourRef(const QColor& c)
+{
+    const quint32 ref = static_cast<quint32>(c.red()) | (static_cast<quint32>(c.green()) << 8) |
+                        (static_cast<quint32>(c.blue()) << 16);
+    return {static_cast<quint16>(ref & 0xFFFF), static_cast<quint16>(ref >> 16)};
+}
+
+bool writeChunk(QIODevice& out, const char* type, const QByteArray& data)
+{
+    QByteArray chunk;
+    putU32BigEndian(chunk, static_cast<quint32>(data.size()));
+    chunk.append(type, 4);
+    chunk.append(data);
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.constData() + 4), static_cast<uInt>(4 + data.size()));
+    putU32BigEndian(chunk, static_cast<quint32>(crc));
+    return out.write(chunk) == chunk.size();
+}
+
+} // namespace
+
+QByteArray EncodedWithQt(const QImage& image, const char* format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+QByteArray GifBytes(const QImage& source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    QHash<QRgb, int> index;
+    std::vector<QRgb> palette;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!index.contains(image.pixel(x, y)) && palette.size() < 256) {
+                index.insert(image.pixel(x, y), static_cast<int>(palette.size()));
+                palette.push_back(image.pixel(x, y));
+            }
+    int tableBits = 1;
+    while ((std::size_t{1} << tableBits) < palette.size())
+        ++tableBits;
+    palette.resize(std::size_t{1} << tableBits, qRgb(0, 0, 0));
+
+    QByteArray gif("GIF89a");
+    putU16(gif, static_cast<quint16>(image.width()));
+    putU16(gif, static_cast<quint16>(image.height()));
+    gif.append(static_cast<char>(0xF0 | (tableBits - 1))); // global colour table
+    gif.append('\0');
+    gif.append('\0');
+    for (QRgb c : palette) {
+        gif.append(static_cast<char>(qRed(c)));
+        gif.append(static_cast<char>(qGreen(c)));
+        gif.append(static_cast<char>(qBlue(c)));
+    }
+    gif.append(',');
+    putU16(gif, 0);
+    putU16(gif, 0);
+    putU16(gif, static_cast<quint16>(image.width()));
+    putU16(gif, static_cast<quint16>(image.height()));
+    gif.append('\0');
+    gif.append(static_cast<char>(8)); // codes stay byte-sized whatever the table
+
+    // Literal codes only, with a clear code often enough that the code width
+    // never grows past 9 bits.
+    constexpr int Clear = 256, End = 257, Width = 9, CodesPerClear = 250;
+    CodePacker codes;
+    int sinceClear = CodesPerClear;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (sinceClear == CodesPerClear) {
+                codes.put(Clear, Width);
+                sinceClear = 0;
+            }
+            codes.put(index.value(image.pixel(x, y)), Width);
+            ++sinceClear;
+        }
+    }
+    codes.put(End, Width);
+    const QByteArray data = codes.finish();
+    for (qsizetype at = 0; at < data.size(); at += 255) {
+        const QByteArray block = data.mid(at, 255);
+        gif.append(static_cast<char>(block.size()));
+        gif.append(block);
+    }
+    gif.append('\0');
+    gif.append(';');
+    return gif;
+}
+
+QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles)
+{
+    constexpr quint16 SetWindowOrg = 0x020B, SetWindowExt = 0x020C, CreatePen = 0x02FA, CreateBrush = 0x02FC,
+                      SelectObject = 0x012D, Rectangle = 0x041B, NullPen = 5;
+    QByteArray records;
+    records += record(SetWindowOrg, {0, 0});
+    records += record(SetWindowExt,
+                      {static_cast<quint16>(size.height()), static_cast<quint16>(size.width())});
+    std::vector<quint16> pen{NullPen, 0, 0};
+    for (quint16 w : colourRef(Qt::black))
+        pen.push_back(w);
+    records += record(CreatePen, pen);
+    records += record(SelectObject, {0});
+    quint16 object = 1;
+    for (const MetafileRectangle& r : rectangles) {
+        std::vector<quint16> brush{0};
+        for (quint16 w : colourRef(r.colour))
+            brush.push_back(w);
+        brush.push_back(0);
+        records += record(CreateBrush, brush);
+        records += record(SelectObject, {object++});
+        records += record(Rectangle, {static_cast<quint16>(r.rect.bottom() + 1), static_cast<quint16>(r.rect.right() + 1),
+                                      static_cast<quint16>(r.rect.top()), static_cast<quint16>(r.rect.left())});
+    }
+    records += record(0x0000, {}); // end of file
+
+    QByteArray header;
+    putU16(header, 1);      // on disk
+    putU16(header, 9);      // header words
+    putU16(header, 0x0300); // version 3.0
+    putU32(header, static_cast<quint32>((18 + records.size()) / 2));
+    putU16(header, object); // objects
+    putU32(header, 8);      // largest record in words
+    putU16(header, 0);
+
+    QByteArray placeable;
+    putU32(placeable, 0x9AC6CDD7);
+    putU16(placeable, 0);
+    putU16(placeable, 0);
+    putU16(placeable, 0);
+    putU16(placeable, static_cast<quint16>(size.width()));
+    putU16(placeable, static_cast<quint16>(size.height()));
+    putU16(placeable, 96); // units per inch: one unit per pixel at 96 dpi
+    putU32(placeable, 0);
+    quint16 checksum = 0;
+    for (int i = 0; i < 10; ++i)
+        checksum ^= qFromLittleEndian<quint16>(placeable.constData() + 2 * i);
+    putU16(placeable, checksum);
+    return placeable + header + records;
+}
+
+bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
+{
+    if (out.write("\x89PNG\r\n\x1a\n", 8) != 8)
+        return false;
+    QByteArray ihdr;
+    putU32BigEndian(ihdr, static_cast<quint32>(size.width()));
+    putU32BigEndian(ihdr, static_cast<quint32>(size.height()));
+    ihdr.append(static_cast<char>(8));
+    ihdr.append(static_cast<char>(grey ? 0 : 2));
+    ihdr.append(3, '\0');
+    if (!writeChunk(out, "IHDR", ihdr))
+        return false;
+
+    const int channels = grey ? 1 : 3;
+    QByteArray row(1 + static_cast<qsizetype>(size.width()) * channels, '\0');
+    for (int x = 0; x < size.width(); ++x) {
+        char* p = row.data() + 1 + static_cast<qsizetype>(x) * channels;
+        if (grey) {
+            p[0] = static_cast<char>(qGray(colour.rgb()));
+        } else {
+            p[0] = static_cast<char>(colour.red());
+            p[1] = static_cast<char>(colour.green());
+            p[2] = static_cast<char>(colour.blue());
+        }
+    }
+    z_stream z{};
+    if (deflateInit(&z, Z_BEST_SPEED) != Z_OK)
+        return false;
+    QByteArray buffer(1 << 20, '\0');
+    bool ok = true;
+    for (int y = 0; y <= size.height() && ok; ++y) {
+        const bool last = y == size.height();
+        z.next_in = last ? nullptr : reinterpret_cast<Bytef*>(row.data());
+        z.avail_in = last ? 0 : static_cast<uInt>(row.size());
+        int status = Z_OK;
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(buffer.data());
+            z.avail_out = static_cast<uInt>(buffer.size());
+            status = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+            const qsizetype produced = buffer.size() - z.avail_out;
+            if (produced > 0)
+                ok = ok && writeChunk(out, "IDAT", buffer.left(produced));
+        } while (ok && (z.avail_out == 0 || (last && status != Z_STREAM_END)));
+    }
+    deflateEnd(&z);
+    return ok && writeChunk(out, "IEND", {});
+}
+
+QImage CornerTestImage(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    const int w = size.width() / 2, h = size.height() / 2;
+    p.fillRect(0, 0, w, h, QColor(255, 0, 0));
+    p.fillRect(w, 0, size.width() - w, h, QColor(0, 0, 255));
+    p.fillRect(0, h, w, size.height() - h, QColor(0, 255, 0));
+    return image;
+}
+
+} // namespace tracella::test

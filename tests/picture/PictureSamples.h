@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+#include <vector>
+
+class QIODevice;
+
+namespace tracella::test {
+
+// Picture files made on the spot, so no test depends on files of unknown
+// origin: Qt writes what it can, the rest is encoded here.
+
+// The image in a format Qt can write ("bmp", "png", "jpg", "ico", "tiff", "webp").
+QByteArray EncodedWithQt(const QImage& image, const char* format, int quality = -1);
+
+// A GIF of the image (at most 256 colours), with uncompressed LZW codes.
+QByteArray GifBytes(const QImage& image);
+
+// A placeable Windows metafile of a given size in pixels at 96 dpi: a white
+// page with filled rectangles in the given colours.
+struct MetafileRectangle {
+    QRect rect;
+    QColor colour;
+};
+QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles);
+
+// Streams a PNG of one plain colour without holding the picture in memory:
+// 8-bit grey when grey is true, else 8-bit RGB.
+bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey);
+
+// A small picture with distinct colours in its corners, for round trips.
+QImage CornerTestImage(QSize size = QSize(16, 12));
+
+} // namespace tracella::test

@@ -1,0 +1,184 @@
+#include "zoom/ZoomDrawing.h"
+#include "zoom/ZoomLayout.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+using namespace tracella;
+
+namespace {
+
+constexpr QRgb Grey = 0xFF808080;
+constexpr QRgb Silver = 0xFFC0C0C0;
+
+bool IsGridPixel(QRgb pixel)
+{
+    return pixel == Grey || pixel == Silver;
+}
+
+// Columns and rows of alternating black and white screen pixels.
+QImage Stripes(int size)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            image.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    return image;
+}
+
+// Every screen pixel a colour of its own.
+QImage Distinct(int size)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            image.setPixel(x, y, qRgb(x * 8, y * 8, 40));
+    return image;
+}
+
+std::vector<int> RunLengths(const QImage& image, int row)
+{
+    std::vector<int> runs;
+    int length = 1;
+    for (int x = 1; x < image.width(); ++x) {
+        if (image.pixel(x, row) == image.pixel(x - 1, row)) {
+            ++length;
+        } else {
+            runs.push_back(length);
+            length = 1;
+        }
+    }
+    runs.push_back(length);
+    return runs;
+}
+
+} // namespace
+
+TEST(ZoomDrawing, CheckerBrushAlternatesGreyAndSilver)
+{
+    const QBrush brush = MakeCheckerBrush(QColor(128, 128, 128), QColor(192, 192, 192));
+    ASSERT_EQ(brush.style(), Qt::TexturePattern);
+    const QImage pattern = brush.textureImage();
+    ASSERT_EQ(pattern.size(), QSize(8, 8));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(pattern.pixel(x, y), (x + y) % 2 ? Silver : Grey) << x << "," << y;
+}
+
+TEST(ZoomDrawing, At250PercentPixelsAlternateTwoAndThreeWideWithoutGrid)
+{
+    const ZoomLayout layout = ZoomLayoutAt(QPoint(500, 500), QSize(300, 300), 2.5f);
+    QImage canvas(300, 300, QImage::Format_RGB32);
+    DrawZoom(canvas, Stripes(layout.source.width()), layout.destination, true);
+
+    for (int row : {0, 77, 150, 299}) {
+        const std::vector<int> runs = RunLengths(canvas, row);
+        EXPECT_EQ(runs.size(), 120u) << "row " << row;
+        const std::multiset<int> lengths(runs.begin(), runs.end());
+        EXPECT_EQ(lengths.count(2), 60u) << "row " << row;
+        EXPECT_EQ(lengths.count(3), 60u) << "row " << row;
+        for (std::size_t i = 1; i < runs.size(); ++i)
+            ASSERT_NE(runs[i], runs[i - 1]) << "row " << row << " run " << i;
+    }
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 300; ++x)
+            ASSERT_FALSE(IsGridPixel(canvas.pixel(x, y))) << x << "," << y;
+}
+
+TEST(ZoomDrawing, At1000PercentTheGridOutlinesEveryEnlargedPixel)
+{
+    const ZoomLayout layout = ZoomLayoutAt(QPoint(500, 500), QSize(300, 300), 10.0f);
+    const QImage source = Distinct(layout.source.width());
+    QImage canvas(300, 300, QImage::Format_RGB32);
+    DrawZoom(canvas, source, layout.destination, true);
+
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            const QRgb pixel = canvas.pixel(x, y);
+            if (x % 10 == 0 || y % 10 == 0)
+                ASSERT_EQ(pixel, (x + y) % 2 ? Silver : Grey) << x << "," << y;
+            else
+                ASSERT_EQ(pixel, source.pixel(x / 10, y / 10)) << x << "," << y;
+        }
+    }
+
+    QImage plain(300, 300, QImage::Format_RGB32);
+    DrawZoom(plain, source, layout.destination, false);
+    EXPECT_EQ(plain.pixel(0, 0), source.pixel(0, 0));
+    EXPECT_EQ(plain.pixel(150, 150), source.pixel(15, 15));
+}
+
+TEST(ZoomDrawing, AtFractionalFactorsTheGridStillFallsOnThePixelEdges)
+{
+    for (const float zoom : {3.33f, 3.7f, 4.5f, 6.66f, 9.99f}) {
+        const ZoomLayout layout = ZoomLayoutAt(QPoint(500, 500), QSize(301, 257), zoom);
+        const QImage source = Distinct(layout.source.width());
+        QImage plain(301, 257, QImage::Format_RGB32);
+        DrawZoom(plain, source.copy(0, 0, layout.source.width(), layout.source.height()), layout.destination, false);
+        QImage grid = plain.copy();
+        DrawZoom(grid, source.copy(0, 0, layout.source.width(), layout.source.height()), layout.destination, true);
+        // A grid column wherever a new screen pixel starts, and nowhere else.
+        for (int x = 1; x < plain.width(); ++x) {
+            const bool edge = plain.pixel(x, 100) != plain.pixel(x - 1, 100);
+            ASSERT_EQ(IsGridPixel(grid.pixel(x, 101)), edge) << zoom << " at column " << x;
+        }
+        for (int y = 1; y < plain.height(); ++y) {
+            const bool edge = plain.pixel(100, y) != plain.pixel(100, y - 1);
+            ASSERT_EQ(IsGridPixel(grid.pixel(101, y)), edge) << zoom << " at row " << y;
+        }
+    }
+}
+
+TEST(ZoomDrawing, PainterAndPixelGridsAreTheSame)
+{
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888}) {
+        QImage painted(97, 61, format);
+        painted.fill(Qt::darkBlue);
+        QImage filled = painted.copy();
+        QPainter painter(&painted);
+        DrawGrid(painter, painted.size(), 4.4, 3.1, ZoomGridMinimumSpacing);
+        painter.end();
+        DrawGrid(filled, 4.4, 3.1, ZoomGridMinimumSpacing);
+        EXPECT_EQ(painted, filled) << format;
+    }
+}
+
+TEST(ZoomDrawing, GridStartsAtThreePixelsOrAtTheMinimumGiven)
+{
+    QImage canvas(60, 40, QImage::Format_RGB32);
+    const auto gridColumns = [&canvas](double spacing, double minimum) {
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        DrawGrid(painter, canvas.size(), spacing, spacing, minimum);
+        painter.end();
+        std::vector<int> columns;
+        for (int x = 0; x < canvas.width(); ++x)
+            if (IsGridPixel(canvas.pixel(x, 1)))
+                columns.push_back(x);
+        return columns;
+    };
+    EXPECT_TRUE(gridColumns(2.99, ZoomGridMinimumSpacing).empty());
+    EXPECT_EQ(gridColumns(3.0, ZoomGridMinimumSpacing).size(), 20u);
+    EXPECT_EQ(gridColumns(7.5, ZoomGridMinimumSpacing), (std::vector<int>{0, 7, 15, 22, 30, 37, 45, 52}));
+    EXPECT_EQ(gridColumns(2.0, PreviewGridMinimumSpacing).size(), 30u);
+    EXPECT_TRUE(gridColumns(0.4, PreviewGridMinimumSpacing).empty());
+    // One spacing below the minimum is enough to draw nothing.
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    DrawGrid(painter, canvas.size(), 10, 2, ZoomGridMinimumSpacing);
+    painter.end();
+    EXPECT_EQ(canvas.pixel(0, 5), qRgb(255, 255, 255));
+}
+
+TEST(ZoomDrawing, NoSourceLeavesTheViewBlack)
+{
+    QImage canvas(50, 50, QImage::Format_RGB32);
+    canvas.fill(Qt::red);
+    DrawZoom(canvas, QImage(), QSize(50, 50), true);
+    EXPECT_EQ(canvas.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(canvas.pixel(25, 25), qRgb(0, 0, 0));
+}

@@ -1,0 +1,354 @@
+#include "app/core/AppState.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainWindow.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+#include "support/TestApp.h"
+#include "zoom/widgets/ZoomWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace tracella;
+using tracella::test::TestApp;
+
+namespace {
+
+constexpr QRgb Grey = 0xFF808080;
+constexpr QRgb Silver = 0xFFC0C0C0;
+
+template <typename T>
+T* Child(QWidget* window, const char* name)
+{
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+QMdiSubWindow* FrameOf(ZoomWindow* zoom)
+{
+    return qobject_cast<QMdiSubWindow*>(zoom->parentWidget());
+}
+
+QRgb Centre(const ZoomWindow* zoom)
+{
+    const QImage& view = zoom->view();
+    return view.pixel(view.width() / 2, view.height() / 2);
+}
+
+bool AllBlack(const QImage& view)
+{
+    for (int y = 0; y < view.height(); y += 7)
+        for (int x = 0; x < view.width(); x += 7)
+            if (view.pixel(x, y) != qRgb(0, 0, 0))
+                return false;
+    return true;
+}
+
+// A screen whose every pixel tells its position.
+QImage PositionScreen(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256));
+    return image;
+}
+
+// A pointer move as the window system reports it, without moving the
+// shared pointer of the X server.
+void MoveOver(QWidget* widget, QPoint position)
+{
+    QMouseEvent move(QEvent::MouseMove, position, widget->mapToGlobal(position), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// Types into the zoom box as a user does, then presses Enter.
+void TypeAndEnter(QLineEdit* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Delete);
+    else
+        QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+// A platform that will not show its screen, as a Wayland session.
+class RefusingScreen final : public ScreenService {
+public:
+    QImage grab(const QRect&) override { return {}; }
+    QRect geometry() const override { return QGuiApplication::primaryScreen()->geometry(); }
+    QPoint cursorPos() const override { return pointer; }
+    QPoint pointer;
+};
+
+} // namespace
+
+TEST(ZoomWindow, StartsShownAt250PercentWithGridAndCrossHair)
+{
+    TestApp t;
+    ZoomWindow* zoom = app().zoom;
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->windowTitle(), QStringLiteral("Zoom"));
+    EXPECT_TRUE(zoom->isVisible());
+    EXPECT_TRUE(zoom->timer()->isActive());
+    EXPECT_EQ(zoom->timer()->interval(), 50);
+    EXPECT_TRUE(t.main().action(QStringLiteral("mnuViewZoom"))->isChecked());
+
+    auto* text = Child<QLineEdit>(zoom, "txtZoom");
+    auto* bar = Child<QScrollBar>(zoom, "hsbZoom");
+    EXPECT_EQ(text->text(), QStringLiteral("250%"));
+    EXPECT_EQ(bar->value(), 250);
+    EXPECT_EQ(bar->minimum(), 25);
+    EXPECT_EQ(bar->maximum(), 1000);
+    EXPECT_EQ(bar->singleStep(), 1);
+    EXPECT_EQ(bar->pageStep(), 10);
+    EXPECT_FLOAT_EQ(zoom->zoom(), 2.5f);
+    EXPECT_TRUE(Child<QToolButton>(zoom, "chkGrid")->isChecked());
+
+    // The cross-hair crosses at the centre of the picture area.
+    auto* view = Child<QWidget>(zoom, "picZoom");
+    auto* lineH = Child<QFrame>(zoom, "LineH");
+    auto* lineV = Child<QFrame>(zoom, "LineV");
+    EXPECT_TRUE(lineH->isVisible());
+    EXPECT_TRUE(lineV->isVisible());
+    EXPECT_EQ(lineH->geometry(), QRect(0, view->height() / 2, view->width(), 1));
+    EXPECT_EQ(lineV->geometry(), QRect(view->width() / 2, 0, 1, view->height()));
+    EXPECT_EQ(zoom->view().size(), view->size());
+
+    // 2200 twips square, its left edge 1.5 widths from the screen's right
+    // unless that lies beyond the window area.
+    QMdiSubWindow* frame = FrameOf(zoom);
+    ASSERT_NE(frame, nullptr);
+    TestApp::settle();
+    EXPECT_EQ(frame->size(), QSize(147, 147));
+    const int area = frame->parentWidget()->width();
+    EXPECT_EQ(frame->x(), std::min(zoom->screen()->geometry().width() - 220, area - 147));
+    EXPECT_LE(frame->geometry().right(), area);
+}
+
+TEST(ZoomWindow, TypedFactorsAreClampedAndOtherKeysBeep)
+{
+    TestApp t;
+    ZoomWindow* zoom = app().zoom;
+    auto* text = Child<QLineEdit>(zoom, "txtZoom");
+    auto* bar = Child<QScrollBar>(zoom, "hsbZoom");
+
+    TypeAndEnter(text, QStringLiteral("5"));
+    EXPECT_EQ(bar->value(), 25);
+    EXPECT_FLOAT_EQ(zoom->zoom(), 0.25f);
+    // Enter leaves the box editing the plain number.
+    EXPECT_EQ(text->text(), QStringLiteral("25"));
+    EXPECT_EQ(text->selectedText(), QStringLiteral("25"));
+
+    TypeAndEnter(text, QStringLiteral("2000"));
+    EXPECT_EQ(bar->value(), 1000);
+    TypeAndEnter(text, QStringLiteral("0"));
+    EXPECT_EQ(bar->value(), 25);
+    bar->setValue(400);
+    TypeAndEnter(text, QString());
+    EXPECT_EQ(bar->value(), 25);
+    TypeAndEnter(text, QStringLiteral("333"));
+    EXPECT_EQ(bar->value(), 333);
+    EXPECT_FLOAT_EQ(zoom->zoom(), 3.33f);
+
+    QSignalSpy beeps(zoom, &ZoomWindow::keyRefused);
+    const QString before = text->text();
+    for (const char key : {'a', '%', '.', '-'})
+        QTest::keyClick(text, key);
+    EXPECT_EQ(beeps.count(), 4);
+    EXPECT_EQ(text->text(), before);
+    EXPECT_EQ(bar->value(), 333);
+
+    // No more than four characters are typed.
+    text->selectAll();
+    QTest::keyClicks(text, QStringLiteral("12345"));
+    EXPECT_EQ(text->text(), QStringLiteral("1234"));
+    EXPECT_EQ(beeps.count(), 4);
+
+    // The scroll bar shows its value as "####%".
+    bar->setValue(1000);
+    EXPECT_EQ(text->text(), QStringLiteral("1000%"));
+    bar->setValue(25);
+    EXPECT_EQ(text->text(), QStringLiteral("25%"));
+}
+
+TEST(ZoomWindow, ViewGoesBlackOverTheToolbarAndFollowsThePictureAgain)
+{
+    TestApp t;
+    ZoomWindow* zoom = app().zoom;
+    zoom->timer()->stop(); // ticks by hand
+    const QSize screenSize = QGuiApplication::primaryScreen()->geometry().size();
+    t.services().screen.real = false;
+    t.services().screen.picture = PositionScreen(screenSize);
+    t.services().screen.cursor = QPoint(700, 300);
+
+    appState().MouseOverPicture = true;
+    zoom->tmrZoom_Timer();
+    EXPECT_EQ(Centre(zoom), qRgb(700 % 256, 300, 2 * 16 + 1));
+
+    // Over the toolbar's empty end the view turns black at the next tick.
+    QToolBar* bar = t.main().toolBar();
+    MoveOver(bar, QPoint(bar->width() - 5, bar->height() / 2));
+    EXPECT_FALSE(appState().MouseOverPicture);
+    zoom->tmrZoom_Timer();
+    EXPECT_TRUE(AllBlack(zoom->view()));
+
+    // Back over the picture it shows the pixels around the pointer again.
+    PictureSurface* surface = app().document->surface();
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    surface->setPicture(Picture{picture, PictureKind::Bitmap, {}});
+    TestApp::settle();
+    MoveOver(surface, QPoint(20, 30));
+    EXPECT_TRUE(appState().MouseOverPicture);
+    t.services().screen.cursor = QPoint(701, 302);
+    zoom->tmrZoom_Timer();
+    EXPECT_EQ(Centre(zoom), qRgb(701 % 256, 302 % 256, 2 * 16 + 1));
+}
+
+TEST(ZoomWindow, ScreenChangeUnderARestingPointerShowsWithinFiveTicks)
+{
+    TestApp t;
+    ZoomWindow* zoom = app().zoom;
+    ASSERT_TRUE(t.services().screen.real);
+
+    // A window of a known colour on the real (X) screen, the pointer resting over it.
+    QWidget target(nullptr, Qt::FramelessWindowHint);
+    target.setAutoFillBackground(true);
+    target.setGeometry(100, 500, 240, 240);
+    target.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+    t.services().screen.cursor = QPoint(220, 620);
+    appState().MouseOverPicture = true;
+
+    const auto paint = [&target](const QColor& colour) {
+        QPalette palette = target.palette();
+        palette.setColor(QPalette::Window, colour);
+        target.setPalette(palette);
+        target.raise();
+        target.repaint();
+    };
+    const auto allOf = [zoom](QRgb colour) {
+        const QImage& view = zoom->view();
+        return Centre(zoom) == colour && view.pixel(0, 0) == colour && view.pixel(view.width() - 1, 0) == colour &&
+               view.pixel(0, view.height() - 1) == colour &&
+               view.pixel(view.width() - 1, view.height() - 1) == colour;
+    };
+    int ticks = 0;
+    QObject::connect(zoom->timer(), &QTimer::timeout, &target, [&ticks] { ++ticks; });
+
+    // Other programs on the same X server may cover the window for a
+    // moment; such a round is tried again.
+    int bestTicks = -1;
+    for (int round = 0; round < 5 && bestTicks < 0; ++round) {
+        const QColor before(200, 30 + round, 40);
+        const QColor after(20, 180, 60 + round);
+        paint(before);
+        if (!QTest::qWaitFor([&] { return allOf(before.rgb()); }, 2000))
+            continue;
+        ticks = 0;
+        paint(after);
+        if (QTest::qWaitFor([&] { return allOf(after.rgb()); }, 2000) && ticks <= 5)
+            bestTicks = ticks;
+    }
+    // 250 ms are five 50 ms ticks.
+    EXPECT_GE(bestTicks, 0) << "the change under the resting pointer never showed within five ticks";
+}
+
+TEST(ZoomWindow, GridBoxHidesCrossHairAndGrid)
+{
+    TestApp t;
+    ZoomWindow* zoom = app().zoom;
+    zoom->timer()->stop();
+    t.services().screen.real = false;
+    t.services().screen.picture = QImage(QGuiApplication::primaryScreen()->geometry().size(), QImage::Format_RGB32);
+    t.services().screen.picture.fill(Qt::darkCyan);
+    t.services().screen.cursor = QPoint(400, 400);
+    appState().MouseOverPicture = true;
+    Child<QScrollBar>(zoom, "hsbZoom")->setValue(500);
+    zoom->tmrZoom_Timer();
+    EXPECT_EQ(zoom->view().pixel(0, 0), Grey);
+    EXPECT_EQ(zoom->view().pixel(5, 1), Grey);
+    EXPECT_EQ(zoom->view().pixel(2, 2), QColor(Qt::darkCyan).rgb());
+
+    QTest::mouseClick(Child<QToolButton>(zoom, "chkGrid"), Qt::LeftButton);
+    EXPECT_FALSE(Child<QFrame>(zoom, "LineV")->isVisible());
+    EXPECT_FALSE(Child<QFrame>(zoom, "LineH")->isVisible());
+    zoom->tmrZoom_Timer(); // the pointer rests, yet the click asked for a redraw
+    EXPECT_EQ(zoom->view().pixel(0, 0), QColor(Qt::darkCyan).rgb());
+    EXPECT_EQ(zoom->view().pixel(5, 1), QColor(Qt::darkCyan).rgb());
+
+    QTest::mouseClick(Child<QToolButton>(zoom, "chkGrid"), Qt::LeftButton);
+    EXPECT_TRUE(Child<QFrame>(zoom, "LineV")->isVisible());
+    zoom->tmrZoom_Timer();
+    EXPECT_EQ(zoom->view().pixel(0, 0), Grey);
+}
+
+TEST(ZoomWindow, KeepsItsMinimumSizeAndClosingUnchecksTheMenu)
+{
+    TestApp t;
+    ZoomWindow* zoom = app().zoom;
+    QMdiSubWindow* frame = FrameOf(zoom);
+    ASSERT_NE(frame, nullptr);
+    frame->resize(50, 50);
+    EXPECT_EQ(frame->size(), QSize(112, 112));
+    frame->resize(300, 60);
+    EXPECT_EQ(frame->size(), QSize(300, 112));
+
+    QAction* menu = t.main().action(QStringLiteral("mnuViewZoom"));
+    frame->close();
+    TestApp::settle();
+    EXPECT_FALSE(menu->isChecked());
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_FALSE(zoom->timer()->isActive());
+    EXPECT_FALSE(appState().MouseOverPicture);
+    ASSERT_EQ(app().zoom, zoom); // hidden, not gone
+
+    t.run(QStringLiteral("mnuViewZoom"));
+    EXPECT_TRUE(menu->isChecked());
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(zoom->timer()->isActive());
+}
+
+TEST(ZoomWindow, WithoutScreenPixelsItMagnifiesThePictureUnderThePointer)
+{
+    TestApp t;
+    ZoomWindow* zoom = app().zoom;
+    zoom->timer()->stop();
+    PictureSurface* surface = app().document->surface();
+    const QImage picture = PositionScreen(QSize(320, 240));
+    surface->setPicture(Picture{picture, PictureKind::Bitmap, {}});
+    TestApp::settle();
+
+    RefusingScreen refusing;
+    refusing.pointer = surface->mapToGlobal(QPoint(50, 40));
+    ScreenService* previous = services().screen;
+    services().screen = &refusing;
+    appState().MouseOverPicture = true;
+    zoom->tmrZoom_Timer();
+    services().screen = previous;
+
+    EXPECT_EQ(Centre(zoom), picture.pixel(50, 40));
+    // One pixel to the right of the centre pixel lies 2 or 3 view pixels on.
+    const QImage& view = zoom->view();
+    const int cx = view.width() / 2;
+    const int cy = view.height() / 2;
+    EXPECT_TRUE(view.pixel(cx + 3, cy) == picture.pixel(51, 40) || view.pixel(cx + 2, cy) == picture.pixel(51, 40));
+}
