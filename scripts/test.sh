@@ -16,5 +16,9 @@ export QT_ASSUME_STDERR_HAS_CONSOLE=1
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 export HOME="${HOME:-$(mktemp -d)}"
 
+# The picture loader under libFuzzer for a bounded time, before the suite so
+# that CTest's summary closes the output.
+FUZZ_SECONDS="${FUZZ_SECONDS:-60}" bash scripts/fuzz.sh
+
 xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp" \
   ctest --test-dir "$build" --output-on-failure -j2 --timeout 600

@@ -26,6 +26,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <QTimer>
 
 #include <exception>
 
@@ -82,6 +84,20 @@ void loadMainWindow(MainWindow& main)
     main.setDataMenuEnabled(false);
 }
 
+// Without a window manager (a bare X server) nobody maximises the window:
+// give it the screen's available area ourselves.
+void fillScreenWithoutWindowManager(MainWindow& main)
+{
+    QTimer::singleShot(300, &main, [&main] {
+        const QScreen* screen = main.screen();
+        if (!screen)
+            return;
+        const QRect available = screen->availableGeometry();
+        if (main.frameGeometry().width() < available.width() * 9 / 10)
+            main.setGeometry(available);
+    });
+}
+
 } // namespace
 
 MainWindow* CreateMainWindow()
@@ -107,6 +123,7 @@ MainWindow* RunStartup()
         PlayResourceSound(StartSound);
         MainWindow* main = CreateMainWindow();
         main->showMaximized();
+        fillScreenWithoutWindowManager(*main);
         splash->closeWhenShownLongEnough();
         main->raise();
         main->activateWindow();
