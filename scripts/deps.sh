@@ -9,7 +9,7 @@ packages=(
   libwmf-dev libsane-dev libsane1 sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  xvfb xauth x11-utils fonts-dejavu-core
+  xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
   desktop-file-utils appstream
 )

@@ -102,6 +102,19 @@ std::optional<AppError> WriteDataFile(const QString& path, const QByteArray& byt
     if (exists && ::access(QFile::encodeName(path).constData(), W_OK) != 0) {
         return FileError(errno, path);
     }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        // A device or pipe cannot be replaced by a renamed copy: write into it.
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (fd < 0) {
+            return FileError(errno, path);
+        }
+        int error = WriteAllAndSync(fd, bytes);
+        const int closeError = CloseFile(fd);
+        if (error == 0) {
+            error = closeError;
+        }
+        return error == 0 ? std::nullopt : std::optional<AppError>(FileError(error, path));
+    }
     // Through a link, the file it points to is the one replaced.
     const QString target = exists ? QFileInfo(path).canonicalFilePath() : path;
 

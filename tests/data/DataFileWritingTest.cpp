@@ -193,6 +193,9 @@ TEST(DataFileWriting, AReadOnlyFileIsLeftAlone)
 TEST(DataFileWriting, AFullDiskIsReported)
 {
     ExpectError(AppendDataFile("/dev/full", "\t 1\t 1.5\t-2\r\n"), {ENOSPC}, "/dev/full");
+    // Saving onto a device writes into it and never replaces the device node.
+    ExpectError(WriteDataFile("/dev/full", "\t 1\t 1.5\t-2\r\n"), {ENOSPC}, "/dev/full");
+    EXPECT_FALSE(QFileInfo("/dev/full").isFile());
 
     QTemporaryDir folder;
     const SmallFileSystem small(folder.path());

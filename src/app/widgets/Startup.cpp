@@ -84,6 +84,18 @@ void loadMainWindow(MainWindow& main)
     main.setDataMenuEnabled(false);
 }
 
+// The grid beside the picture, so both are in view from the start.
+void placeGridBesidePicture()
+{
+    if (!app().document || !app().data)
+        return;
+    QWidget* picture = app().document->parentWidget();
+    QWidget* grid = app().data->parentWidget();
+    const int left = picture->geometry().right() + 1;
+    if (left + grid->width() <= grid->parentWidget()->width())
+        grid->move(left, picture->y());
+}
+
 // Without a window manager (a bare X server) nobody maximises the window:
 // give it the screen's available area ourselves.
 void fillScreenWithoutWindowManager(MainWindow& main)
@@ -95,6 +107,7 @@ void fillScreenWithoutWindowManager(MainWindow& main)
         const QRect available = screen->availableGeometry();
         if (main.frameGeometry().width() < available.width() * 9 / 10)
             main.setGeometry(available);
+        placeGridBesidePicture();
     });
 }
 

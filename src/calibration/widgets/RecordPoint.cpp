@@ -6,6 +6,7 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/UnexpectedError.h"
 #include "calibration/CoordinateTransform.h"
+#include "data/widgets/DataForm.h"
 #include "data/widgets/DataWindow.h"
 
 #include <variant>
@@ -26,9 +27,9 @@ bool RecordPoint(PrecisionValue x, PrecisionValue y, bool save)
         main->statusPanels()->setPanelText(3, texts.x);
         main->statusPanels()->setPanelText(4, texts.y);
     }
-    if (!save || !app().data)
+    if (!save)
         return true;
-    if (const auto refused = app().data->AppendPointRow(point.x, point.y)) {
+    if (const auto refused = DataForm().AppendPointRow(point.x, point.y)) {
         ShowUnexpectedError(*refused);
         return false;
     }

@@ -3,6 +3,7 @@
 #include "app/core/AppState.h"
 #include "app/services/Services.h"
 #include "app/widgets/AppContext.h"
+#include "data/widgets/DataForm.h"
 #include "data/widgets/DataWindow.h"
 #include "data/widgets/GridModel.h"
 #include "picture/DocumentLayout.h"
@@ -163,10 +164,9 @@ void DocumentWindow::undoLastPoint()
 // remove-selected command takes it (a header row alone it leaves in place).
 void DocumentWindow::removeLastGridRow()
 {
-    if (DataWindow* data = app().data) {
-        const int last = data->grid().rows().rowCount() - 1;
-        data->selectRows(last, last);
-    }
+    DataWindow& data = DataForm();
+    const int last = data.grid().rows().rowCount() - 1;
+    data.selectRows(last, last);
     RunCommand(QStringLiteral("mnuDataRemoveSelected"));
 }
 
