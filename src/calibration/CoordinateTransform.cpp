@@ -36,8 +36,13 @@ std::variant<DataPoint, AppError> PositionToData(PrecisionValue x, PrecisionValu
 
 PointStatusTexts PointStatus(const DataPoint& point, bool save)
 {
+    return PointStatus(NumberText(point.x), NumberText(point.y), save);
+}
+
+PointStatusTexts PointStatus(const QString& xText, const QString& yText, bool save)
+{
     const QString prefix = save ? QStringLiteral("Saving: ") : QString();
-    return {prefix + QStringLiteral("X= ") + NumberText(point.x), prefix + QStringLiteral("Y= ") + NumberText(point.y)};
+    return {prefix + QStringLiteral("X= ") + xText, prefix + QStringLiteral("Y= ") + yText};
 }
 
 std::optional<double> DataToFrameAxis(double value, bool axisLog)

@@ -29,6 +29,8 @@ struct PointStatusTexts {
     QString y;
 };
 PointStatusTexts PointStatus(const DataPoint& point, bool save);
+// The same from the values' texts, when the caller has them already.
+PointStatusTexts PointStatus(const QString& xText, const QString& yText, bool save);
 
 // Data value -> frame position on one axis; nothing for a value that a
 // log axis cannot show (zero or below), which callers skip.

@@ -60,13 +60,34 @@ QLabel* MainStatusBar::panel(int panel) const
 QString MainStatusBar::panelText(int panel) const
 {
     const QLabel* label = this->panel(panel);
-    return label ? label->text() : QString();
+    if (!label)
+        return {};
+    return pending_[panel - 1].value_or(label->text());
 }
 
+// A sweep records points by the ten thousand while it holds the event loop;
+// relaying every text to its label costs more than the sweep, and only the
+// last one is ever seen.
 void MainStatusBar::setPanelText(int panel, const QString& text)
 {
-    if (QLabel* label = this->panel(panel))
-        label->setText(text);
+    if (!this->panel(panel))
+        return;
+    pending_[panel - 1] = text;
+    if (!showQueued_) {
+        showQueued_ = true;
+        QMetaObject::invokeMethod(this, &MainStatusBar::showPendingTexts, Qt::QueuedConnection);
+    }
+}
+
+void MainStatusBar::showPendingTexts()
+{
+    showQueued_ = false;
+    for (int i = 0; i < 6; ++i) {
+        if (pending_[i]) {
+            panels_[i]->setText(*pending_[i]);
+            pending_[i].reset();
+        }
+    }
 }
 
 void MainStatusBar::updateClock()

@@ -2,6 +2,8 @@
 
 #include <QStatusBar>
 
+#include <optional>
+
 class QLabel;
 class QTimer;
 
@@ -22,7 +24,12 @@ public:
     void updateClock();
 
 private:
+    void showPendingTexts();
+
     QLabel* panels_[6] = {};
+    // Texts written since events last ran; shown together when they next do.
+    std::optional<QString> pending_[6];
+    bool showQueued_ = false;
     QTimer* clock_ = nullptr;
 };
 

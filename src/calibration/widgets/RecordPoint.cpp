@@ -22,14 +22,18 @@ bool RecordPoint(PrecisionValue x, PrecisionValue y, bool save)
         return false;
     }
     const DataPoint point = std::get<DataPoint>(result);
-    const PointStatusTexts texts = PointStatus(point, save);
+    // Formatted once for the status bar and the grid: AutoRead records
+    // points by the ten thousand.
+    const QString xText = NumberText(point.x);
+    const QString yText = NumberText(point.y);
+    const PointStatusTexts texts = PointStatus(xText, yText, save);
     if (MainWindow* main = app().main) {
         main->statusPanels()->setPanelText(3, texts.x);
         main->statusPanels()->setPanelText(4, texts.y);
     }
     if (!save)
         return true;
-    if (const auto refused = DataForm().AppendPointRow(point.x, point.y)) {
+    if (const auto refused = DataForm().AppendFormattedPointRow(xText, yText)) {
         ShowUnexpectedError(*refused);
         return false;
     }

@@ -220,7 +220,12 @@ void DataWindow::applyHeaderFixing()
 
 std::optional<AppError> DataWindow::AppendPointRow(PrecisionValue x, PrecisionValue y)
 {
-    std::optional<AppError> refused = model_->appendRow(AppendPointRowTexts(model_->rowCount(), x, y));
+    return AppendFormattedPointRow(NumberText(x), NumberText(y));
+}
+
+std::optional<AppError> DataWindow::AppendFormattedPointRow(const QString& xText, const QString& yText)
+{
+    std::optional<AppError> refused = model_->appendRow({NumberText(model_->rowCount()), xText, yText});
     update(); // coalesced by the event loop: rows come in by the thousand
     return refused;
 }

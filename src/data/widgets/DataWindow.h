@@ -32,6 +32,8 @@ public:
 
     // Appends one point row; refused (grid full) with the error, grid intact.
     std::optional<AppError> AppendPointRow(PrecisionValue x, PrecisionValue y);
+    // The same with the values already in NumberText form.
+    std::optional<AppError> AppendFormattedPointRow(const QString& xText, const QString& yText);
 
     // X sort key selected (OptSortX) or Y (OptSortY).
     bool sortOnX() const;

@@ -45,6 +45,8 @@ class SweepProgressBar {
 public:
     explicit SweepProgressBar(MainWindow* main) : main_(main)
     {
+        if (main_)
+            toolbarItem_ = main_->action(QStringLiteral("mnuViewToolbar"));
         if (!main_ || !ToolbarShown(*main_))
             return;
         main_->setProgressBarVisible(true);
@@ -64,14 +66,24 @@ public:
     SweepProgressBar(const SweepProgressBar&) = delete;
     SweepProgressBar& operator=(const SweepProgressBar&) = delete;
 
+    // Each new value repaints the bar at once, so only values that move it
+    // by a whole pixel are handed on; the bar looks the same either way.
     void show(int shown)
     {
-        if (main_ && ToolbarShown(*main_))
-            main_->progressBar()->setValue(shown);
+        if (!main_ || !toolbarItem_ || !toolbarItem_->isChecked())
+            return;
+        QProgressBar* bar = main_->progressBar();
+        const int pixel = static_cast<int>(std::int64_t{shown} * bar->width() / ProgressResolution);
+        if (pixel == shownPixel_ && shown != ProgressResolution)
+            return;
+        shownPixel_ = pixel;
+        bar->setValue(shown);
     }
 
 private:
     QPointer<MainWindow> main_;
+    QPointer<QAction> toolbarItem_;
+    int shownPixel_ = 0;
 };
 
 // The grid and the picture are redrawn once when the sweep ends rather than
