@@ -1,29 +1,33 @@
-"""Prints each benchmark's median CPU time over its baseline's (BM_X against BM_XBaseline)."""
+"""Prints each benchmark's median wall time over its baseline's, both from the same run."""
 import json
-import re
 import sys
 
-medians = {}
+# Benchmarks whose baseline is not simply their own name with "Baseline" added.
+BASELINES = {
+    "BM_AutoReadSweep": "BM_AutoReadBaseline",
+    "BM_AutoReadMatches": "BM_GridAppendBaseline",
+}
+
+UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+
 for path in sys.argv[1:]:
     with open(path) as f:
-        for b in json.load(f)["benchmarks"]:
-            if b.get("aggregate_name") == "median":
-                medians[b["run_name"]] = b["cpu_time"] * {"ns": 1e-6, "us": 1e-3, "ms": 1, "s": 1e3}[b["time_unit"]]
-
-def baseline_of(name):
-    base, _, arg = name.partition("/")
-    family = re.sub(r"(Sweep|Matches|Tick|Paint|Append|Grid)$", r"\1", base)
-    for candidate in (family + "Baseline" + ("/" + arg if arg else ""), family + "Baseline"):
-        if candidate in medians:
-            return candidate
-    return None
-
-print(f"{'benchmark':45} {'ms':>10} {'baseline':35} {'ms':>10} {'ratio':>7}")
-for name, ms in sorted(medians.items()):
-    if "Baseline" in name:
-        continue
-    base = baseline_of(name)
-    if base:
-        print(f"{name:45} {ms:10.3f} {base:35} {medians[base]:10.3f} {ms / medians[base]:7.2f}")
-    else:
-        print(f"{name:45} {ms:10.3f}")
+        runs = json.load(f)["benchmarks"]
+    medians = {}
+    labels = {}
+    for b in runs:
+        if b.get("aggregate_name") == "median":
+            name = b["run_name"].replace("/real_time", "")
+            medians[name] = b["real_time"] * UNIT_MS[b["time_unit"]]
+            labels[name] = b.get("label", "")
+    for name, ms in medians.items():
+        if "Baseline" in name:
+            continue
+        family, slash, arg = name.partition("/")
+        base_family = BASELINES.get(family, family + "Baseline")
+        base = next((c for c in (base_family + slash + arg, base_family) if c in medians), None)
+        label = f" ({labels[name]})" if labels[name] else ""
+        if base:
+            print(f"{name + label:40} {ms:10.3f} ms  vs {base:30} {medians[base]:10.3f} ms  ratio {ms / medians[base]:5.2f}")
+        else:
+            print(f"{name + label:40} {ms:10.3f} ms")

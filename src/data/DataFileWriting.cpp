@@ -90,6 +90,24 @@ bool MatchesWildcard(QStringView pattern, QStringView name)
     return p == pattern.size();
 }
 
+// Opens the file itself (no replacement) and writes the whole block.
+std::optional<AppError> WriteIntoOpened(const QString& path, int flags, const QByteArray& bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
+    if (fd < 0) {
+        return FileError(errno, path);
+    }
+    int error = WriteAllAndSync(fd, bytes);
+    const int closeError = CloseFile(fd);
+    if (error == 0) {
+        error = closeError;
+    }
+    if (error != 0) {
+        return FileError(error, path);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<AppError> WriteDataFile(const QString& path, const QByteArray& bytes)
@@ -104,16 +122,7 @@ std::optional<AppError> WriteDataFile(const QString& path, const QByteArray& byt
     }
     if (exists && !S_ISREG(existing.st_mode)) {
         // A device or pipe cannot be replaced by a renamed copy: write into it.
-        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        if (fd < 0) {
-            return FileError(errno, path);
-        }
-        int error = WriteAllAndSync(fd, bytes);
-        const int closeError = CloseFile(fd);
-        if (error == 0) {
-            error = closeError;
-        }
-        return error == 0 ? std::nullopt : std::optional<AppError>(FileError(error, path));
+        return WriteIntoOpened(path, O_WRONLY | O_TRUNC | O_CLOEXEC, bytes);
     }
     // Through a link, the file it points to is the one replaced.
     const QString target = exists ? QFileInfo(path).canonicalFilePath() : path;
@@ -145,19 +154,7 @@ std::optional<AppError> WriteDataFile(const QString& path, const QByteArray& byt
 
 std::optional<AppError> AppendDataFile(const QString& path, const QByteArray& bytes)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return FileError(errno, path);
-    }
-    int error = WriteAllAndSync(fd, bytes);
-    const int closeError = CloseFile(fd);
-    if (error == 0) {
-        error = closeError;
-    }
-    if (error != 0) {
-        return FileError(error, path);
-    }
-    return std::nullopt;
+    return WriteIntoOpened(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, bytes);
 }
 
 bool FileExists(const QString& name)

@@ -8,7 +8,7 @@ enum class MessageIcon { None, Information, Exclamation, Question, Critical };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
-// A message box as the design writes it. Line breaks are "\r\n"; an empty
+// A message box as the commands write it. Line breaks are "\r\n"; an empty
 // title shows the application title.
 struct Message {
     QString text;

@@ -38,7 +38,7 @@ public:
 struct FileDialogRequest {
     enum class Mode { Open, Save } mode = Mode::Open;
     QString title;
-    QString filter;           // "Name (*.ext)|*.ext|..." as the design writes it
+    QString filter;           // "Name (*.ext)|*.ext|..." as the commands write it
     int filterIndex = 1;      // 1-based
     QString fileName;         // pre-filled name
     QString defaultExtension; // ".dat", without a dot it's added

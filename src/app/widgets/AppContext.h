@@ -12,8 +12,8 @@ class DataWindow;
 class ZoomWindow;
 class TipWindow;
 
-// The composition root: the one instance of each child window (the design
-// reaches windows by their form names) and the command router.
+// The composition root: the one instance of each child window (every part
+// reaches a window by its form name) and the command router.
 struct AppContext {
     QPointer<MainWindow> main;
     QPointer<DocumentWindow> document;

@@ -33,7 +33,7 @@ private:
 };
 
 // Help commands of the main window: the contents page (command 3) and the
-// search (command 261). Shows the design's message when there is no help.
+// search (command 261). Shows the program's message when there is no help.
 void ShowHelp(QWidget* owner, const QString& helpFile, int command);
 
 } // namespace tracella

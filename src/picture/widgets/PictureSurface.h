@@ -47,7 +47,7 @@ public:
     FramePoint frameAt(QPointF pixel) const;
 
 signals:
-    // Buttons as the design counts them: 1 left, 2 right, 4 middle, summed.
+    // Buttons counted the program's way: 1 left, 2 right, 4 middle, summed.
     void mousePressed(tracella::FramePoint position, int button);
     void mouseMoved(tracella::FramePoint position, int buttons);
 
