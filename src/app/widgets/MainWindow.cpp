@@ -53,16 +53,16 @@ void MainWindow::buildToolbar()
     toolBar_->setObjectName(QStringLiteral("tbToolBar"));
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(24, 24));
-    for (const ToolButtonSpec& spec : ToolbarTable()) {
-        if (!spec.key) {
+    for (const ToolButtonSpec& entry : ToolbarTable()) {
+        if (!entry.key) {
             toolBar_->addSeparator();
             continue;
         }
-        const QString key = QString::fromLatin1(spec.key);
+        const QString key = QString::fromLatin1(entry.key);
         QAction* button = toolBar_->addAction(QString());
         button->setObjectName(key);
         button->setData(key);
-        button->setToolTip(QString::fromLatin1(spec.tooltip));
+        button->setToolTip(QString::fromLatin1(entry.tooltip));
         button->setIconText(key);
         connect(button, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
     }
