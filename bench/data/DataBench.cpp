@@ -1,3 +1,4 @@
+#include "../GridAppendBaseline.h"
 #include "data/DataFileFormat.h"
 #include "data/DataFileWriting.h"
 #include "data/GridEditing.h"
@@ -16,19 +17,7 @@ using namespace tracella;
 
 namespace {
 
-constexpr int FullGridPoints = MaxGridRowCount - 1;
-
-// Points as the mouse leaves them: single precision, in no particular order.
-std::vector<std::pair<float, float>> PickedPoints()
-{
-    std::mt19937 random(42);
-    std::uniform_real_distribution<float> value(-1000, 1000);
-    std::vector<std::pair<float, float>> points(FullGridPoints);
-    for (auto& point : points) {
-        point = {value(random), value(random)};
-    }
-    return points;
-}
+using bench::PickedPoints;
 
 const GridRows& FullGrid()
 {

@@ -17,18 +17,7 @@ using namespace tracella;
 
 namespace {
 
-constexpr int FullGridPoints = MaxGridRowCount - 1;
-
-// Points as the mouse leaves them: single precision, in no particular order.
-std::vector<std::pair<float, float>> PickedPoints()
-{
-    std::mt19937 random(7);
-    std::uniform_real_distribution<float> value(-1000, 1000);
-    std::vector<std::pair<float, float>> points(FullGridPoints);
-    for (auto& point : points)
-        point = {value(random), value(random)};
-    return points;
-}
+using bench::PickedPoints;
 
 // The same points from the largest X down.
 std::vector<std::pair<float, float>> ReverseXPoints()
