@@ -4,6 +4,9 @@
 #include "support/TestApp.h"
 
 #include <QAction>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -52,4 +55,30 @@ TEST(Guide, NextStepWrapsAndHidingKeepsTheStepWhileClosingForgetsIt)
     TestApp::settle();
     EXPECT_FALSE(guide->isChecked());
     EXPECT_FALSE(app().tip);
+}
+
+TEST(Guide, ItsCloseBoxClosesIt)
+{
+    TestApp t;
+    QAction* guide = t.main().action(QStringLiteral("mnuViewSteps"));
+    guide->trigger();
+    ASSERT_TRUE(app().tip);
+    auto* sub = qobject_cast<QMdiSubWindow*>(app().tip->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    TestApp::settle();
+
+    // The close box as the style lays out and draws the title bar.
+    QStyleOptionTitleBar bar;
+    bar.initFrom(sub);
+    bar.titleBarFlags = sub->windowFlags();
+    bar.titleBarState = sub->windowState();
+    bar.subControls = QStyle::SC_All;
+    bar.rect = QRect(0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, sub));
+    const QRect closeBox = sub->style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, sub);
+    ASSERT_TRUE(closeBox.isValid());
+    QTest::mouseMove(sub, closeBox.center());
+    QTest::mouseClick(sub, Qt::LeftButton, Qt::NoModifier, closeBox.center());
+    TestApp::settle();
+    EXPECT_FALSE(app().tip);
+    EXPECT_FALSE(guide->isChecked());
 }

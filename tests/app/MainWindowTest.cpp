@@ -1,6 +1,7 @@
 #include "app/core/AppState.h"
 #include "app/core/TempPicture.h"
 #include "app/widgets/AppContext.h"
+#include "app/widgets/MainMenus.h"
 #include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
 #include "support/TestApp.h"
@@ -8,7 +9,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -16,6 +19,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDirIterator>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -278,7 +283,8 @@ TEST(MainWindow, ShutdownWithoutTemporaryFileEndsSilentlyAndRemovesAnExistingOne
         temp.close();
         t.main().close();
         EXPECT_FALSE(QFile::exists(TempPicturePath()));
-        EXPECT_FALSE(TempPicturePath().startsWith(QStringLiteral("/tmp/")));
+        // Not in the folder every user shares, wherever the home folder lies.
+        EXPECT_NE(QFileInfo(TempPicturePath()).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
     }
 }
 
@@ -299,6 +305,22 @@ TEST(MainWindow, WindowMenuArrangesAndListsChildren)
     EXPECT_EQ(visible[0]->width(), mdi->viewport()->width());
     EXPECT_LE(visible[0]->y() + visible[0]->height(), visible[1]->y());
 
+    // Cascade staggers the windows and leaves each one as large as before.
+    t.run(QStringLiteral("mnuWindowTileVertical"));
+    QList<QSize> sizes;
+    for (QMdiSubWindow* s : visible)
+        sizes << s->size();
+    t.main().action(QStringLiteral("mnuWindowCascade"))->trigger();
+    for (int i = 0; i < visible.size(); ++i) {
+        EXPECT_EQ(visible[i]->size(), sizes[i].boundedTo(mdi->viewport()->size() - QSize(visible[i]->x(), visible[i]->y())))
+            << i;
+        EXPECT_GE(visible[i]->height(), mdi->viewport()->height() / 2) << i;
+        if (i > 0) {
+            EXPECT_GT(visible[i]->x(), visible[i - 1]->x());
+            EXPECT_GT(visible[i]->y(), visible[i - 1]->y());
+        }
+    }
+
     QMenu* window = t.main().menu(QStringLiteral("mnuWindow"));
     emit window->aboutToShow();
     QStringList listed;
@@ -307,4 +329,37 @@ TEST(MainWindow, WindowMenuArrangesAndListsChildren)
             listed << a->text();
     EXPECT_TRUE(listed.contains(QStringLiteral("&1 Picture")));
     EXPECT_TRUE(listed.contains(QStringLiteral("&2 Data Points")));
+}
+
+// Every menu item, toolbar key and command name run from the program's code
+// reaches a command; an unregistered one would silently do nothing.
+TEST(MainWindow, EveryCommandCalledHasARegisteredCommand)
+{
+    TestApp t;
+    QStringList missing;
+    for (QAction* a : t.main().findChildren<QAction*>()) {
+        const QString name = a->objectName();
+        if (name.startsWith(QStringLiteral("mnu")) && !a->menu() && !app().commands.has(name))
+            missing << name;
+    }
+    for (const ToolButtonSpec& entry : ToolbarTable()) {
+        if (entry.key && !app().commands.has(CommandOfToolbarKey(QString::fromLatin1(entry.key))))
+            missing << QString::fromLatin1(entry.key);
+    }
+    const QRegularExpression called(QStringLiteral(R"re((?:RunCommand|commands\.run)\(QStringLiteral\("([^"]+)"\)\))re"));
+    int calls = 0;
+    QDirIterator sources(QStringLiteral(TRACELLA_SOURCE_DIR), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                         QDir::Files, QDirIterator::Subdirectories);
+    while (sources.hasNext()) {
+        QFile file(sources.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto m = called.globalMatch(text); m.hasNext(); ++calls) {
+            const QString name = m.next().captured(1);
+            if (!app().commands.has(name))
+                missing << name + QStringLiteral(" in ") + QFileInfo(file.fileName()).fileName();
+        }
+    }
+    EXPECT_GT(calls, 10); // the scan found the calls
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(QStringLiteral(", ")).toStdString();
 }

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -209,6 +210,14 @@ TEST(ZoomWindow, ViewGoesBlackOverTheToolbarAndFollowsThePictureAgain)
     EXPECT_FALSE(appState().MouseOverPicture);
     zoom->tmrZoom_Timer();
     EXPECT_TRUE(AllBlack(zoom->view()));
+    // Over a button as well, the move reaching it as the window system delivers it.
+    appState().MouseOverPicture = true;
+    QWidget* button = bar->widgetForAction(t.main().findChild<QAction*>(QStringLiteral("Open")));
+    ASSERT_NE(button, nullptr);
+    QWindow* window = t.main().windowHandle();
+    QTest::mouseMove(window, window->mapFromGlobal(button->mapToGlobal(button->rect().center())));
+    TestApp::settle();
+    EXPECT_FALSE(appState().MouseOverPicture);
 
     // Back over the picture it shows the pixels around the pointer again.
     PictureSurface* surface = app().document->surface();

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -43,6 +44,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     mdi_->viewport()->installEventFilter(this);
     toolBar_->setMouseTracking(true);
     toolBar_->installEventFilter(this);
+    // Its buttons take the moves over them for themselves.
+    for (QToolButton* button : toolBar_->findChildren<QToolButton*>()) {
+        button->setMouseTracking(true);
+        button->installEventFilter(this);
+    }
 }
 
 MainWindow::~MainWindow() = default;
@@ -194,9 +200,22 @@ void MainWindow::arrange(int code)
         (sub->isMinimized() ? minimised : open) << sub;
     }
     switch (code) {
-    case 0:
-        mdi_->cascadeSubWindows();
+    case 0: { // staggered by a title bar, each keeping its size (the area's
+              // own cascade would shrink them to their size hints)
+        const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        QPoint at(0, 0);
+        for (QMdiSubWindow* sub : open) {
+            sub->showNormal();
+            if (at.x() + step * 4 > area.width() || at.y() + step * 4 > area.height())
+                at = QPoint(0, 0);
+            sub->setGeometry(QRect(at, sub->size().boundedTo(area.size() - QSize(at.x(), at.y()))));
+            sub->raise();
+            at += QPoint(step, step);
+        }
+        if (QMdiSubWindow* active = mdi_->activeSubWindow())
+            active->raise();
         break;
+    }
     case 1: // one above the other, each as wide as the area
     case 2: { // side by side, each as high as the area
         if (open.isEmpty())
@@ -230,7 +249,8 @@ void MainWindow::arrange(int code)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseMove && (watched == mdi_->viewport() || watched == toolBar_))
+    if (event->type() == QEvent::MouseMove &&
+        (watched == mdi_->viewport() || watched == toolBar_ || watched->parent() == toolBar_))
         appState().MouseOverPicture = false;
     return QMainWindow::eventFilter(watched, event);
 }

@@ -81,7 +81,9 @@ void guideCommand(MainWindow& main)
         auto* tip = new TipWindow;
         app().tip = tip;
         QMdiSubWindow* sub = main.addChildWindow(tip);
-        sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        // A fixed dialog frame: a close box, no minimise or maximise button.
+        sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint);
         QObject::connect(tip, &TipWindow::closeRequested, &main, [&main] { unloadGuide(main); });
     }
     QWidget* sub = subWindowOf(app().tip);
