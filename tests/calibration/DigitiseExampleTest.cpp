@@ -15,9 +15,11 @@
 #include <QFile>
 #include <QScrollBar>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace tracella;
@@ -76,6 +78,44 @@ QString numberReply(double v)
     return QString::number(v, 'g', 17);
 }
 
+// Where a picture pixel stands inside the viewport at the scroll bars' values.
+QPoint inViewport(QPoint pixel)
+{
+    const DocumentWindow& d = *app().document;
+    return pixel - QPoint(d.horizontalScrollBar()->value(), d.verticalScrollBar()->value());
+}
+
+// One scroll value of the n-th click that keeps a pixel at p in a view of the
+// given extent: cycling through the lowest, middle and highest such value.
+int scrollValueShowing(int p, int extent, int maximum, int n)
+{
+    const int low = std::clamp(p - extent + 1, 0, maximum);
+    const int high = std::clamp(p, 0, maximum);
+    const int choices[] = {low, (low + high) / 2, high};
+    return choices[n % 3];
+}
+
+// Scrolled: the n-th click goes to the screen position where the pixel shows
+// after scrolling to one of several offsets, through the window system as a
+// user's click; unscrolled, straight to the surface.
+void clickPixel(QPoint pixel, bool scrolled, int n)
+{
+    DocumentWindow& d = *app().document;
+    if (!scrolled) {
+        QTest::mouseClick(d.surface(), Qt::LeftButton, Qt::NoModifier, pixel);
+        return;
+    }
+    QScrollBar* h = d.horizontalScrollBar();
+    QScrollBar* v = d.verticalScrollBar();
+    h->setValue(scrollValueShowing(pixel.x(), d.viewport()->width(), h->maximum(), n));
+    v->setValue(scrollValueShowing(pixel.y(), d.viewport()->height(), v->maximum(), n + 1));
+    TestApp::settle(5);
+    const QPoint local = inViewport(pixel);
+    ASSERT_TRUE(d.viewport()->rect().contains(local)) << pixel.x() << "," << pixel.y();
+    QWindow* window = d.window()->windowHandle();
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, window->mapFromGlobal(d.viewport()->mapToGlobal(local)));
+}
+
 void digitise(TestApp& t, const QString& name, bool scrolled)
 {
     const Example e = readExample(name);
@@ -91,14 +131,10 @@ void digitise(TestApp& t, const QString& name, bool scrolled)
         // A small window makes the picture scroll; readings must not change.
         app().document->parentWidget()->resize(300, 250);
         TestApp::settle();
-        auto* h = app().document->findChild<QScrollBar*>(QStringLiteral("HScroll1"));
-        auto* v = app().document->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
-        ASSERT_TRUE(h && v);
-        h->setValue(h->maximum() / 2);
-        v->setValue(v->maximum() / 3);
-        TestApp::settle();
-        ASSERT_NE(surface->pos(), QPoint(0, 0));
+        ASSERT_GT(app().document->horizontalScrollBar()->maximum(), 0);
+        ASSERT_GT(app().document->verticalScrollBar()->maximum(), 0);
     }
+    int clicks = 0;
 
     t.services().messages.answer(MessageAnswer::Ok); // Scale Info
     t.main().action(QStringLiteral("mnuPictureScale"))->trigger();
@@ -108,12 +144,12 @@ void digitise(TestApp& t, const QString& name, bool scrolled)
     }
     t.services().messages.answer(MessageAnswer::Yes); // Exit scale mode and scale picture?
     for (const auto& r : e.ref)
-        QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, QPoint(r.px, r.py));
+        clickPixel(QPoint(r.px, r.py), scrolled, clicks++);
     ASSERT_FALSE(appState().ScaleModeOn);
     ASSERT_FALSE(t.main().action(QStringLiteral("mnuPictureScale"))->isChecked());
 
     for (const auto& p : e.points)
-        QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, QPoint(p.px, p.py));
+        clickPixel(QPoint(p.px, p.py), scrolled, clicks++);
 
     const GridModel& grid = app().data->grid();
     ASSERT_EQ(grid.rows().rowCount(), static_cast<int>(e.points.size()) + 1);

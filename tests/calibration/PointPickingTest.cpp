@@ -4,12 +4,14 @@
 #include "app/widgets/MainWindow.h"
 #include "data/widgets/DataWindow.h"
 #include "data/widgets/GridModel.h"
+#include "options/widgets/PointerCursor.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 #include "support/TestApp.h"
 
 #include <QAction>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -194,4 +196,25 @@ TEST(PointPicking, ALogPowerBeyondSinglePrecisionStoresNothing)
     EXPECT_TRUE(t.services().messages.shown.back().text.startsWith(QStringLiteral("Error #  6 was generated. \r")));
     EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Error"));
     EXPECT_EQ(rowCount(), 1);
+}
+
+TEST(PointPicking, ThePictureShowsTheFirstPointerImageFromStart)
+{
+    TestApp t;
+    PictureSurface& s = pasteBlankPicture(t);
+    ASSERT_EQ(appState().PointerIndex, 1);
+    EXPECT_EQ(s.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(s.cursor().pixmap().toImage(), PointerCursor(1).pixmap().toImage());
+    EXPECT_EQ(s.cursor().hotSpot(), PointerCursor(1).hotSpot());
+}
+
+TEST(PointPicking, ADoubleClickStoresOnePoint)
+{
+    TestApp t;
+    PictureSurface& s = pasteBlankPicture(t);
+    // Through the window system, which turns the second press into a double-click.
+    QWindow* window = t.main().windowHandle();
+    QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, window->mapFromGlobal(s.mapToGlobal(QPoint(40, 30))));
+    TestApp::settle();
+    EXPECT_EQ(rowCount(), 2);
 }

@@ -290,6 +290,15 @@ TEST(DataWindow, RightPressPlaysTheClickAndOpensThePopUpMenu)
     EXPECT_EQ(t.services().messages.shown[0].text, QStringLiteral("Delete selected rows from the data grid?"));
     EXPECT_EQ(t.services().messages.shown[0].title, QStringLiteral("Edit Data"));
     EXPECT_EQ(DataForm().grid().rowCount(), 4);
+
+    // The fixed header row opens it as well.
+    DataForm().Form_Resize();
+    ASSERT_TRUE(DataForm().headerFixed());
+    QWidget* header = view->horizontalHeader()->viewport();
+    QTest::mousePress(header, Qt::RightButton, Qt::NoModifier, QPoint(header->width() / 2, header->height() / 2));
+    EXPECT_TRUE(popUp->isVisible());
+    EXPECT_EQ(t.services().sound.played.size(), 2u);
+    popUp->hide();
 }
 
 TEST(DataWindow, MovingOverTheWindowOutsideItsControlsLeavesThePicture)

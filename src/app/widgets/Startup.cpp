@@ -19,6 +19,7 @@
 #include "options/widgets/PointerCursor.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureCommands.h"
+#include "picture/widgets/PictureSurface.h"
 #include "picture/widgets/RotationCommands.h"
 #include "resources/CursorHotspots.h"
 #include "zoom/widgets/ZoomWindow.h"
@@ -66,6 +67,8 @@ void loadMainWindow(MainWindow& main)
     auto* document = new DocumentWindow;
     app().document = document;
     ConnectPointPicking(*document->surface());
+    // The pointer image of PointerIndex shows over the picture before any options are applied.
+    document->surface()->setCursor(PointerCursor(s.PointerIndex));
     auto* zoom = new ZoomWindow;
     app().zoom = zoom;
     main.addChildWindow(document)->show();

@@ -94,6 +94,7 @@ DataWindow::DataWindow(QWidget* parent) : QWidget(parent)
     view_->horizontalHeader()->setSectionsClickable(false);
     view_->horizontalHeader()->setHighlightSections(false);
     view_->viewport()->installEventFilter(this);
+    view_->horizontalHeader()->viewport()->installEventFilter(this); // the fixed header row
     connect(view_, &QTableView::clicked, this, &DataWindow::GridData_Click);
     // A fresh start of the view forgets which rows it hid.
     connect(model_, &QAbstractItemModel::modelReset, this, &DataWindow::applyHeaderFixing);
@@ -382,7 +383,8 @@ void DataWindow::mouseMoveEvent(QMouseEvent* event)
 // The right button opens the pop-up menu and leaves the selection alone.
 bool DataWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == view_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if ((watched == view_->viewport() || watched == view_->horizontalHeader()->viewport()) &&
+        event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::RightButton) {
             // Pressed, the window becomes the active child, as any click makes it.

@@ -150,6 +150,11 @@ void PictureSurface::mousePressEvent(QMouseEvent* event)
     emit mousePressed(pointerPosition(event), buttonNumbers(event->button()));
 }
 
+void PictureSurface::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
 void PictureSurface::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved(pointerPosition(event), buttonNumbers(event->buttons()));
