@@ -212,8 +212,9 @@ void MainWindow::arrange(int code)
             sub->raise();
             at += QPoint(step, step);
         }
-        if (QMdiSubWindow* active = mdi_->activeSubWindow())
-            active->raise();
+        // The front window is the active one, as after any arrangement.
+        if (!open.isEmpty())
+            mdi_->setActiveSubWindow(open.last());
         break;
     }
     case 1: // one above the other, each as wide as the area
