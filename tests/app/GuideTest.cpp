@@ -9,6 +9,7 @@
 #include <QStyleOptionTitleBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -76,8 +77,12 @@ TEST(Guide, ItsCloseBoxClosesIt)
     bar.rect = QRect(0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, sub));
     const QRect closeBox = sub->style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarCloseButton, sub);
     ASSERT_TRUE(closeBox.isValid());
-    QTest::mouseMove(sub, closeBox.center());
-    QTest::mouseClick(sub, Qt::LeftButton, Qt::NoModifier, closeBox.center());
+    // Pointed at and clicked through the window system, as a user does.
+    QWindow* window = t.main().windowHandle();
+    const QPoint at = window->mapFromGlobal(sub->mapToGlobal(closeBox.center()));
+    QTest::mouseMove(window, at);
+    TestApp::settle();
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
     TestApp::settle();
     EXPECT_FALSE(app().tip);
     EXPECT_FALSE(guide->isChecked());
