@@ -56,9 +56,8 @@ class Sweep {
 public:
     Sweep(const QImage& picture, const SweepSettings& settings, const SweepHandlers& handlers,
           const SweepLimits& limits)
-        : m_colours(picture, settings.frame), m_settings(settings), m_handlers(handlers), m_limits(limits),
-          m_steps(StepsOf(settings)), m_outsideMatches(ColourMatches(OutsideColour, settings.dataColour)),
-          m_progress(SweepProgressMaximum(settings), handlers.progress)
+        : m_colours(picture, settings.frame, settings.backdrop), m_settings(settings), m_handlers(handlers),
+          m_limits(limits), m_steps(StepsOf(settings)), m_progress(SweepProgressMaximum(settings), handlers.progress)
     {
     }
 
@@ -82,11 +81,12 @@ private:
             m_firstMatch[column] = row;
         m_lastMatch[column] = row;
     }
-    Colour colourAt(std::size_t column, std::int64_t row) const
+    bool matchesAt(std::size_t column, std::int64_t row) const
     {
         const int pixelColumn = m_pixelColumns[column];
         const int pixelRow = m_pixelRows[static_cast<std::size_t>(row)];
-        return pixelColumn < 0 || pixelRow < 0 ? OutsideColour : PackedColour(m_colours.Row(pixelRow)[pixelColumn]);
+        return pixelColumn >= 0 && pixelRow >= 0 &&
+               ColourMatches(PackedColour(m_colours.Row(pixelRow)[pixelColumn]), m_settings.dataColour);
     }
     bool reportTile(std::int64_t firstRow);
 
@@ -95,7 +95,6 @@ private:
     const SweepHandlers& m_handlers;
     const SweepLimits& m_limits;
     const SweepSteps m_steps;
-    const bool m_outsideMatches;
     SweepProgress m_progress;
     std::int64_t m_rowsPerColumn = 0;
 
@@ -104,12 +103,11 @@ private:
     std::vector<int> m_pixelRows;
 
     // The band of columns being read; the columns inside the picture are
-    // also listed apart so that the reading loop needs no test for outside.
+    // listed apart so that the reading loop needs no test for outside.
     std::vector<double> m_columnXs;
     std::vector<int> m_pixelColumns;
     std::vector<std::uint32_t> m_insideColumns;
     std::vector<int> m_insidePixels;
-    std::vector<std::uint32_t> m_outsideColumns;
     // The first and last matching row of each column in the tile.
     std::vector<std::int64_t> m_firstMatch;
     std::vector<std::int64_t> m_lastMatch;
@@ -161,15 +159,12 @@ void Sweep::takeBand(ColumnWalk& columns, std::size_t width)
     m_pixelColumns.clear();
     m_insideColumns.clear();
     m_insidePixels.clear();
-    m_outsideColumns.clear();
     for (; columns.valid() && m_columnXs.size() < width; columns.next()) {
         const auto column = static_cast<std::uint32_t>(m_columnXs.size());
         const int pixel = m_colours.PixelColumn(ToSingle(columns.position()));
         m_columnXs.push_back(columns.position());
         m_pixelColumns.push_back(pixel);
-        if (pixel < 0) {
-            m_outsideColumns.push_back(column);
-        } else {
+        if (pixel >= 0) {
             m_insideColumns.push_back(column);
             m_insidePixels.push_back(pixel);
         }
@@ -198,21 +193,12 @@ void Sweep::findMatchingRows()
     for (std::size_t r = 0; r < m_pixelRows.size(); ++r) {
         const auto row = static_cast<std::int64_t>(r);
         const int pixelRow = m_pixelRows[r];
-        if (pixelRow < 0) {
-            if (m_outsideMatches) {
-                for (std::size_t c = 0; c < m_columnXs.size(); ++c)
-                    noteMatch(c, row);
-            }
+        if (pixelRow < 0)
             continue;
-        }
         const std::uint32_t* line = m_colours.Row(pixelRow);
         for (std::size_t i = 0; i < insideCount; ++i) {
             if (ColourMatches(PackedColour(line[insidePixels[i]]), wanted)) [[unlikely]]
                 noteMatch(insideColumns[i], row);
-        }
-        if (m_outsideMatches) {
-            for (const std::uint32_t c : m_outsideColumns)
-                noteMatch(c, row);
         }
     }
 }
@@ -228,7 +214,7 @@ bool Sweep::reportTile(std::int64_t firstRow)
             m_samplesBeforeBand + static_cast<std::int64_t>(c) * m_rowsPerColumn + firstRow;
         if (m_firstMatch[c] != NoMatch) {
             for (std::int64_t row = m_firstMatch[c]; row <= m_lastMatch[c]; ++row) {
-                if (!ColourMatches(colourAt(c, row), m_settings.dataColour))
+                if (!matchesAt(c, row))
                     continue;
                 m_progress.advanceTo(tileStart + row);
                 if (m_handlers.match(m_columnXs[c], m_rowYs[static_cast<std::size_t>(row)]) == SweepAnswer::Stop) {

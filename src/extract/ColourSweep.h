@@ -15,6 +15,7 @@ struct SweepSettings {
     std::int32_t columns = 0; // ARCols
     std::int32_t rows = 0;    // ARRows
     Colour dataColour = 0;    // ARDataColor
+    Colour backdrop = 0;      // the surface's colour under transparent pixels
 };
 
 SweepSettings SweepSettingsOf(const AppState& state);
@@ -52,7 +53,8 @@ struct SweepLimits {
 double SweepProgressMaximum(const SweepSettings& settings);
 
 // Visits the sample grid column by column, each column from the top edge to
-// the bottom edge, and reports every sample whose colour matches.
+// the bottom edge, and reports every sample whose colour matches; a sample
+// outside the picture never does.
 SweepResult SweepColours(const QImage& picture, const SweepSettings& settings, const SweepHandlers& handlers,
                          const SweepLimits& limits = {});
 

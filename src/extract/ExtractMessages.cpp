@@ -53,4 +53,13 @@ Message AddInterpolatedPointsMessage()
             MessageIcon::Question, MessageButtons::YesNo};
 }
 
+Message GridCannotHoldMessage(int capacity, int dataRows, int adding)
+{
+    return {QStringLiteral("The data grid cannot hold %1 more points: it holds at most %2 points and already has %3.")
+                .arg(adding)
+                .arg(capacity)
+                .arg(dataRows),
+            QStringLiteral("Too Many Points"), MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
 } // namespace tracella

@@ -25,4 +25,8 @@ Message InterpolationFailedMessage(const AppError& error);
 // Whether to append the previewed points.
 Message AddInterpolatedPointsMessage();
 
+// The grid holds at most capacity points, already has dataRows and cannot
+// take adding more.
+Message GridCannotHoldMessage(int capacity, int dataRows, int adding);
+
 } // namespace tracella

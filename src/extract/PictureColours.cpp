@@ -2,16 +2,23 @@
 
 #include "calibration/FrameMapping.h"
 
+#include <QPainter>
+
 #include <cmath>
 
 namespace tracella {
 namespace {
 
-QImage ThirtyTwoBitPicture(const QImage& picture)
+// The same painting as the surface's: the backdrop first, the picture over it.
+QImage ShownPicture(const QImage& picture, Colour backdrop)
 {
-    if (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32)
-        return picture;
-    return picture.convertToFormat(QImage::Format_RGB32);
+    if (!picture.hasAlphaChannel())
+        return picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    QImage shown(picture.size(), QImage::Format_RGB32);
+    shown.fill(QColor(RedOf(backdrop), GreenOf(backdrop), BlueOf(backdrop)));
+    QPainter painter(&shown);
+    painter.drawImage(0, 0, picture);
+    return shown;
 }
 
 // The nearest pixel index to a mapped position, -1 when it lies outside.
@@ -23,8 +30,8 @@ int NearestIndex(double position, int extent)
 
 } // namespace
 
-PictureColours::PictureColours(const QImage& picture, const Frame& frame)
-    : m_image(ThirtyTwoBitPicture(picture)), m_frame(frame), m_size(m_image.size()), m_bits(m_image.constBits()),
+PictureColours::PictureColours(const QImage& picture, const Frame& frame, Colour backdrop)
+    : m_image(ShownPicture(picture, backdrop)), m_frame(frame), m_size(m_image.size()), m_bits(m_image.constBits()),
       m_bytesPerLine(m_image.bytesPerLine())
 {
 }

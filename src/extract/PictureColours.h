@@ -10,7 +10,7 @@
 
 namespace tracella {
 
-// What a position outside the picture reads as.
+// What ColourAt reports outside the picture; the sweep never matches there.
 inline constexpr Colour OutsideColour = -1;
 
 // How far a packed colour may lie from the wanted one and still match.
@@ -31,14 +31,16 @@ constexpr bool ColourMatches(Colour colour, Colour wanted)
     return difference >= -ColourTolerance && difference <= ColourTolerance;
 }
 
-// The pixels of the picture surface as the colour sweep reads them. Frame
+// The pixels of the picture surface as the colour sweep reads them: as the
+// user sees them, a picture with transparency laid over the surface's
+// backdrop colour the way the surface paints it. Frame
 // positions reach a pixel through the surface's one mapping; the pixel is
 // the nearest one, so a position read back from a pixel (a click) lands on
 // that same pixel. Markers are to be drawn on the pixel that PixelColumn
 // and PixelRow name.
 class PictureColours {
 public:
-    PictureColours(const QImage& picture, const Frame& frame);
+    PictureColours(const QImage& picture, const Frame& frame, Colour backdrop);
 
     Colour ColourAt(float x, float y) const;
 
@@ -53,7 +55,7 @@ public:
     }
 
 private:
-    QImage m_image; // 32 bits a pixel, converted once
+    QImage m_image; // opaque, 32 bits a pixel, converted once
     Frame m_frame;
     QSize m_size;
     const uchar* m_bits = nullptr;

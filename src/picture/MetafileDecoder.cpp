@@ -5,8 +5,13 @@
 
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+#include <libwmf/ipa.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace tracella {
 namespace {
@@ -53,6 +58,47 @@ bool headerFitsFile(const QByteArray& bytes)
     return largestRecordBytes <= bytes.size() - start;
 }
 
+// The frame a placeable header gives the picture, in the points (1/72 inch)
+// that libwmf draws in; the drawing is placed in it rather than stretched
+// to fill it.
+std::optional<wmfD_Rect> placeableFrame(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    if (bytes.size() < PlaceableHeaderBytes || qFromLittleEndian<quint32>(p) != PlaceableKey)
+        return std::nullopt;
+    const quint16 unitsPerInch = qFromLittleEndian<quint16>(p + 14);
+    if (unitsPerInch == 0)
+        return std::nullopt;
+    const auto at = [p, unitsPerInch](int offset) {
+        return static_cast<float>(qFromLittleEndian<qint16>(p + offset) * 72.0 / unitsPerInch);
+    };
+    wmfD_Rect frame{};
+    frame.TL.x = std::min(at(6), at(10));
+    frame.TL.y = std::min(at(8), at(12));
+    frame.BR.x = std::max(at(6), at(10));
+    frame.BR.y = std::max(at(8), at(12));
+    if (frame.BR.x <= frame.TL.x || frame.BR.y <= frame.TL.y)
+        return std::nullopt;
+    return frame;
+}
+
+// libwmf's gd device strokes ellipses but never fills them; drawn as a
+// polygon of many sides the ellipse gets the brush as well as the pen.
+void drawEllipseAsPolygon(wmfAPI* api, wmfDrawArc_t* arc)
+{
+    constexpr int Sides = 720;
+    const double cx = (arc->TL.x + arc->BR.x) / 2.0, cy = (arc->TL.y + arc->BR.y) / 2.0;
+    const double rx = (arc->BR.x - arc->TL.x) / 2.0, ry = (arc->BR.y - arc->TL.y) / 2.0;
+    std::vector<wmfD_Coord> points(Sides);
+    for (int i = 0; i < Sides; ++i) {
+        const double a = 2 * M_PI * i / Sides;
+        points[static_cast<std::size_t>(i)] = {static_cast<float>(cx + rx * std::cos(a)),
+                                               static_cast<float>(cy + ry * std::sin(a))};
+    }
+    wmfPolyLine_t polygon{arc->dc, points.data(), static_cast<U16>(Sides)};
+    static_cast<wmfFunctionReference*>(api->function_reference)->draw_polygon(api, &polygon);
+}
+
 int collectPng(void* context, char* buffer, int length)
 {
     static_cast<QByteArray*>(context)->append(buffer, length);
@@ -91,6 +137,7 @@ LoadedPicture DecodeMetafile(const QByteArray& bytes, int maxSide)
         return failure(ErrorNumber::OutOfMemory, describe(wmf_E_InsMem));
     }
     Api api(created);
+    static_cast<wmfFunctionReference*>(api->function_reference)->draw_ellipse = drawEllipseAsPolygon;
 
     wmf_error_t error = wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(data.data()), data.size());
     wmfD_Rect box{};
@@ -120,7 +167,7 @@ LoadedPicture DecodeMetafile(const QByteArray& bytes, int maxSide)
     device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
     device->sink.context = &png;
     device->sink.function = collectPng;
-    device->bbox = box;
+    device->bbox = placeableFrame(bytes).value_or(box);
     device->width = width;
     device->height = height;
     error = wmf_play(api.get(), 0, &box);

@@ -65,6 +65,11 @@ int PictureAllocationLimitMiB(int maxSide)
     return static_cast<int>(((side * side * 4) >> 20) + MarginMiB);
 }
 
+void AllowLargePictures()
+{
+    QImageReader::setAllocationLimit(PictureAllocationLimitMiB(MaxPictureSide));
+}
+
 LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide)
 {
     const qint64 start = device.pos();

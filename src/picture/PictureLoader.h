@@ -38,4 +38,8 @@ LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int
 // 4-byte image of that side plus a margin for the decoder's own buffers.
 int PictureAllocationLimitMiB(int maxSide);
 
+// Lets every decoder of the process (files, and the clipboard's own) take
+// pictures up to MaxPictureSide; Qt's default allowance is far smaller.
+void AllowLargePictures();
+
 } // namespace tracella

@@ -3,6 +3,7 @@
 #include "app/core/AppError.h"
 #include "app/widgets/MainWindow.h"
 #include "extract/ExtractMessages.h"
+#include "extract/PictureColours.h"
 #include "extract/SweepProgress.h"
 
 #include <QAction>
@@ -111,28 +112,50 @@ TEST(AutoRead, RunThatFindsNothingStillReportsWithSoundAndTimes)
     EXPECT_EQ(Surface().markerCount(), 0);
 }
 
-// Without a picture every position lies outside and reads -1: only a wanted
-// colour within 100 of it finds anything, at every sample of the base frame.
-TEST(AutoRead, DocumentWithoutPictureReadsOutsideEverywhere)
+// Without a picture every position lies outside, where even black (which
+// is within 100 of what ColourAt reads there, -1) matches nothing.
+TEST(AutoRead, DocumentWithoutPictureFindsNothing)
 {
     TestApp t;
     t.run(QStringLiteral("mnuFileNew"));
     ASSERT_FALSE(Surface().hasPicture());
     appState().ARCols = appState().ARRows = 4;
-    AutoRead(t);
-    EXPECT_EQ(Grid().dataRowCount(), 0);
-
     appState().ARDataColor = Rgb(0, 0, 0);
     AutoRead(t);
-    ASSERT_EQ(Grid().dataRowCount(), 25);
-    EXPECT_EQ(t.services().messages.shown.back().text, AutoReadReportMessage(25, ClockTime(t), ClockTime(t)).text);
-    // Column by column, each from the top edge down.
-    EXPECT_EQ(Grid().cell(1, 1), QStringLiteral(" 0"));
-    EXPECT_EQ(Grid().cell(1, 2), QStringLiteral(" 10"));
-    EXPECT_EQ(Grid().cell(2, 2), QStringLiteral(" 7.5"));
-    EXPECT_EQ(Grid().cell(5, 2), QStringLiteral(" 0"));
-    EXPECT_EQ(Grid().cell(6, 1), QStringLiteral(" 2.5"));
-    EXPECT_EQ(Grid().cell(25, 1), QStringLiteral(" 10"));
+    EXPECT_EQ(Grid().dataRowCount(), 0);
+    EXPECT_EQ(t.services().messages.shown.back().text, AutoReadReportMessage(0, ClockTime(t), ClockTime(t)).text);
+}
+
+// A transparent background is read as the surface shows it, not as the
+// black that its pixels hold; only the opaque black line is found.
+TEST(AutoRead, ReadsTransparentPixelsAsTheSurfacePaintsThem)
+{
+    TestApp t;
+    QImage picture(20, 10, QImage::Format_ARGB32);
+    picture.fill(qRgba(0, 0, 0, 0));
+    for (int x = 0; x < 20; ++x)
+        picture.setPixel(x, 5, qRgba(0, 0, 0, 255));
+    picture.setPixel(3, 2, qRgba(0, 0, 0, 100));
+    ShowPicture(t, picture);
+    ASSERT_TRUE(Surface().picture().image.hasAlphaChannel());
+    const QImage painted = Surface().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const PictureColours colours(Surface().picture().image, Surface().frame(), Surface().backdrop());
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            const FramePoint at = Surface().frameAt(QPointF(x, y));
+            ASSERT_EQ(PixelOf(colours.ColourAt(at.x, at.y)),
+                      painted.pixel(x, y))
+                << x << " " << y;
+        }
+    }
+
+    appState().ARDataColor = Rgb(0, 0, 0);
+    appState().ARCols = 20;
+    appState().ARRows = 10; // one sample per pixel
+    AutoRead(t);
+    EXPECT_EQ(Grid().dataRowCount(), 20);
+    for (int i = 1; i <= 20; ++i)
+        EXPECT_EQ(Grid().cell(i, 2), QStringLiteral(" 5")) << i;
 }
 
 // Uncalibrated, 50 columns across 0..10: the step is 0.2 in single precision,

@@ -51,9 +51,11 @@ SweepRun Sweep(const QImage& picture, const SweepSettings& settings, const Sweep
     return run;
 }
 
-// Outside reads -1, which a wanted colour of 50 matches too: every sample is
-// reported, so the reports show the sample positions.
+// The colour of the test pictures: every sample inside them is reported, so
+// the reports show the sample positions.
 constexpr Colour Everywhere = 50;
+
+constexpr Colour Backdrop = Rgb(240, 240, 240);
 
 std::vector<Sample> Grid(std::initializer_list<double> xs, std::initializer_list<float> ys)
 {
@@ -69,7 +71,7 @@ TEST(PictureColours, ReadsTheNearestPixelOfTheOneMapping)
 {
     QImage picture = Filled(10, 8, Rgb(9, 9, 9));
     picture.setPixel(3, 4, PixelOf(Rgb(1, 2, 3)));
-    const PictureColours colours(picture, BaseFrame);
+    const PictureColours colours(picture, BaseFrame, Backdrop);
     const FramePoint at = PixelToFrame(BaseFrame, picture.size(), QPointF(3, 4));
     EXPECT_EQ(colours.ColourAt(at.x, at.y), 1 + 256 * 2 + 65536 * 3);
     const FramePoint near = PixelToFrame(BaseFrame, picture.size(), QPointF(3.4, 3.6));
@@ -81,15 +83,35 @@ TEST(PictureColours, ReadsTheNearestPixelOfTheOneMapping)
     EXPECT_EQ(colours.ColourAt(5, 0), OutsideColour);
     EXPECT_EQ(colours.ColourAt(5, 11), OutsideColour);
     EXPECT_EQ(colours.ColourAt(std::nanf(""), 5), OutsideColour);
-    EXPECT_EQ(PictureColours(QImage(), BaseFrame).ColourAt(0, 10), OutsideColour);
+    EXPECT_EQ(PictureColours(QImage(), BaseFrame, Backdrop).ColourAt(0, 10), OutsideColour);
 
-    // Other formats are read as 32-bit RGB; alpha does not count.
     QImage rgb888(2, 2, QImage::Format_RGB888);
     rgb888.fill(QColor(200, 100, 50));
-    EXPECT_EQ(PictureColours(rgb888, BaseFrame).ColourAt(0, 10), Rgb(200, 100, 50));
-    QImage clear(2, 2, QImage::Format_ARGB32);
-    clear.fill(qRgba(7, 8, 9, 0));
-    EXPECT_EQ(PictureColours(clear, BaseFrame).ColourAt(0, 10), Rgb(7, 8, 9));
+    EXPECT_EQ(PictureColours(rgb888, BaseFrame, Backdrop).ColourAt(0, 10), Rgb(200, 100, 50));
+}
+
+// Transparent pixels read as the backdrop they are seen on, half-transparent
+// ones as mixed with it; a transparent GIF's background is no black curve.
+TEST(PictureColours, ReadsTransparentPixelsOverTheBackdrop)
+{
+    QImage argb(3, 1, QImage::Format_ARGB32);
+    argb.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    argb.setPixel(1, 0, qRgba(0, 0, 0, 128));
+    argb.setPixel(2, 0, qRgba(0, 0, 0, 255));
+    QImage indexed(3, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgba(0, 0, 0, 0), qRgba(0, 0, 0, 128), qRgba(0, 0, 0, 255)});
+    for (int i = 0; i < 3; ++i)
+        indexed.setPixel(i, 0, static_cast<uint>(i));
+    for (const QImage& picture : {argb, indexed}) {
+        const PictureColours colours(picture, {0, 1, 3, 0}, Backdrop);
+        EXPECT_EQ(colours.ColourAt(0, 1), Backdrop);
+        const Colour half = colours.ColourAt(1, 1);
+        EXPECT_EQ(RedOf(half), GreenOf(half));
+        EXPECT_NEAR(RedOf(half), 240 * 127 / 255, 1);
+        EXPECT_EQ(colours.ColourAt(2, 1), Rgb(0, 0, 0));
+    }
+    // With black wanted, only the opaque pixel is found.
+    EXPECT_EQ(Sweep(argb, {{0, 1, 3, 0}, 3, 1, Rgb(0, 0, 0), Backdrop}).matches, (std::vector<Sample>{{2, 1}}));
 }
 
 TEST(ColourMatch, ComparesPackedValuesWithinOneHundred)
@@ -101,8 +123,6 @@ TEST(ColourMatch, ComparesPackedValuesWithinOneHundred)
     EXPECT_FALSE(ColourMatches(wanted - 101, wanted));
     EXPECT_FALSE(ColourMatches(Rgb(250, 1, 0), wanted)); // green off by one is 256 away
     EXPECT_TRUE(ColourMatches(Rgb(150, 0, 0), wanted));
-    EXPECT_TRUE(ColourMatches(OutsideColour, 99));
-    EXPECT_FALSE(ColourMatches(OutsideColour, 100));
     EXPECT_FALSE(ColourMatches(Rgb(255, 255, 255), std::numeric_limits<Colour>::min()));
 
     // The same through a whole sweep of one sample on pixel (0, 0).
@@ -110,6 +130,17 @@ TEST(ColourMatch, ComparesPackedValuesWithinOneHundred)
     EXPECT_EQ(Sweep(Filled(1, 1, wanted + 100), one).result.found, 1);
     EXPECT_EQ(Sweep(Filled(1, 1, wanted + 101), one).result.found, 0);
     EXPECT_EQ(Sweep(Filled(1, 1, wanted + 256), one).result.found, 0);
+}
+
+// ColourAt reads -1 there, which would match a wanted black.
+TEST(ColourSweep, SamplesOutsideThePictureNeverMatch)
+{
+    const SweepSettings black{{0, 8, 8, 0}, 4, 4, Rgb(0, 0, 0)};
+    // The right column and the bottom row lie on the far edges, outside.
+    EXPECT_EQ(Sweep(Filled(16, 16, Rgb(0, 0, 0)), black).matches, Grid({0, 2, 4, 6}, {8, 6, 4, 2}));
+    EXPECT_EQ(Sweep(QImage(), black).result.found, 0);
+    for (const SweepLimits limits : {SweepLimits{1, 1}, SweepLimits{3, 2}})
+        EXPECT_EQ(Sweep(Filled(16, 16, Rgb(0, 0, 0)), black, limits).result.found, 16);
 }
 
 TEST(ColourSweep, StepsColumnsInDoubleAndRowsInSingle)
@@ -139,22 +170,30 @@ TEST(ColourSweep, StepsColumnsInDoubleAndRowsInSingle)
     EXPECT_GT(columns.back() + columnStep, 10.0);
     for (std::size_t i = 1; i < rows.size(); ++i)
         EXPECT_EQ(rows[i], rows[i - 1] + rowStep);
-    EXPECT_GE(rows.back(), 0.0f);
-    EXPECT_LT(rows.back() + rowStep, 0.0f);
+    // The row after the last one lies on the bottom edge, outside.
+    EXPECT_EQ(rows.size(), 50u);
+    EXPECT_GT(rows.back() + rowStep, rowStep / 2);
+    EXPECT_LT(rows.back() + 2 * rowStep, 0.0f);
     EXPECT_EQ(run.matches.size(), columns.size() * rows.size());
     EXPECT_EQ(run.result.found, static_cast<std::int64_t>(run.matches.size()));
 }
 
+// The far edges lie outside the picture, so their samples show only in the
+// progress: 5 x 5 samples reach the maximum of 4 * 4 + 4 + 4, 4 x 4 would not.
 TEST(ColourSweep, IncludesBothEndsWhenReachedAndFollowsTheStepsSign)
 {
     const QImage picture = Filled(16, 16, Everywhere);
-    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 4, 4, Everywhere}).matches, Grid({0, 2, 4, 6, 8}, {8, 6, 4, 2, 0}));
+    const SweepRun down = Sweep(picture, {{0, 8, 8, 0}, 4, 4, Everywhere});
+    EXPECT_EQ(down.matches, Grid({0, 2, 4, 6}, {8, 6, 4, 2}));
+    EXPECT_EQ(down.progress.back(), ProgressResolution);
     // Right below left and bottom below top: both steps turn round.
-    EXPECT_EQ(Sweep(picture, {{8, 0, 0, 8}, 4, 4, Everywhere}).matches, Grid({8, 6, 4, 2, 0}, {0, 2, 4, 6, 8}));
+    const SweepRun up = Sweep(picture, {{8, 0, 0, 8}, 4, 4, Everywhere});
+    EXPECT_EQ(up.matches, Grid({8, 6, 4, 2}, {0, 2, 4, 6}));
+    EXPECT_EQ(up.progress.back(), ProgressResolution);
 
     // A count of 0 keeps only the first column or row.
-    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 0, 4, Everywhere}).matches, Grid({0}, {8, 6, 4, 2, 0}));
-    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 4, 0, Everywhere}).matches, Grid({0, 2, 4, 6, 8}, {8}));
+    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 0, 4, Everywhere}).matches, Grid({0}, {8, 6, 4, 2}));
+    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 4, 0, Everywhere}).matches, Grid({0, 2, 4, 6}, {8}));
     EXPECT_EQ(Sweep(picture, {{8, 0, 0, 8}, 0, 0, Everywhere}).matches, Grid({8}, {0}));
 
     // A negative count sweeps nothing.
@@ -168,11 +207,11 @@ TEST(ColourSweep, IncludesBothEndsWhenReachedAndFollowsTheStepsSign)
     }
 
     // A step that cannot move the position visits its start once instead of
-    // for ever: a frame without width, and a row step below the precision.
-    EXPECT_EQ(Sweep(picture, {{5, 8, 5, 0}, 4, 4, Everywhere}).matches, Grid({5}, {8, 6, 4, 2, 0}));
-    EXPECT_EQ(Sweep(picture, {{5, 8, 5, 0}, 0, 0, Everywhere}).matches, Grid({5}, {8}));
+    // for ever: a frame without width (mapped nowhere), and a row step below
+    // the precision.
+    EXPECT_EQ(Sweep(picture, {{5, 8, 5, 0}, 4, 4, Everywhere}).result.found, 0);
     EXPECT_EQ(Sweep(picture, {{0, 16777216, 8, 0}, 4, 1 << 26, Everywhere}).matches,
-              Grid({0, 2, 4, 6, 8}, {16777216}));
+              Grid({0, 2, 4, 6}, {16777216}));
 }
 
 TEST(ColourSweep, ARunThatFindsNothingStillFillsTheBar)
@@ -216,7 +255,7 @@ struct PlainMatch {
 
 std::vector<PlainMatch> PlainSweep(const QImage& picture, const SweepSettings& s)
 {
-    const PictureColours colours(picture, s.frame);
+    const PictureColours colours(picture, s.frame, s.backdrop);
     const float columnStep = static_cast<float>((s.frame.right - s.frame.left) / s.columns);
     const float rowStep = static_cast<float>((s.frame.bottom - s.frame.top) / s.rows);
     const float top = static_cast<float>(s.frame.top);
@@ -225,7 +264,8 @@ std::vector<PlainMatch> PlainSweep(const QImage& picture, const SweepSettings& s
     std::int64_t index = 0;
     for (double x = s.frame.left; columnStep < 0 ? x >= s.frame.right : x <= s.frame.right; x += columnStep) {
         for (float y = top; rowStep < 0 ? y >= bottom : y <= bottom; y += rowStep, ++index) {
-            if (ColourMatches(colours.ColourAt(static_cast<float>(x), y), s.dataColour))
+            const Colour c = colours.ColourAt(static_cast<float>(x), y);
+            if (c != OutsideColour && ColourMatches(c, s.dataColour))
                 found.push_back({{x, y}, index});
         }
     }

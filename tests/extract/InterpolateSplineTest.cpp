@@ -199,6 +199,30 @@ TEST(Interpolate, EqualIndependentValuesFailAndTheOtherVariableWorks)
     }
 }
 
+// 5 rows and 40000 points pass the grid's 32766: nothing is offered or
+// appended, and the message names the grid, not the independent variable.
+TEST(Interpolate, MorePointsThanTheGridHoldsAppendNothing)
+{
+    TestApp t;
+    ShowPicture(t, WhitePicture(200, 200));
+    AddRows({{0, 0}, {1, 1}, {2, 4}, {3, 9}, {4, 16}});
+    appState().SplinePoints = 40000;
+    Interpolate(t, MessageAnswer::Yes);
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    ExpectSameMessage(t.services().messages.shown[0], GridCannotHoldMessage(MaxGridRowCount - 1, 5, 40000));
+    EXPECT_EQ(t.services().messages.shown[0].text,
+              QStringLiteral("The data grid cannot hold 40000 more points: it holds at most 32766 points and "
+                             "already has 5."));
+    EXPECT_EQ(Grid().dataRowCount(), 5);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Exactly up to the limit still fits.
+    appState().SplinePoints = 32761;
+    Interpolate(t, MessageAnswer::Yes);
+    ExpectSameMessage(t.services().messages.shown.back(), AddInterpolatedPointsMessage());
+    EXPECT_EQ(Grid().dataRowCount(), 32766);
+}
+
 // On a logarithmic axis the spline is fitted to the values themselves; one
 // that dips to zero or below is offered and appended but has no marker.
 TEST(Interpolate, NonPositiveValueOnLogAxisIsAppendedButNotDrawn)

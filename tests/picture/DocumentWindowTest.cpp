@@ -185,6 +185,13 @@ TEST(DocumentWindow, LabelButtonsTurnBlueWhilePressedAndRunTheirCommands)
     QTest::mousePress(d.labelButton(0), Qt::LeftButton);
     QTest::mouseRelease(d.labelButton(0), Qt::LeftButton, Qt::NoModifier, QPoint(-30, 5));
     EXPECT_EQ(textColour(d.labelButton(0)), QColor(0, 0, 0));
+    // Right and middle buttons colour the text but click nothing.
+    for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mousePress(rotate, other);
+        EXPECT_EQ(textColour(rotate), QColor(0, 0, 255));
+        QTest::mouseRelease(rotate, other);
+        EXPECT_EQ(textColour(rotate), QColor(0, 0, 0));
+    }
     EXPECT_EQ(ran, (std::vector<QString>{"RotateDocumentPicture", "UndoRotate", "SaveDocumentPicture"}));
 }
 
@@ -197,6 +204,8 @@ TEST(DocumentWindow, Picture4HidesTheImageToolbarAndTheViewportTakesItsPlace)
     pastePicture(t, QSize(2000, 2000));
     const int fullHeight = d.viewport()->height();
 
+    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::RightButton);
+    EXPECT_FALSE(d.imageToolbar()->isHidden());
     QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::LeftButton);
     EXPECT_TRUE(d.imageToolbar()->isHidden());
     EXPECT_FALSE(item->isChecked());

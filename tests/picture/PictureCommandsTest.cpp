@@ -13,6 +13,8 @@
 #include "support/TestApp.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImageReader>
 #include <QFile>
 #include <QMenu>
 #include <QScrollBar>
@@ -243,6 +245,31 @@ TEST(PictureCommands, PasteAndCopyGoThroughTheSystemClipboard)
     EXPECT_FALSE(surface().hasPicture());
     EXPECT_EQ(panel(t, 2), QStringLiteral("Clipboard Picture"));
     EXPECT_TRUE(t.services().messages.shown.empty());
+}
+
+// Qt's clipboard decodes what another program offers with its own readers,
+// within the allowance set at start-up; what it cannot decode is reported
+// as a damaged file is, never an empty document without a word.
+TEST(PictureCommands, ClipboardPicturesDecodeLargeAndFailAloud)
+{
+    QImageReader::setAllocationLimit(128); // Qt's default
+    TestApp t;
+    EXPECT_EQ(QImageReader::allocationLimit(), PictureAllocationLimitMiB(MaxPictureSide));
+    QBuffer png;
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(WritePlainPng(png, QSize(6000, 6000), Qt::white, false)); // 137 MiB decoded
+    EXPECT_EQ(QImage::fromData(png.data(), "png").size(), QSize(6000, 6000));
+
+    t.services().clipboard.unreadableImage = true;
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.run(QStringLiteral("mnuPicturePaste"));
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    const Message& m = t.services().messages.shown.front();
+    EXPECT_EQ(m.text, QStringLiteral("Error #  321 was generated. \rInvalid picture: the clipboard's picture cannot "
+                                     "be read"));
+    EXPECT_EQ(m.title, QStringLiteral("Error"));
+    EXPECT_FALSE(surface().hasPicture());
+    EXPECT_EQ(panel(t, 2), QStringLiteral("Picture File"));
 }
 
 // One byte a pixel keeps this lean: 400 MB rather than 1.6 GB.

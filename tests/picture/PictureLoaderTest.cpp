@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -111,6 +112,41 @@ TEST(PictureLoader, TheContentDecidesOverTheName)
     const LoadedPicture namedGif = LoadPictureFile(writeFile(dir, "drawing.gif", metafile));
     ASSERT_FALSE(namedGif.error);
     EXPECT_EQ(namedGif.picture.kind, PictureKind::Metafile);
+}
+
+// A 6000 x 4500-unit frame at 1440 units an inch is 400 x 300 pixels at
+// 96 dpi; a filled circle of 1000 units in its middle is a filled circle of
+// 66.7 pixels there, not stretched to the frame.
+TEST(PictureLoader, DrawsMetafilesInTheirFrameAndFillsWhatTheyFill)
+{
+    const QByteArray bytes =
+        MetafileBytes(QSize(6000, 4500), {{QRect(2500, 1750, 1000, 1000), QColor(255, 0, 0), true}}, 1440);
+    const LoadedPicture loaded = DecodeMetafile(bytes);
+    ASSERT_FALSE(loaded.error) << loaded.error->description.toStdString();
+    const QImage& image = loaded.picture.image;
+    ASSERT_EQ(image.size(), QSize(400, 300));
+
+    QImage expected(400, 300, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+        QPainter painter(&expected);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 0, 0));
+        painter.drawEllipse(QRectF(2500.0 / 15, 1750.0 / 15, 1000.0 / 15, 1000.0 / 15)); // 15 units a pixel
+    }
+    // Renderers may differ on the edge pixels only: one ring of them.
+    int differing = 0, red = 0;
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 400; ++x) {
+            const bool isRed = image.pixel(x, y) == qRgb(255, 0, 0);
+            red += isRed;
+            differing += isRed != (expected.pixel(x, y) == qRgb(255, 0, 0));
+        }
+    }
+    EXPECT_NEAR(red, 3491, 250); // pi * 33.3^2
+    EXPECT_LT(differing, 2 * 210); // about twice the circumference
+    EXPECT_EQ(image.pixel(200, 150), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 255));
 }
 
 TEST(PictureLoader, TellsMetafilesByTheirFirstBytes)

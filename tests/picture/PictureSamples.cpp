@@ -158,10 +158,10 @@ QByteArray GifBytes(const QImage& source)
     return gif;
 }
 
-QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles)
+QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles, quint16 unitsPerInch)
 {
     constexpr quint16 SetWindowOrg = 0x020B, SetWindowExt = 0x020C, CreatePen = 0x02FA, CreateBrush = 0x02FC,
-                      SelectObject = 0x012D, Rectangle = 0x041B, NullPen = 5;
+                      SelectObject = 0x012D, Rectangle = 0x041B, Ellipse = 0x0418, NullPen = 5;
     QByteArray records;
     records += record(SetWindowOrg, {0, 0});
     records += record(SetWindowExt,
@@ -179,7 +179,7 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
         brush.push_back(0);
         records += record(CreateBrush, brush);
         records += record(SelectObject, {object++});
-        records += record(Rectangle, {static_cast<quint16>(r.rect.bottom() + 1), static_cast<quint16>(r.rect.right() + 1),
+        records += record(r.ellipse ? Ellipse : Rectangle, {static_cast<quint16>(r.rect.bottom() + 1), static_cast<quint16>(r.rect.right() + 1),
                                       static_cast<quint16>(r.rect.top()), static_cast<quint16>(r.rect.left())});
     }
     records += record(0x0000, {}); // end of file
@@ -200,7 +200,7 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
     putU16(placeable, 0);
     putU16(placeable, static_cast<quint16>(size.width()));
     putU16(placeable, static_cast<quint16>(size.height()));
-    putU16(placeable, 96); // units per inch: one unit per pixel at 96 dpi
+    putU16(placeable, unitsPerInch); // 96: one unit per pixel at 96 dpi
     putU32(placeable, 0);
     quint16 checksum = 0;
     for (int i = 0; i < 10; ++i)

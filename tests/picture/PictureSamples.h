@@ -26,8 +26,9 @@ QByteArray GifBytes(const QImage& image);
 struct MetafileRectangle {
     QRect rect;
     QColor colour;
+    bool ellipse = false; // the ellipse inside rect instead
 };
-QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles);
+QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles, quint16 unitsPerInch = 96);
 
 // Streams a PNG of one plain colour without holding the picture in memory:
 // 8-bit grey when grey is true, else 8-bit RGB.

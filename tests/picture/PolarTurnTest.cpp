@@ -43,3 +43,14 @@ TEST(PolarTurn, FarColumnsMatchToo)
     // floats for the estimate to tell; at 25.7 degrees the guess would be a pixel off.
     ExpectColumnsAsDefined(25.7, 40000, {12539});
 }
+
+// At 30 degrees the angle of (239, 339), rounded to single precision, turns
+// to (38, 413); held in double it would turn to (37, 413).
+TEST(PolarTurn, HoldsThePolarAngleInSinglePrecision)
+{
+    PolarTurn turn(30, 400);
+    EXPECT_EQ(turn.defined(239, 339), (PixelOffset{38, 413}));
+    std::vector<PixelOffset> offsets(401);
+    turn.column(239, offsets);
+    EXPECT_EQ(offsets[339], (PixelOffset{38, 413}));
+}

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QMimeData>
 #include <QEventLoop>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -75,6 +76,15 @@ void FakeClipboard::clear()
 QImage FakeClipboard::image() const
 {
     return real ? QGuiApplication::clipboard()->image() : storedImage;
+}
+
+bool FakeClipboard::hasImage() const
+{
+    if (real) {
+        const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
+        return offered && offered->hasImage();
+    }
+    return unreadableImage || !storedImage.isNull();
 }
 
 void FakeClipboard::setImage(const QImage& image)

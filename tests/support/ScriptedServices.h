@@ -55,10 +55,12 @@ class FakeClipboard final : public ClipboardService {
 public:
     void clear() override;
     QImage image() const override;
+    bool hasImage() const override;
     void setImage(const QImage& image) override;
     QString text() const override;
     void setText(const QString& text) override;
     bool real = false;
+    bool unreadableImage = false; // a picture is offered that cannot be decoded
     QImage storedImage;
     QString storedText;
 };

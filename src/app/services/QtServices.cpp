@@ -146,6 +146,11 @@ class QtClipboard final : public ClipboardService {
 public:
     void clear() override { QGuiApplication::clipboard()->clear(); }
     QImage image() const override { return QGuiApplication::clipboard()->image(); }
+    bool hasImage() const override
+    {
+        const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
+        return offered && offered->hasImage();
+    }
     void setImage(const QImage& image) override { QGuiApplication::clipboard()->setImage(image); }
     QString text() const override { return QGuiApplication::clipboard()->text(); }
     void setText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }

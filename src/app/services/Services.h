@@ -68,6 +68,8 @@ public:
     virtual ~ClipboardService() = default;
     virtual void clear() = 0;
     virtual QImage image() const = 0;
+    // True when a picture is offered, even one that image() cannot decode.
+    virtual bool hasImage() const = 0;
     virtual void setImage(const QImage& image) = 0;
     virtual QString text() const = 0;
     virtual void setText(const QString& text) = 0;

@@ -17,6 +17,7 @@
 #include "info/widgets/SplashWindow.h"
 #include "options/widgets/OptionsCommands.h"
 #include "options/widgets/PointerCursor.h"
+#include "picture/PictureLoader.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureCommands.h"
 #include "picture/widgets/PictureSurface.h"
@@ -118,6 +119,8 @@ void fillScreenWithoutWindowManager(MainWindow& main)
 
 MainWindow* CreateMainWindow()
 {
+    // Before any picture arrives, by whatever road.
+    AllowLargePictures();
     auto* main = new MainWindow;
     main->setAttribute(Qt::WA_DeleteOnClose);
     app().main = main;

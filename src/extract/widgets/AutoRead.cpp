@@ -157,7 +157,10 @@ DocumentSweep SweepDocumentPicture()
         return SweepAnswer::Continue;
     };
     handlers.progress = [&progress](int shown) { progress.show(shown); };
-    sweep.found = SweepColours(picture, SweepSettingsOf(s), handlers).found;
+    SweepSettings settings = SweepSettingsOf(s);
+    if (surface)
+        settings.backdrop = surface->backdrop();
+    sweep.found = SweepColours(picture, settings, handlers).found;
     return sweep;
 }
 

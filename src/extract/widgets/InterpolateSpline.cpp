@@ -6,6 +6,7 @@
 #include "app/widgets/AppContext.h"
 #include "app/widgets/UnexpectedError.h"
 #include "calibration/CoordinateTransform.h"
+#include "data/GridRows.h"
 #include "data/widgets/DataForm.h"
 #include "data/widgets/DataWindow.h"
 #include "data/widgets/GridModel.h"
@@ -95,6 +96,13 @@ void Run::interpolate()
     DrawPreview(result.points);
     if (result.error) {
         fail(*result.error);
+        return;
+    }
+    // The grid takes the points whole or not at all.
+    const int held = data.grid().rowCount() - 1;
+    if (static_cast<std::int64_t>(held) + std::ssize(result.points) > MaxGridRowCount - 1) {
+        busy_.reset();
+        ShowMessage(GridCannotHoldMessage(MaxGridRowCount - 1, held, static_cast<int>(result.points.size())));
         return;
     }
     if (ShowMessage(AddInterpolatedPointsMessage()) == MessageAnswer::Yes) {

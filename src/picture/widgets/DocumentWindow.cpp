@@ -250,7 +250,9 @@ bool DocumentWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonPress && isButton) {
         lblbutton_MouseDown(label);
     } else if (event->type() == QEvent::MouseButtonRelease) {
-        const bool inside = label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
+        // Any button colours the text while pressed; only the left one clicks.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool inside = mouse->button() == Qt::LeftButton && label->rect().contains(mouse->position().toPoint());
         if (isButton)
             lblbutton_MouseUp(label);
         if (inside && isButton)

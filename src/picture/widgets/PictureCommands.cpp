@@ -80,6 +80,11 @@ void pastePicture()
 {
     ResetDocument();
     const QImage image = services().clipboard->image();
+    if (image.isNull() && services().clipboard->hasImage()) {
+        ShowUnexpectedError({ErrorNumber::BadFileFormat,
+                             QStringLiteral("Invalid picture: the clipboard's picture cannot be read")});
+        return;
+    }
     if (!image.isNull() && app().document)
         app().document->surface()->setPicture({image, PictureKind::Bitmap, {}});
     pictureArrived(QStringLiteral("Clipboard Picture"));

@@ -101,6 +101,12 @@ int PictureSurface::markerCount() const
     return markers_.count();
 }
 
+Colour PictureSurface::backdrop() const
+{
+    const QColor colour = palette().window().color();
+    return Rgb(colour.red(), colour.green(), colour.blue());
+}
+
 QImage PictureSurface::composedImage() const
 {
     if (!hasPicture())
@@ -133,13 +139,15 @@ FramePoint PictureSurface::pointerPosition(const QMouseEvent* event) const
 void PictureSurface::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    const Colour under = backdrop();
+    const QColor underColour(RedOf(under), GreenOf(under), BlueOf(under));
     const QRect pictureRect = picture_.image.rect();
     for (const QRect& exposed : event->region()) {
         const QRect part = exposed & pictureRect;
         if (part.isEmpty())
             continue;
         if (picture_.image.hasAlphaChannel())
-            painter.fillRect(part, palette().window());
+            painter.fillRect(part, underColour);
         painter.drawImage(part.topLeft(), picture_.image, part);
     }
     markers_.paint(painter, event->rect());

@@ -40,6 +40,9 @@ public:
 
     int markerCount() const;
 
+    // The colour shown under the picture's transparent pixels.
+    Colour backdrop() const;
+
     // The picture with every marker drawn on it (for Copy).
     QImage composedImage() const;
 
