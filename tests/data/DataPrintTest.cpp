@@ -193,3 +193,27 @@ TEST(DataPrint, PrintsThroughTheSystemSpooler)
     ExpectVisibleRowsOnOnePage(pdf);
     QFile::remove(pdf);
 }
+
+// Run by tests/data/cups_print_test.sh while the default queue refuses jobs
+// (cupsreject): the refusal is a printer error like any other.
+TEST(DataPrint, AJobTheSpoolerRefusesIsReported)
+{
+    if (qEnvironmentVariable("TRACELLA_CUPS_REJECTING").isEmpty())
+        GTEST_SKIP() << "TRACELLA_CUPS_REJECTING is not set: tests/data/cups_print_test.sh runs this test with CUPS";
+    if (QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "CUPS has no default printer";
+
+    TestApp t;
+    t.services().printers.useSystemPrinter = true;
+    FillAndScroll(t);
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.run(QStringLiteral("mnuFilePrint"));
+    ASSERT_EQ(t.services().messages.shown.size(), 2u);
+    const Message& error = t.services().messages.shown[1];
+    EXPECT_TRUE(error.text.startsWith(QStringLiteral("Error #  482 was generated. \r"))) << error.text.toStdString();
+    EXPECT_TRUE(error.text.contains(QStringLiteral("not accepting"))) << error.text.toStdString();
+    EXPECT_EQ(error.title, QStringLiteral("Error"));
+    EXPECT_EQ(error.icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(t.main().progressBarVisible());
+    t.services().expectScriptsUsed();
+}
