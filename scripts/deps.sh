@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra
-  cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
+  cups cups-bsd cups-client libcups2-dev printer-driver-cups-pdf poppler-utils
   desktop-file-utils appstream
 )
 

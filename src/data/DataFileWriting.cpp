@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +17,11 @@ namespace tracella {
 
 namespace {
 
+// How long a pipe may stay full before its reader counts as gone.
+constexpr int StalledReaderMilliseconds = 2000;
+
 // errno of the first failing call, 0 when all bytes reached the disk.
+// The file is open without blocking: a full pipe is waited on for a while.
 int WriteAllAndSync(int fd, const QByteArray& bytes)
 {
     const char* next = bytes.constData();
@@ -26,6 +31,14 @@ int WriteAllAndSync(int fd, const QByteArray& bytes)
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
+            }
+            if (errno == EAGAIN) {
+                pollfd writable{fd, POLLOUT, 0};
+                const int ready = ::poll(&writable, 1, StalledReaderMilliseconds);
+                if (ready > 0 || (ready < 0 && errno == EINTR)) {
+                    continue;
+                }
+                return ready == 0 ? EAGAIN : errno;
             }
             return errno;
         }
@@ -90,12 +103,32 @@ bool MatchesWildcard(QStringView pattern, QStringView name)
     return p == pattern.size();
 }
 
+bool IsPipe(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+AppError WriteError(int error, const QString& path)
+{
+    // Opened without blocking, a pipe with no reader refuses (ENXIO) and one
+    // whose reader stopped stays full (EAGAIN); neither may hold the window.
+    if (error == ENXIO && IsPipe(path)) {
+        return {error, QStringLiteral("Nothing is reading the named pipe ") + path};
+    }
+    if (error == EAGAIN && IsPipe(path)) {
+        return {error, QStringLiteral("Nothing has taken data from the named pipe ") + path + QStringLiteral(" for ") +
+                           QString::number(StalledReaderMilliseconds / 1000) + QStringLiteral(" seconds")};
+    }
+    return FileError(error, path);
+}
+
 // Opens the file itself (no replacement) and writes the whole block.
 std::optional<AppError> WriteIntoOpened(const QString& path, int flags, const QByteArray& bytes)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
-        return FileError(errno, path);
+        return WriteError(errno, path);
     }
     int error = WriteAllAndSync(fd, bytes);
     const int closeError = CloseFile(fd);
@@ -103,9 +136,24 @@ std::optional<AppError> WriteIntoOpened(const QString& path, int flags, const QB
         error = closeError;
     }
     if (error != 0) {
-        return FileError(error, path);
+        return WriteError(error, path);
     }
     return std::nullopt;
+}
+
+// A renamed copy would take the file's place only under the name written:
+// not where the folder allows no new file, where other names of the file
+// would keep the old table, or where the copy would change its owner.
+bool CanBeReplaced(const QString& target, const struct stat& existing)
+{
+    return existing.st_nlink == 1 && existing.st_uid == ::geteuid() &&
+           ::access(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), W_OK | X_OK) == 0;
+}
+
+// The folder refused the copy, although it seemed to allow it.
+bool RefusedByFolder(int error)
+{
+    return error == EACCES || error == EPERM;
 }
 
 } // namespace
@@ -120,41 +168,44 @@ std::optional<AppError> WriteDataFile(const QString& path, const QByteArray& byt
     if (exists && ::access(QFile::encodeName(path).constData(), W_OK) != 0) {
         return FileError(errno, path);
     }
-    if (exists && !S_ISREG(existing.st_mode)) {
-        // A device or pipe cannot be replaced by a renamed copy: write into it.
-        return WriteIntoOpened(path, O_WRONLY | O_TRUNC | O_CLOEXEC, bytes);
-    }
     // Through a link, the file it points to is the one replaced.
     const QString target = exists ? QFileInfo(path).canonicalFilePath() : path;
+    // A device or pipe cannot be replaced by a renamed copy: write into it.
+    const auto inPlace = [&path, &bytes] { return WriteIntoOpened(path, O_WRONLY | O_TRUNC, bytes); };
+    if (exists && (!S_ISREG(existing.st_mode) || !CanBeReplaced(target, existing))) {
+        return inPlace();
+    }
 
     const SiblingFile sibling = CreateSiblingFile(target);
     if (sibling.fd < 0) {
         const int openError = errno;
-        return FileError(openError, QFileInfo(target).absolutePath());
+        return exists && RefusedByFolder(openError) ? inPlace() : FileError(openError, path);
     }
     if (exists) {
         ::fchmod(sibling.fd, existing.st_mode & 07777);
-        // Only possible for a privileged user; otherwise the writer owns it.
-        [[maybe_unused]] const int owned = ::fchown(sibling.fd, existing.st_uid, existing.st_gid);
+        [[maybe_unused]] const int grouped = ::fchown(sibling.fd, static_cast<uid_t>(-1), existing.st_gid);
     }
     int error = WriteAllAndSync(sibling.fd, bytes);
     const int closeError = CloseFile(sibling.fd);
     if (error == 0) {
         error = closeError;
     }
-    if (error == 0 && ::rename(sibling.path.constData(), QFile::encodeName(target).constData()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
+    if (error == 0) {
+        if (::rename(sibling.path.constData(), QFile::encodeName(target).constData()) == 0) {
+            return std::nullopt;
+        }
+        const int renameError = errno;
         ::unlink(sibling.path.constData());
-        return FileError(error, path);
+        // A sticky folder lets only a file's owner replace it.
+        return exists && RefusedByFolder(renameError) ? inPlace() : FileError(renameError, path);
     }
-    return std::nullopt;
+    ::unlink(sibling.path.constData());
+    return FileError(error, path);
 }
 
 std::optional<AppError> AppendDataFile(const QString& path, const QByteArray& bytes)
 {
-    return WriteIntoOpened(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, bytes);
+    return WriteIntoOpened(path, O_WRONLY | O_APPEND | O_CREAT, bytes);
 }
 
 bool FileExists(const QString& name)

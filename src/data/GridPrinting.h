@@ -34,10 +34,13 @@ struct GridPrintCallbacks {
     std::function<void(int counter)> progress;
 };
 
-// Prints what the grid's window shows, at its size on the screen, on one
-// page: rows and columns scrolled out of view or cut off at the grid's
-// edges are left out. The painter measures in twips from the top-left
-// corner of the printable area; px and py are the printer's twips per pixel.
+// Prints what the grid's window shows on one page: rows and columns
+// scrolled out of view or cut off at the grid's edges are left out. Each
+// column and row is as large as on the screen or as the painter's font
+// needs for its texts, whichever is larger, so no text runs into another;
+// what then does not fit whole on the page is left out. The painter
+// measures in twips from the top-left corner of the printable area; px and
+// py are the printer's twips per pixel.
 void PrintGrid(QPainter& painter, const GridPrintView& grid, int px, int py, const GridPrintCallbacks& callbacks);
 
 } // namespace tracella

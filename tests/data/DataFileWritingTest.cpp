@@ -11,12 +11,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
+#include <future>
+#include <grp.h>
+#include <thread>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tracella;
@@ -113,6 +119,47 @@ private:
     bool m_mounted = false;
 };
 
+ino_t InodeOf(const QString& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+    return info.st_ino;
+}
+
+constexpr uid_t Nobody = 65534;
+
+// Runs the check in a child process as an ordinary user (nobody when the
+// test runs as the superuser, who may write anywhere); true when it held.
+bool AsOrdinaryUser(const std::function<bool()>& check)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::geteuid() != 0 ||
+                             (::setgroups(0, nullptr) == 0 && ::setgid(Nobody) == 0 && ::setuid(Nobody) == 0);
+        ::_exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Runs the write on a thread; a write that waits for a reader is released
+// by opening the pipe for reading after a while, and reported as blocked.
+std::optional<AppError> WithoutBlocking(const QString& fifo, std::function<std::optional<AppError>()> write,
+                                        bool& blocked)
+{
+    auto pending = std::async(std::launch::async, std::move(write));
+    blocked = pending.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
+    if (blocked) {
+        const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        char sink[4096];
+        while (pending.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+            [[maybe_unused]] const ssize_t drained = ::read(reader, sink, sizeof sink);
+        }
+        ::close(reader);
+    }
+    return pending.get();
+}
+
 GridRows OnePoint()
 {
     GridRows rows;
@@ -170,7 +217,7 @@ TEST(DataFileWriting, FolderNamesAndMissingFoldersAreRefused)
     ExpectError(AppendDataFile(sub, "x"), {EISDIR}, sub);
 
     const QString missing = folder.filePath("missing/points.txt");
-    ExpectError(WriteDataFile(missing, "x"), {ENOENT}, folder.filePath("missing"));
+    ExpectError(WriteDataFile(missing, "x"), {ENOENT}, missing);
     ExpectError(AppendDataFile(missing, "x"), {ENOENT}, missing);
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"sub"});
 }
@@ -230,4 +277,101 @@ TEST(FileExists, FindsFilesAndFoldersAndMatchesWildcards)
     EXPECT_FALSE(FileExists(folder.filePath("*.dat")));
     EXPECT_FALSE(FileExists(folder.filePath("?.txt")));
     EXPECT_FALSE(FileExists(folder.filePath("a[1]?.csv")));
+}
+
+TEST(DataFileWriting, APipeIsWrittenOnlyWhileSomethingReadsIt)
+{
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath("pipe.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const QByteArray bytes = DataFileBytes(OnePoint(), DataFileLayout::Space);
+
+    // Nobody reading: refused at once, in words that say so.
+    for (const auto write : {WriteDataFile, AppendDataFile}) {
+        bool blocked = false;
+        const std::optional<AppError> error = WithoutBlocking(fifo, [&] { return write(fifo, bytes); }, blocked);
+        EXPECT_FALSE(blocked) << "the write waited for a reader";
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->description.contains(fifo)) << error->description.toStdString();
+        EXPECT_TRUE(error->description.contains(QStringLiteral("Nothing is reading"))) << error->description.toStdString();
+    }
+
+    // A reader that takes everything gets the whole table, more than the pipe holds.
+    const QByteArray large(300 * 1024, 'x');
+    const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    auto received = std::async(std::launch::async, [reader, &large] {
+        QByteArray got;
+        char chunk[8192];
+        while (got.size() < large.size()) {
+            const ssize_t n = ::read(reader, chunk, sizeof chunk);
+            if (n > 0)
+                got.append(chunk, n);
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return got;
+    });
+    EXPECT_FALSE(WriteDataFile(fifo, large));
+    ASSERT_EQ(received.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(received.get(), large);
+
+    // A reader that stops taking data ends the write after a short wait.
+    bool blocked = false;
+    const std::optional<AppError> stalled = WithoutBlocking(fifo, [&] { return AppendDataFile(fifo, large); }, blocked);
+    ::close(reader);
+    EXPECT_FALSE(blocked);
+    ASSERT_TRUE(stalled);
+    EXPECT_TRUE(stalled->description.contains(fifo)) << stalled->description.toStdString();
+}
+
+TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
+{
+    QTemporaryDir folder;
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+    const QByteArray bytes = DataFileBytes(OnePoint(), DataFileLayout::Tab);
+
+    // Another name of the file sees the new table too.
+    const QString path = folder.filePath("points.dat");
+    const QString other = folder.filePath("other name.dat");
+    Put(path, "earlier\r\n");
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+    EXPECT_FALSE(WriteDataFile(path, bytes));
+    EXPECT_EQ(Contents(other), bytes);
+    EXPECT_EQ(InodeOf(path), InodeOf(other));
+    QFile::remove(other);
+
+    // A writable file of the user's own in a folder where no file can be made.
+    const QString shared = folder.filePath("shared");
+    ASSERT_TRUE(QDir().mkdir(shared));
+    const QString mine = shared + QStringLiteral("/mine.dat");
+    Put(mine, "earlier\r\n");
+    ::chmod(QFile::encodeName(mine).constData(), 0666);
+    if (::geteuid() == 0)
+        ASSERT_EQ(::chown(QFile::encodeName(mine).constData(), Nobody, Nobody), 0);
+    ::chmod(QFile::encodeName(shared).constData(), 0555);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(mine, bytes); }));
+    EXPECT_EQ(Contents(mine), bytes);
+    // A new file cannot be made there; the message names it, not the folder.
+    const QString fresh = shared + QStringLiteral("/fresh.dat");
+    EXPECT_TRUE(AsOrdinaryUser([&] {
+        const std::optional<AppError> error = WriteDataFile(fresh, bytes);
+        return error && error->number == EACCES && error->description.endsWith(QStringLiteral(": ") + fresh);
+    }));
+    ::chmod(QFile::encodeName(shared).constData(), 0755);
+
+    // Someone else's file, open to all, stays theirs.
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can hand a file to another user";
+    const QString theirs = folder.filePath("theirs.dat");
+    Put(theirs, "earlier\r\n");
+    ::chmod(QFile::encodeName(theirs).constData(), 0666);
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0777);
+    ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 1, 1), 0);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(theirs, bytes); }));
+    EXPECT_EQ(Contents(theirs), bytes);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(theirs).constData(), &info), 0);
+    EXPECT_EQ(info.st_uid, 1u);
+    EXPECT_EQ(EntriesOf(folder.path()), QStringList({"points.dat", "shared", "theirs.dat"}));
 }

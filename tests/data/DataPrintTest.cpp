@@ -10,6 +10,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -31,12 +32,13 @@ QString Output(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// Eighty points with X texts " 7001" ... " 7080", scrolled so that row 20
+// Eighty points with X texts of 15 digits, as AutoRead gives them
+// (" 7001.14285714286" ... " 7080.14285714286"), scrolled so that row 20
 // is the top row under the fixed header.
 void FillAndScroll(TestApp& t)
 {
     for (int i = 1; i <= 80; ++i)
-        DataForm().AppendPointRow({7000.0 + i, true}, {-5000.0 - i, true});
+        DataForm().AppendPointRow({7000.0 + i + 1.0 / 7, false}, {-5000.0 - i, true});
     DataForm().Form_Resize();
     DataForm().setTopRow(TopRow);
     TestApp::settle();
@@ -50,7 +52,43 @@ QString XText(int row)
     return QString::number(7000 + row);
 }
 
-// The page holds the header, the rows in view and nothing else.
+struct Word {
+    QRectF box;
+    QString text;
+};
+
+// The words of the page with the boxes their glyphs take.
+std::vector<Word> WordsOf(const QString& pdf)
+{
+    const QString html = Output(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    std::vector<Word> words;
+    for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
+        const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
+        const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
+        words.push_back({QRectF(topLeft, bottomRight), m.captured(5)});
+    }
+    return words;
+}
+
+// No text on the page runs into another.
+void ExpectNoOverlap(const QString& pdf)
+{
+    const std::vector<Word> words = WordsOf(pdf);
+    ASSERT_GT(words.size(), 60u);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        for (std::size_t j = i + 1; j < words.size(); ++j) {
+            EXPECT_FALSE(words[i].box.intersects(words[j].box))
+                << words[i].text.toStdString() << " runs into " << words[j].text.toStdString();
+            if (testing::Test::HasFailure())
+                return;
+        }
+    }
+}
+
+// The page holds the header, the rows in view and nothing else, none of
+// it over another text.
 void ExpectVisibleRowsOnOnePage(const QString& pdf)
 {
     ASSERT_TRUE(QFileInfo::exists(pdf)) << pdf.toStdString();
@@ -68,6 +106,8 @@ void ExpectVisibleRowsOnOnePage(const QString& pdf)
     EXPECT_FALSE(text.contains(XText(1)));
     EXPECT_FALSE(text.contains(XText(lastInView + 1)));
     EXPECT_FALSE(text.contains(XText(80)));
+    EXPECT_TRUE(text.contains(QStringLiteral(" 7030.14285714286")));
+    ExpectNoOverlap(pdf);
 }
 
 } // namespace
@@ -152,4 +192,28 @@ TEST(DataPrint, PrintsThroughTheSystemSpooler)
     ASSERT_FALSE(pdf.isEmpty()) << "no PDF arrived in " << spool.toStdString() << " within 60 s";
     ExpectVisibleRowsOnOnePage(pdf);
     QFile::remove(pdf);
+}
+
+// Run by tests/data/cups_print_test.sh while the default queue refuses jobs
+// (cupsreject): the refusal is a printer error like any other.
+TEST(DataPrint, AJobTheSpoolerRefusesIsReported)
+{
+    if (qEnvironmentVariable("TRACELLA_CUPS_REJECTING").isEmpty())
+        GTEST_SKIP() << "TRACELLA_CUPS_REJECTING is not set: tests/data/cups_print_test.sh runs this test with CUPS";
+    if (QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "CUPS has no default printer";
+
+    TestApp t;
+    t.services().printers.useSystemPrinter = true;
+    FillAndScroll(t);
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.run(QStringLiteral("mnuFilePrint"));
+    ASSERT_EQ(t.services().messages.shown.size(), 2u);
+    const Message& error = t.services().messages.shown[1];
+    EXPECT_TRUE(error.text.startsWith(QStringLiteral("Error #  482 was generated. \r"))) << error.text.toStdString();
+    EXPECT_TRUE(error.text.contains(QStringLiteral("not accepting"))) << error.text.toStdString();
+    EXPECT_EQ(error.title, QStringLiteral("Error"));
+    EXPECT_EQ(error.icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(t.main().progressBarVisible());
+    t.services().expectScriptsUsed();
 }

@@ -43,11 +43,19 @@ QMdiSubWindow* DataSubWindow()
 }
 
 // A click on a cell of the grid, as the user gives it.
-void ClickCell(int row, int column, Qt::MouseButton button = Qt::LeftButton)
+void ClickCell(int row, int column, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTableView* view = DataForm().gridView();
     const QPoint centre = view->visualRect(view->model()->index(row, column)).center();
-    QTest::mouseClick(view->viewport(), button, Qt::NoModifier, centre);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, centre);
+}
+
+void ExpectBlock(const CellBlock& block, int row, int column, int rowSel, int columnSel)
+{
+    EXPECT_EQ(block.row, row);
+    EXPECT_EQ(block.column, column);
+    EXPECT_EQ(block.rowSel, rowSel);
+    EXPECT_EQ(block.columnSel, columnSel);
 }
 
 void CloseDataWindow()
@@ -188,6 +196,36 @@ TEST(DataWindow, RowPickLoadsTheEditBoxesAndMarksThePoint)
     Edit("Text1")->setText(QStringLiteral("2.4"));
     EXPECT_EQ(DataForm().currentRow(), 2);
     EXPECT_EQ(Edit("TxtYValue")->text(), QStringLiteral(" 5"));
+}
+
+TEST(DataWindow, ShiftClickAndCtrlShiftEndExtendTheSelectionAndTheCornerSelectsAll)
+{
+    TestApp t;
+    for (int i = 1; i <= 60; ++i)
+        AddPoints({{double(i), -double(i)}});
+    DataForm().Form_Resize();
+    ASSERT_TRUE(DataForm().headerFixed());
+
+    ClickCell(2, 1);
+    ClickCell(5, 2, Qt::ShiftModifier);
+    ExpectBlock(DataForm().selectedBlock(), 2, 1, 5, 2);
+    // The row pick still follows the row clicked.
+    EXPECT_EQ(Edit("Text1")->text(), QStringLiteral("5"));
+    EXPECT_EQ(Edit("TxtYValue")->text(), QStringLiteral("-5"));
+
+    QTest::keyClick(DataForm().gridView(), Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+    ExpectBlock(DataForm().selectedBlock(), 2, 1, 60, 2);
+    QTest::keyClick(DataForm().gridView(), Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
+    ExpectBlock(DataForm().selectedBlock(), 1, 0, 2, 1);
+
+    // The corner of the fixed header row selects every data row.
+    QHeaderView* header = DataForm().gridView()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    ExpectBlock(DataForm().selectedBlock(), 1, 0, 60, 2);
+    // A plain click still selects one cell.
+    ClickCell(3, 1);
+    ExpectBlock(DataForm().selectedBlock(), 3, 1, 3, 1);
 }
 
 TEST(DataWindow, SetNewValuesStoresTheTrimmedTextsUnchecked)

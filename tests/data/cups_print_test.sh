@@ -2,7 +2,9 @@
 # Prints the data grid through a real CUPS server: starts a private cupsd
 # (unless one from an earlier run still answers), makes a cups-pdf queue the
 # default printer and runs DataPrint.PrintsThroughTheSystemSpooler, which
-# prints from the running program and reads the PDF back with pdftotext.
+# prints from the running program and reads the PDF back with pdftotext;
+# then, with the queue refusing jobs (cupsreject), runs
+# DataPrint.AJobTheSpoolerRefusesIsReported.
 #
 # Usage: cups_print_test.sh <DataPrintTest executable>
 # Exit status: 0 passed, 1 failed, 77 cannot run here (not root).
@@ -22,7 +24,7 @@ if [ "$(id -u)" -ne 0 ]; then
     say "skipped: the cups-pdf backend runs only under a cupsd started as root"
     exit 77
 fi
-for tool in cupsd lpadmin lpstat pdftotext pdfinfo; do
+for tool in cupsd lpadmin lpstat cupsaccept cupsreject pdftotext pdfinfo; do
     command -v "$tool" >/dev/null 2>&1 || fail "$tool is missing (Debian packages cups, cups-client, poppler-utils)"
 done
 [ -x /usr/lib/cups/backend/cups-pdf ] || fail "the cups-pdf backend is missing (Debian package printer-driver-cups-pdf)"
@@ -34,6 +36,7 @@ scheduler_running() { lpstat -r 2>/dev/null | grep -q "is running"; }
 
 started_pid=
 stop_started_cupsd() {
+    cupsaccept "$queue" 2>/dev/null
     if [ -n "$started_pid" ]; then
         kill "$started_pid" 2>/dev/null
         wait "$started_pid" 2>/dev/null
@@ -112,18 +115,27 @@ say "printing to $queue; cups-pdf writes to $out"
 
 run_test() {
     if [ -n "${DISPLAY:-}" ]; then
-        timeout 180 "$test_program" --gtest_filter=DataPrint.PrintsThroughTheSystemSpooler
+        timeout 180 "$test_program" --gtest_filter="$1"
     else
-        timeout 180 xvfb-run -a -s "-screen 0 1600x1200x24" "$test_program" \
-            --gtest_filter=DataPrint.PrintsThroughTheSystemSpooler
+        timeout 180 xvfb-run -a -s "-screen 0 1600x1200x24" "$test_program" --gtest_filter="$1"
     fi
 }
-output=$(run_test 2>&1)
-status=$?
-printf '%s\n' "$output"
-if [ "$status" -ne 0 ]; then
-    tail -n 20 "$root/log/error_log" 2>/dev/null
-    fail "the print test failed (status $status)"
-fi
-printf '%s\n' "$output" | grep -q "^\[  PASSED  \] 1 test" || fail "the print test did not run (skipped?)"
+expect_pass() {
+    output=$(run_test "$1" 2>&1)
+    status=$?
+    printf '%s\n' "$output"
+    if [ "$status" -ne 0 ]; then
+        tail -n 20 "$root/log/error_log" 2>/dev/null
+        fail "$1 failed (status $status)"
+    fi
+    printf '%s\n' "$output" | grep -q "^\[  PASSED  \] 1 test" || fail "$1 did not run (skipped?)"
+}
+
+cupsaccept "$queue" || fail "cannot make $queue accept jobs"
+expect_pass DataPrint.PrintsThroughTheSystemSpooler
+cupsreject "$queue" || fail "cannot make $queue refuse jobs"
+export TRACELLA_CUPS_REJECTING=1
+expect_pass DataPrint.AJobTheSpoolerRefusesIsReported
+unset TRACELLA_CUPS_REJECTING
+cupsaccept "$queue"
 say "passed"

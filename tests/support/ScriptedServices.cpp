@@ -1,5 +1,7 @@
 #include "support/ScriptedServices.h"
 
+#include "app/services/PrintSpooler.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
@@ -150,6 +152,11 @@ std::unique_ptr<QPrinter> FakePrinters::defaultPrinter()
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pdfFile);
     return printer;
+}
+
+std::optional<QString> FakePrinters::refusal(const QPrinter& printer)
+{
+    return SpoolerRefusal(printer);
 }
 
 bool RecordingLauncher::openUrl(const QUrl& url)

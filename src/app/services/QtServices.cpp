@@ -1,5 +1,7 @@
 #include "app/services/QtServices.h"
 
+#include "app/services/PrintSpooler.h"
+
 #include "app/services/Services.h"
 
 #include <QApplication>
@@ -262,6 +264,7 @@ public:
             return nullptr;
         return std::make_unique<QPrinter>(info);
     }
+    std::optional<QString> refusal(const QPrinter& printer) override { return SpoolerRefusal(printer); }
 };
 
 class QtLauncher final : public LauncherService {

@@ -106,6 +106,8 @@ public:
     virtual ~PrinterService() = default;
     // The system's default printer, or nullptr when there is none.
     virtual std::unique_ptr<QPrinter> defaultPrinter() = 0;
+    // Right after a job has ended: why the spooler refused it, if it did.
+    virtual std::optional<QString> refusal(const QPrinter& printer) = 0;
 };
 
 class LauncherService {

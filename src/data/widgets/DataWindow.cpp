@@ -17,6 +17,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +57,24 @@ QString TrimBlanks(const QString& text)
     return text.mid(first, last - first);
 }
 
+// The grid's view: a movement key with Shift extends the block also when
+// Ctrl is held (Ctrl+Shift+End reaches the last row), as in other tables.
+class GridView final : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override
+    {
+        if (event && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            if (key->modifiers().testFlag(Qt::ShiftModifier) && key->modifiers().testFlag(Qt::ControlModifier))
+                return QItemSelectionModel::SelectCurrent;
+        }
+        return QTableView::selectionCommand(index, event);
+    }
+};
+
 template <typename W>
 W* Named(W* widget, const char* name)
 {
@@ -79,7 +98,7 @@ DataWindow::DataWindow(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
 
     model_ = new GridModel(this);
-    view_ = Named(new QTableView(this), "GridData");
+    view_ = Named(new GridView(this), "GridData");
     view_->move(Px(360), Px(240));
     view_->setModel(model_);
     view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -309,7 +328,9 @@ void DataWindow::Text1_Change()
     // A number that is no row leaves the current row where it was.
     if (row >= 0 && row < model_->rowCount()) {
         setTopRow(static_cast<int>(row));
-        setCurrentCell(static_cast<int>(row), std::max(view_->currentIndex().column(), 0));
+        // Already current (a Shift+click), the row keeps the block selected.
+        if (row != currentRow())
+            setCurrentCell(static_cast<int>(row), std::max(view_->currentIndex().column(), 0));
     }
     const int current = currentRow();
     if (current <= 0)
@@ -380,12 +401,19 @@ void DataWindow::mouseMoveEvent(QMouseEvent* event)
     QWidget::mouseMoveEvent(event);
 }
 
-// The right button opens the pop-up menu and leaves the selection alone.
+// The right button opens the pop-up menu and leaves the selection alone;
+// the corner of the fixed header row selects every data row.
 bool DataWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((watched == view_->viewport() || watched == view_->horizontalHeader()->viewport()) &&
+    QHeaderView* header = view_->horizontalHeader();
+    if ((watched == view_->viewport() || watched == header->viewport()) &&
         event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
+        if (watched == header->viewport() && press->button() == Qt::LeftButton) {
+            if (header->logicalIndexAt(press->position().toPoint()) == 0)
+                selectRows(1, model_->rowCount() - 1);
+            return false;
+        }
         if (press->button() == Qt::RightButton) {
             // Pressed, the window becomes the active child, as any click makes it.
             if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())

@@ -89,6 +89,8 @@ std::optional<AppError> PrintGridOn(QPrinter& printer, DataWindow& data, MainWin
         data.setCurrentCell(lastRow, lastColumn);
     if (!sent)
         return AppError{ErrorNumber::NoPrinter, QStringLiteral("The printer did not accept the page.")};
+    if (const std::optional<QString> refused = services().printers->refusal(printer))
+        return AppError{ErrorNumber::NoPrinter, QStringLiteral("The print job was refused: ") + *refused};
     return std::nullopt;
 }
 
