@@ -1,6 +1,7 @@
 #include "app/services/QtServices.h"
 
 #include "app/services/Services.h"
+#include "picture/widgets/PageChooserDialog.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -75,6 +76,13 @@ public:
         bool ok = false;
         const QString reply = QInputDialog::getText(dialogParent(), title.isEmpty() ? ApplicationTitle : title,
                                                     forDisplay(prompt), QLineEdit::Normal, defaultText, &ok);
+        return ok ? reply : QString();
+    }
+    QString askPassword(const QString& prompt, const QString& title) override
+    {
+        bool ok = false;
+        const QString reply = QInputDialog::getText(dialogParent(), title.isEmpty() ? ApplicationTitle : title,
+                                                    forDisplay(prompt), QLineEdit::Password, QString(), &ok);
         return ok ? reply : QString();
     }
 };
@@ -289,7 +297,7 @@ void InstallQtServices()
     static QtPrinters printers;
     static QtLauncher launcher;
     services() = Services{&messages, &input, &files, &colours, &clipboard, &sound, &clock, &screen, &printers,
-                          &launcher};
+                          &launcher, &QtPageChooser()};
 }
 
 } // namespace tracella
