@@ -79,7 +79,6 @@ TEST(PdfDocument, BadDocumentsAreRefusedWithAReason)
     ASSERT_TRUE(none.error);
     EXPECT_TRUE(none.error->description.contains(QStringLiteral("page 1 has no size")));
 }
-}
 
 TEST(PdfDocument, AnEncryptedDocumentOpensWithItsPasswordOnly)
 {
