@@ -76,7 +76,7 @@ TEST(PictureCommands, ImportOpensTheChosenPictureAsTheDocument)
     const FileDialogRequest& r = t.services().files.requests.front();
     EXPECT_EQ(r.mode, FileDialogRequest::Mode::Open);
     EXPECT_EQ(r.filter, QStringLiteral("All Files (*.*)|*.*|Pictures (*.bmp;*.ico;*.wmf;*.jpg;*.gif)|"
-                                       "*.bmp;*.ico;*.wmf;*.jpg;*.gif"));
+                                       "*.bmp;*.ico;*.wmf;*.jpg;*.gif|PDF Documents (*.pdf)|*.pdf"));
     EXPECT_EQ(r.filterIndex, 2);
     EXPECT_TRUE(r.fileMustExist);
     EXPECT_EQ(r.fileName, QStringLiteral("last.dat"));
