@@ -92,7 +92,7 @@ QByteArray PlotPdfBytes(int pages, QSizeF pagePoints, int segments)
             writer.newPage();
         painter.setPen(QPen(Qt::black, 1));
         painter.drawRect(plot);
-        if (qGuiApp) // text needs the font database of a running application
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) // text needs a font database
             painter.drawText(QPointF(plot.left(), plot.top() - 10), QStringLiteral("Figure %1").arg(page + 1));
         QPainterPath curve;
         for (int i = 0; i <= segments; ++i) {
