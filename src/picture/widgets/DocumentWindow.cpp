@@ -155,11 +155,16 @@ void DocumentWindow::zoomView(ViewZoom zoom, std::optional<QPoint> anchor)
 {
     const QPoint at = anchor.value_or(QPoint(viewport_->width() / 2, viewport_->height() / 2));
     const ViewZoom before = surface_->zoom();
-    const double x = before.pictureAtOffset(hScroll1_->value(), at.x());
-    const double y = before.pictureAtOffset(vScroll1_->value(), at.y());
+    const QPoint scroll(hScroll1_->value(), vScroll1_->value());
+    // Steps in a row about one spot keep the same picture point, even where
+    // the picture, fitting the viewport, could not be moved on the way.
+    QPointF p(before.pictureAtOffset(scroll.x(), at.x()), before.pictureAtOffset(scroll.y(), at.y()));
+    if (anchored_ && anchored_->at == at && anchored_->scroll == scroll)
+        p = anchored_->picture;
     surface_->setZoom(zoom); // the layout step follows the new size
-    hScroll1_->setValue(zoom.scrollKeeping(x, at.x()));
-    vScroll1_->setValue(zoom.scrollKeeping(y, at.y()));
+    hScroll1_->setValue(zoom.scrollKeeping(p.x(), at.x()));
+    vScroll1_->setValue(zoom.scrollKeeping(p.y(), at.y()));
+    anchored_ = Anchor{at, QPoint(hScroll1_->value(), vScroll1_->value()), p};
     cboZoom_->setCurrentText(zoom.text());
 }
 

@@ -72,6 +72,13 @@ private:
     QLabel* picture4_ = nullptr;
     QComboBox* cboZoom_ = nullptr;
     int wheelRemainder_ = 0;
+    // Where the last zoom kept which picture point.
+    struct Anchor {
+        QPoint at;
+        QPoint scroll;
+        QPointF picture;
+    };
+    std::optional<Anchor> anchored_;
     QWidget* viewport_ = nullptr;
     PictureSurface* surface_ = nullptr;
     QScrollBar* hScroll1_ = nullptr;
