@@ -1,3 +1,4 @@
+#include "ImportSupport.h"
 #include "PdfSamples.h"
 #include "PictureSamples.h"
 #include "app/widgets/AppContext.h"
@@ -28,30 +29,6 @@ using namespace tracella;
 using namespace tracella::test;
 
 namespace {
-
-PictureSurface& surface()
-{
-    return *app().document->surface();
-}
-
-QString panel(TestApp& t, int n)
-{
-    return t.main().statusPanels()->panelText(n);
-}
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
-}
-
-void import(TestApp& t, const QString& path)
-{
-    t.services().files.choose(path, PictureImportFilterIndex);
-    t.run(QStringLiteral("mnuPictureImport"));
-}
 
 // A document that is there before the import under test: a picture, a marker, panel 2.
 QString openEarlierPicture(TestApp& t, const QTemporaryDir& dir)

@@ -1,3 +1,4 @@
+#include "ImportSupport.h"
 #include "PictureSamples.h"
 #include "app/core/AppState.h"
 #include "app/services/SharedDialog.h"
@@ -26,33 +27,9 @@ using namespace tracella::test;
 
 namespace {
 
-PictureSurface& surface()
-{
-    return *app().document->surface();
-}
-
-QString panel(TestApp& t, int n)
-{
-    return t.main().statusPanels()->panelText(n);
-}
-
 bool dataMenuEnabled(TestApp& t)
 {
     return t.main().menu(QStringLiteral("mnuData"))->menuAction()->isEnabled();
-}
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
-}
-
-void import(TestApp& t, const QString& path)
-{
-    t.services().files.choose(path, PictureImportFilterIndex);
-    t.run(QStringLiteral("mnuPictureImport"));
 }
 
 const QImage& samplePicture()
