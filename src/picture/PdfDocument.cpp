@@ -125,8 +125,11 @@ LoadedPicture PdfDocument::renderPage(int index, int dpi, int maxSide) const
         return {{}, pdfError(QStringLiteral("page %1 cannot be drawn").arg(index + 1))};
     if (image.width() > maxSide || image.height() > maxSide)
         image = image.copy(0, 0, std::min(image.width(), maxSide), std::min(image.height(), maxSide));
-    // Opaque paper: the picture needs no alpha channel.
-    if (image.hasAlphaChannel())
+    // Poppler draws on opaque white paper, so every pixel is opaque and the
+    // picture needs no alpha channel: the same bytes serve as RGB32.
+    if (image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_ARGB32_Premultiplied)
+        image.reinterpretAsFormat(QImage::Format_RGB32);
+    else if (image.hasAlphaChannel())
         image.convertTo(QImage::Format_RGB32);
     return {{std::move(image), PictureKind::Bitmap, {}}, std::nullopt};
 }
