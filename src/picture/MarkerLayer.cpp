@@ -33,6 +33,16 @@ int cellOf(int pixel, int side)
     return pixel >= 0 ? pixel / side : -((-pixel - 1) / side) - 1;
 }
 
+// A dot of the reduced view: its diameter scaled, at least one pixel,
+// centred where its pixel lands.
+QRect reducedBounds(const Marker& m, double scale)
+{
+    const int d = std::max(1, static_cast<int>(std::lround(std::max(1, m.diameter) * scale)));
+    const int x = static_cast<int>(std::floor((m.centre.x() + 0.5) * scale));
+    const int y = static_cast<int>(std::floor((m.centre.y() + 0.5) * scale));
+    return {x - d / 2, y - d / 2, d, d};
+}
+
 QColor colourOf(Colour c)
 {
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
@@ -100,9 +110,12 @@ std::vector<int> MarkerLayer::touching(const QRect& exposed) const
     return found;
 }
 
-void MarkerLayer::paint(QPainter& painter, const QRect& exposed) const
+void MarkerLayer::paint(QPainter& painter, const QRect& exposed, double scale) const
 {
-    const std::vector<int> found = touching(exposed);
+    const bool reduced = scale < 1.0;
+    // A reduced dot may reach a view pixel beyond its own picture pixels.
+    const int reach = reduced ? static_cast<int>(std::ceil(1.0 / scale)) : 0;
+    const std::vector<int> found = touching(exposed.adjusted(-reach, -reach, reach, reach));
     if (found.empty())
         return;
     std::unordered_map<int, std::vector<QRect>> discs;
@@ -111,6 +124,8 @@ void MarkerLayer::paint(QPainter& painter, const QRect& exposed) const
     Colour batchColour = 0;
     painter.save();
     painter.setPen(Qt::NoPen);
+    if (scale > 1.0)
+        painter.scale(scale, scale);
     const auto flush = [&] {
         if (batch.empty())
             return;
@@ -120,7 +135,7 @@ void MarkerLayer::paint(QPainter& painter, const QRect& exposed) const
     };
     for (int i : found) {
         const Marker& m = markers_[static_cast<std::size_t>(i)];
-        const QRect box = bounds(m);
+        const QRect box = reduced ? reducedBounds(m, scale) : bounds(m);
         auto disc = discs.find(box.width());
         if (disc == discs.end())
             disc = discs.emplace(box.width(), discRects(box.width())).first;

@@ -36,8 +36,10 @@ public:
     static QRect bounds(const Marker& marker);
 
     // Paints, in the order they were drawn, the dots that touch the exposed
-    // rectangle; the painter works in picture pixels.
-    void paint(QPainter& painter, const QRect& exposed) const;
+    // rectangle of picture pixels; the painter works in view pixels, scale
+    // times the picture's. Enlarged, a dot grows with its pixels; reduced,
+    // it keeps at least one view pixel, so no marker vanishes from sight.
+    void paint(QPainter& painter, const QRect& exposed, double scale = 1.0) const;
 
 private:
     static constexpr int CellSide = 128;

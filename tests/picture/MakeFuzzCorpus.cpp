@@ -1,5 +1,6 @@
 // Writes the picture loader's seed corpus: one tiny file per format, each
 // led by the byte that picks its file-name hint in the fuzz target.
+#include "PdfSamples.h"
 #include "PictureSamples.h"
 
 #include <QDir>
@@ -13,7 +14,7 @@ using namespace tracella::test;
 namespace {
 
 // Indexes into the fuzz target's hint list.
-enum Hint : char { None = 0, Bmp, Ico, Jpg, Gif, Png, Tif, Webp, Wmf, Tga, Ppm, Xpm };
+enum Hint : char { None = 0, Bmp, Ico, Jpg, Gif, Png, Tif, Webp, Wmf, Tga, Ppm, Xpm, Pdf };
 
 bool write(const QDir& dir, const QString& name, Hint hint, const QByteArray& bytes)
 {
@@ -53,6 +54,10 @@ int main(int argc, char** argv)
               write(dir, QStringLiteral("seed-plain.wmf"), None, metafile.mid(22)) &&
               write(dir, QStringLiteral("seed.ppm"), Ppm, EncodedWithQt(image, "ppm")) &&
               write(dir, QStringLiteral("seed.xpm"), Xpm, EncodedWithQt(image, "xpm")) &&
-              write(dir, QStringLiteral("seed-png-named.jpg"), Jpg, EncodedWithQt(image, "png"));
+              write(dir, QStringLiteral("seed-png-named.jpg"), Jpg, EncodedWithQt(image, "png")) &&
+              write(dir, QStringLiteral("seed-plot.pdf"), Pdf, PlotPdfBytes(2, QSizeF(144, 108), 20)) &&
+              write(dir, QStringLiteral("seed-simple.pdf"), Pdf, SimplePdfBytes()) &&
+              write(dir, QStringLiteral("seed-no-page.pdf"), Pdf, NoPagePdfBytes()) &&
+              write(dir, QStringLiteral("seed-encrypted.pdf"), Pdf, EncryptedPdfBytes("fuzz"));
     return ok ? 0 : 1;
 }

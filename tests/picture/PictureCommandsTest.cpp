@@ -1,3 +1,4 @@
+#include "ImportSupport.h"
 #include "PictureSamples.h"
 #include "app/core/AppState.h"
 #include "app/services/SharedDialog.h"
@@ -28,33 +29,9 @@ using namespace tracella::test;
 
 namespace {
 
-PictureSurface& surface()
-{
-    return *app().document->surface();
-}
-
-QString panel(TestApp& t, int n)
-{
-    return t.main().statusPanels()->panelText(n);
-}
-
 bool dataMenuEnabled(TestApp& t)
 {
     return t.main().menu(QStringLiteral("mnuData"))->menuAction()->isEnabled();
-}
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
-}
-
-void import(TestApp& t, const QString& path)
-{
-    t.services().files.choose(path, PictureImportFilterIndex);
-    t.run(QStringLiteral("mnuPictureImport"));
 }
 
 const QImage& samplePicture()
@@ -78,7 +55,7 @@ TEST(PictureCommands, ImportOpensTheChosenPictureAsTheDocument)
     const FileDialogRequest& r = t.services().files.requests.front();
     EXPECT_EQ(r.mode, FileDialogRequest::Mode::Open);
     EXPECT_EQ(r.filter, QStringLiteral("All Files (*.*)|*.*|Pictures (*.bmp;*.ico;*.wmf;*.jpg;*.gif)|"
-                                       "*.bmp;*.ico;*.wmf;*.jpg;*.gif"));
+                                       "*.bmp;*.ico;*.wmf;*.jpg;*.gif|PDF Documents (*.pdf)|*.pdf"));
     EXPECT_EQ(r.filterIndex, 2);
     EXPECT_TRUE(r.fileMustExist);
     EXPECT_EQ(r.fileName, QStringLiteral("last.dat"));

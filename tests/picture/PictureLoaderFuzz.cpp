@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes through the picture loader, which must answer
 // with a picture or an error, never crash, hang or read out of bounds.
+#include "picture/PdfDocument.h"
 #include "picture/PictureLoader.h"
 
 #include <QBuffer>
@@ -13,7 +14,7 @@ namespace {
 
 // The first byte picks the file-name hint, so each decoder also meets bytes
 // its signature check would have turned away.
-const char* const Hints[] = {"", "bmp", "ico", "jpg", "gif", "png", "tif", "webp", "wmf", "tga", "ppm", "xpm"};
+const char* const Hints[] = {"", "bmp", "ico", "jpg", "gif", "png", "tif", "webp", "wmf", "tga", "ppm", "xpm", "pdf"};
 
 // Small enough that a forged header cannot make the run allocate gigabytes.
 constexpr int FuzzMaxSide = 2048;
@@ -34,6 +35,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const QByteArray hint(Hints[data[0] % std::size(Hints)]);
     QByteArray bytes(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
+    if (hint == "pdf" || tracella::IsPdfStart(bytes)) {
+        // The import's PDF road: every page's size, then the first page at a low resolution.
+        tracella::PdfDocument pdf(bytes);
+        if (pdf.isLocked())
+            pdf.unlock(QStringLiteral("fuzz"));
+        for (int page = 0; page < pdf.pageCount() && page < 8; ++page)
+            (void)pdf.pageSizePoints(page);
+        const tracella::LoadedPicture loaded = pdf.renderPage(0, tracella::MinimumPdfDpi, FuzzMaxSide);
+        if (!loaded.error && loaded.picture.isNull())
+            __builtin_trap();
+        return 0;
+    }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     const tracella::LoadedPicture loaded = tracella::DecodePicture(buffer, hint, FuzzMaxSide);

@@ -180,10 +180,22 @@ bool RecordingLauncher::startProgram(const QString& program)
     return true;
 }
 
+std::optional<PageChoice> ScriptedPageChooser::choose(const PageSource& pages, const QString& title, int dpi)
+{
+    offered.push_back({pages.pageCount(), title, dpi});
+    if (script.empty()) {
+        ADD_FAILURE() << "unexpected page chooser: " << title.toStdString();
+        return std::nullopt;
+    }
+    const std::optional<PageChoice> c = script.front();
+    script.pop_front();
+    return c;
+}
+
 ScriptedServices::ScriptedServices() : previous_(services())
 {
     services() = Services{&messages, &input, &files, &colours, &clipboard, &sound, &clock, &screen, &printers,
-                          &launcher};
+                          &launcher, &pages};
 }
 
 ScriptedServices::~ScriptedServices()
@@ -197,6 +209,7 @@ void ScriptedServices::expectScriptsUsed() const
     EXPECT_TRUE(input.script.empty()) << input.script.size() << " scripted input replies unused";
     EXPECT_TRUE(files.script.empty()) << files.script.size() << " scripted file dialogs unused";
     EXPECT_TRUE(colours.script.empty()) << colours.script.size() << " scripted colours unused";
+    EXPECT_TRUE(pages.script.empty()) << pages.script.size() << " scripted page choices unused";
 }
 
 } // namespace tracella::test

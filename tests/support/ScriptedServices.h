@@ -114,6 +114,21 @@ public:
 };
 
 // Installs the doubles for its lifetime and restores the services after.
+// The page chooser answers as scripted (nullopt: Cancel) and keeps what it
+// was offered.
+class ScriptedPageChooser final : public PageChooserService {
+public:
+    std::optional<PageChoice> choose(const PageSource& pages, const QString& title, int dpi) override;
+    void answer(std::optional<PageChoice> c) { script.push_back(c); }
+    struct Offered {
+        int pageCount = 0;
+        QString title;
+        int dpi = 0;
+    };
+    std::deque<std::optional<PageChoice>> script;
+    std::vector<Offered> offered;
+};
+
 class ScriptedServices {
 public:
     ScriptedServices();
@@ -131,6 +146,7 @@ public:
     FakeScreen screen;
     FakePrinters printers;
     RecordingLauncher launcher;
+    ScriptedPageChooser pages;
 
     // Fails the test for every scripted answer left unused.
     void expectScriptsUsed() const;

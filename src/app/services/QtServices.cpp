@@ -3,6 +3,7 @@
 #include "app/services/PrintSpooler.h"
 
 #include "app/services/Services.h"
+#include "picture/widgets/PageChooserDialog.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -77,6 +78,13 @@ public:
         bool ok = false;
         const QString reply = QInputDialog::getText(dialogParent(), title.isEmpty() ? ApplicationTitle : title,
                                                     forDisplay(prompt), QLineEdit::Normal, defaultText, &ok);
+        return ok ? reply : QString();
+    }
+    QString askPassword(const QString& prompt, const QString& title) override
+    {
+        bool ok = false;
+        const QString reply = QInputDialog::getText(dialogParent(), title.isEmpty() ? ApplicationTitle : title,
+                                                    forDisplay(prompt), QLineEdit::Password, QString(), &ok);
         return ok ? reply : QString();
     }
 };
@@ -297,7 +305,7 @@ void InstallQtServices()
     static QtPrinters printers;
     static QtLauncher launcher;
     services() = Services{&messages, &input, &files, &colours, &clipboard, &sound, &clock, &screen, &printers,
-                          &launcher};
+                          &launcher, &QtPageChooser()};
 }
 
 } // namespace tracella

@@ -33,6 +33,8 @@ public:
     virtual ~InputService() = default;
     // The reply; Cancel gives the empty text.
     virtual QString ask(const QString& prompt, const QString& title, const QString& defaultText) = 0;
+    // The same for a password: the typed text is not shown.
+    virtual QString askPassword(const QString& prompt, const QString& title) { return ask(prompt, title, {}); }
 };
 
 struct FileDialogRequest {
@@ -119,6 +121,30 @@ public:
     virtual bool startProgram(const QString& program) = 0;
 };
 
+// The pages of a document the page chooser offers.
+class PageSource {
+public:
+    virtual ~PageSource() = default;
+    virtual int pageCount() const = 0;
+    // The page drawn to fit a square of side pixels; null when it cannot be drawn.
+    virtual QImage thumbnail(int page, int side) const = 0;
+    // The resolution the page gets when dpi is asked for (lower when the
+    // page would be too large at dpi).
+    virtual int fittingDpi(int page, int dpi) const = 0;
+};
+
+struct PageChoice {
+    int page = 0; // 0-based
+    int dpi = 0;
+};
+
+class PageChooserService {
+public:
+    virtual ~PageChooserService() = default;
+    // nullopt when the user cancels.
+    virtual std::optional<PageChoice> choose(const PageSource& pages, const QString& title, int dpi) = 0;
+};
+
 struct Services {
     MessageService* messages = nullptr;
     InputService* input = nullptr;
@@ -130,6 +156,7 @@ struct Services {
     ScreenService* screen = nullptr;
     PrinterService* printers = nullptr;
     LauncherService* launcher = nullptr;
+    PageChooserService* pages = nullptr;
 };
 
 // The services of this process: the Qt ones, or a test's scripted doubles.

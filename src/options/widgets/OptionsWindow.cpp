@@ -185,7 +185,7 @@ void OptionsWindow::ShowGrid()
 void OptionsWindow::cmdPicSizeInfo_Click()
 {
     PictureSurface* surface = Surface();
-    const SweepDensity density = GuidedDensity(surface ? surface->size() : QSize());
+    const SweepDensity density = GuidedDensity(surface ? surface->pictureSize() : QSize());
     c_.TxtCols->setText(QString::number(density.cols));
     c_.TxtRows->setText(QString::number(density.rows));
 }

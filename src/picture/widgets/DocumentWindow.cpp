@@ -10,14 +10,18 @@
 #include "picture/widgets/PictureSurface.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -27,6 +31,8 @@ namespace {
 constexpr int EscapeKey = 27;
 constexpr int ToolbarHeight = 22;
 constexpr int ScrollStep = 20;
+// One notch of a mouse wheel.
+constexpr int WheelNotch = 120;
 // The surface's pen width until the options set DotSize: the default DotSize.
 constexpr int DefaultPenWidth = 3;
 
@@ -81,6 +87,7 @@ DocumentWindow::DocumentWindow(QWidget* parent) : QWidget(parent)
         child->installEventFilter(this);
     }
     surface_->installEventFilter(this);
+    buildZoomControls();
     connect(qApp, &QApplication::focusChanged, this, &DocumentWindow::focusChanged);
     Form_Resize();
 }
@@ -103,10 +110,79 @@ void DocumentWindow::buildImageToolbar()
         lblbutton_[index] = label;
     }
     row->addStretch();
+    cboZoom_ = new QComboBox(imageToolbar_);
+    cboZoom_->setObjectName(QStringLiteral("cboZoom"));
+    cboZoom_->setEditable(true);
+    cboZoom_->setInsertPolicy(QComboBox::NoInsert);
+    cboZoom_->setFixedHeight(ToolbarHeight - 2);
+    cboZoom_->setToolTip(QStringLiteral("Zoom of the picture (Ctrl+wheel, Ctrl++, Ctrl+-, Ctrl+0)"));
+    for (int percent : ZoomLadderPercent)
+        cboZoom_->addItem(ViewZoom(percent / 100.0).text());
+    cboZoom_->setCurrentText(ViewZoom().text());
+    row->addWidget(cboZoom_);
     picture4_ = new QLabel(imageToolbar_);
     picture4_->setObjectName(QStringLiteral("Picture4"));
     picture4_->setPixmap(style()->standardIcon(QStyle::SP_TitleBarCloseButton).pixmap(12, 12));
     row->addWidget(picture4_);
+}
+
+void DocumentWindow::buildZoomControls()
+{
+    const auto shortcut = [this](QKeyCombination keys, auto action) {
+        auto* s = new QShortcut(QKeySequence(keys), this);
+        s->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(s, &QShortcut::activated, this, action);
+    };
+    const auto zoomIn = [this] { zoomView(surface_->zoom().steppedIn()); };
+    const auto zoomOut = [this] { zoomView(surface_->zoom().steppedOut()); };
+    shortcut(Qt::CTRL | Qt::Key_Plus, zoomIn);
+    shortcut(Qt::CTRL | Qt::Key_Equal, zoomIn); // "+" without Shift on many keyboards
+    shortcut(Qt::CTRL | Qt::Key_Minus, zoomOut);
+    shortcut(Qt::CTRL | Qt::Key_0, [this] { zoomView(ViewZoom()); });
+    connect(cboZoom_, &QComboBox::activated, this, [this] { zoomBoxEdited(); });
+    connect(cboZoom_->lineEdit(), &QLineEdit::editingFinished, this, [this] { zoomBoxEdited(); });
+}
+
+void DocumentWindow::zoomBoxEdited()
+{
+    const std::optional<ViewZoom> typed = ViewZoom::fromText(cboZoom_->currentText());
+    if (typed)
+        zoomView(*typed);
+    cboZoom_->setCurrentText(surface_->zoom().text());
+}
+
+void DocumentWindow::zoomView(ViewZoom zoom, std::optional<QPoint> anchor)
+{
+    const QPoint at = anchor.value_or(QPoint(viewport_->width() / 2, viewport_->height() / 2));
+    const ViewZoom before = surface_->zoom();
+    const QPoint scroll(hScroll1_->value(), vScroll1_->value());
+    // Steps in a row about one spot keep the same picture point, even where
+    // the picture, fitting the viewport, could not be moved on the way.
+    QPointF p(before.pictureAtOffset(scroll.x(), at.x()), before.pictureAtOffset(scroll.y(), at.y()));
+    if (anchored_ && anchored_->at == at && anchored_->scroll == scroll)
+        p = anchored_->picture;
+    surface_->setZoom(zoom); // the layout step follows the new size
+    hScroll1_->setValue(zoom.scrollKeeping(p.x(), at.x()));
+    vScroll1_->setValue(zoom.scrollKeeping(p.y(), at.y()));
+    anchored_ = Anchor{at, QPoint(hScroll1_->value(), vScroll1_->value()), p};
+    cboZoom_->setCurrentText(zoom.text());
+}
+
+bool DocumentWindow::wheelZoom(QWheelEvent* event, QPoint viewportOffset)
+{
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return false;
+    wheelRemainder_ += event->angleDelta().y();
+    ViewZoom zoom = surface_->zoom();
+    for (; wheelRemainder_ >= WheelNotch; wheelRemainder_ -= WheelNotch)
+        zoom = zoom.steppedIn();
+    for (; wheelRemainder_ <= -WheelNotch; wheelRemainder_ += WheelNotch)
+        zoom = zoom.steppedOut();
+    const QPoint p = event->position().toPoint() + viewportOffset;
+    if (zoom.factor() != surface_->zoom().factor())
+        zoomView(zoom, p);
+    event->accept();
+    return true;
 }
 
 QLabel* DocumentWindow::labelButton(int index) const
@@ -236,8 +312,12 @@ bool DocumentWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == surface_) {
         if (event->type() == QEvent::Resize)
             Form_Resize();
+        if (event->type() == QEvent::Wheel)
+            return wheelZoom(static_cast<QWheelEvent*>(event), surface_->pos());
         return false;
     }
+    if (watched == viewport_ && event->type() == QEvent::Wheel)
+        return wheelZoom(static_cast<QWheelEvent*>(event), QPoint());
     if (watched == imageToolbar_ && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
         Form_Resize();
     if (event->type() == QEvent::MouseMove)

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "picture/ViewZoom.h"
+
 #include <QWidget>
 
+#include <optional>
+
+class QComboBox;
 class QLabel;
 class QScrollBar;
+class QWheelEvent;
 
 namespace tracella {
 
@@ -25,6 +31,12 @@ public:
     QScrollBar* verticalScrollBar() const { return vScroll1_; }
     // lblbutton(index), index 3 ... 0 from left to right.
     QLabel* labelButton(int index) const;
+    // The zoom box on the image toolbar strip.
+    QComboBox* zoomBox() const { return cboZoom_; }
+
+    // Zooms the picture view, keeping the picture pixel at `anchor` (in
+    // viewport pixels) where it is; without an anchor, about the centre.
+    void zoomView(ViewZoom zoom, std::optional<QPoint> anchor = std::nullopt);
 
     // The layout step: viewport, scroll bars, ranges; the picture goes back
     // to the top-left corner. Runs on load, on resize and whenever the
@@ -45,6 +57,9 @@ protected:
 
 private:
     void buildImageToolbar();
+    void buildZoomControls();
+    void zoomBoxEdited();
+    bool wheelZoom(QWheelEvent* event, QPoint viewportOffset);
     void Form_Load();
     void removeLastGridRow();
     void lblbutton_MouseDown(QLabel* label);
@@ -55,6 +70,15 @@ private:
     QWidget* imageToolbar_ = nullptr;
     QLabel* lblbutton_[4] = {};
     QLabel* picture4_ = nullptr;
+    QComboBox* cboZoom_ = nullptr;
+    int wheelRemainder_ = 0;
+    // Where the last zoom kept which picture point.
+    struct Anchor {
+        QPoint at;
+        QPoint scroll;
+        QPointF picture;
+    };
+    std::optional<Anchor> anchored_;
     QWidget* viewport_ = nullptr;
     PictureSurface* surface_ = nullptr;
     QScrollBar* hScroll1_ = nullptr;

@@ -9,6 +9,7 @@
 #include "app/widgets/UnexpectedError.h"
 #include "picture/PictureLoader.h"
 #include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PdfImport.h"
 #include "picture/widgets/PictureSurface.h"
 
 #include <QFileInfo>
@@ -48,6 +49,29 @@ void guarded(Body body)
     }
 }
 
+void openPdf(const QString& path);
+
+void openFile(const QString& path)
+{
+    if (IsPdfFile(path)) {
+        openPdf(path);
+        return;
+    }
+    ResetDocument();
+    LoadedPicture loaded;
+    {
+        BusyPointer busy;
+        loaded = LoadPictureFile(path);
+    }
+    if (loaded.error) {
+        ShowUnexpectedError(*loaded.error);
+        return;
+    }
+    if (app().document)
+        app().document->surface()->setPicture(std::move(loaded.picture));
+    pictureArrived(QFileInfo(path).absoluteFilePath());
+}
+
 void importPicture()
 {
     FileDialogRequest request;
@@ -60,20 +84,22 @@ void importPicture()
     if (!chosen || chosen->fileName.isEmpty())
         return;
     SharedDialogFileName() = chosen->fileName;
-    ResetDocument();
+    openFile(chosen->fileName);
+}
 
-    LoadedPicture loaded;
-    {
-        BusyPointer busy;
-        loaded = LoadPictureFile(chosen->fileName);
-    }
-    if (loaded.error) {
-        ShowUnexpectedError(*loaded.error);
+void openPdf(const QString& path)
+{
+    PdfOpening opened = OpenPdfPage(path);
+    if (opened.outcome == PdfOpening::Outcome::Cancelled)
+        return;
+    ResetDocument();
+    if (opened.outcome == PdfOpening::Outcome::Failed) {
+        ShowUnexpectedError(opened.error);
         return;
     }
     if (app().document)
-        app().document->surface()->setPicture(std::move(loaded.picture));
-    pictureArrived(QFileInfo(chosen->fileName).absoluteFilePath());
+        app().document->surface()->setPicture(std::move(opened.picture));
+    pictureArrived(QStringLiteral("%1, page %2").arg(QFileInfo(path).absoluteFilePath()).arg(opened.pageNumber));
 }
 
 void pastePicture()
@@ -98,6 +124,11 @@ void copyPicture()
 }
 
 } // namespace
+
+void OpenPictureFile(const QString& path)
+{
+    guarded([&path] { openFile(path); });
+}
 
 void ResetDocument()
 {

@@ -4,15 +4,21 @@
 
 namespace tracella {
 
-// The import dialog's filter, second entry preselected.
+// The import dialog's filter, second entry preselected; PDF documents after
+// the two picture entries.
 inline const QString PictureImportFilter =
-    QStringLiteral("All Files (*.*)|*.*|Pictures (*.bmp;*.ico;*.wmf;*.jpg;*.gif)|*.bmp;*.ico;*.wmf;*.jpg;*.gif");
+    QStringLiteral("All Files (*.*)|*.*|Pictures (*.bmp;*.ico;*.wmf;*.jpg;*.gif)|*.bmp;*.ico;*.wmf;*.jpg;*.gif|"
+                   "PDF Documents (*.pdf)|*.pdf");
 constexpr int PictureImportFilterIndex = 2;
 
 // The new-document reset, also run by import and paste: no data file, the
 // calibration reset, the surface emptied, status panels 1 to 4 reset. The
 // grid keeps its rows.
 void ResetDocument();
+
+// Opens a picture or PDF file as the import does once a file is chosen
+// (also for a file named on the command line or dropped on the program).
+void OpenPictureFile(const QString& path);
 
 // New, Import, Paste and Copy of the Picture menu, and ResetDocument by name.
 void RegisterPictureCommands();

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 #include <cmath>
 
@@ -44,7 +45,16 @@ void PictureSurface::setPicture(Picture picture)
 {
     picture_ = std::move(picture);
     markers_.clear();
-    resize(picture_.image.size());
+    resize(zoom_.viewSize(picture_.image.size()));
+    update();
+}
+
+void PictureSurface::setZoom(ViewZoom zoom)
+{
+    if (zoom.factor() == zoom_.factor())
+        return;
+    zoom_ = zoom;
+    resize(zoom_.viewSize(picture_.image.size()));
     update();
 }
 
@@ -81,14 +91,15 @@ int PictureSurface::penWidth() const
 
 void PictureSurface::drawDot(double x, double y, Colour colour)
 {
-    const QPointF p = FrameToPixel(frame_, innerSize(), x, y);
+    const QPointF p = FrameToPixel(frame_, pictureSize(), x, y);
     if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || std::abs(p.x()) > PixelReach ||
         std::abs(p.y()) > PixelReach)
         return; // nowhere near the picture
     const Marker marker{QPoint(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))), colour,
                         penWidth_};
     markers_.add(marker);
-    update(MarkerLayer::bounds(marker));
+    // A reduced view keeps a dot at least a pixel wide: one pixel of margin.
+    update(zoom_.viewRect(MarkerLayer::bounds(marker)).adjusted(-1, -1, 1, 1));
 }
 
 void PictureSurface::drawDefaultDot(double x, double y)
@@ -122,10 +133,10 @@ QImage PictureSurface::composedImage() const
 
 FramePoint PictureSurface::frameAt(QPointF pixel) const
 {
-    return PixelToFrame(frame_, innerSize(), pixel);
+    return PixelToFrame(frame_, pictureSize(), pixel);
 }
 
-QSize PictureSurface::innerSize() const
+QSize PictureSurface::pictureSize() const
 {
     return hasPicture() ? picture_.image.size() : size();
 }
@@ -133,11 +144,16 @@ QSize PictureSurface::innerSize() const
 FramePoint PictureSurface::pointerPosition(const QMouseEvent* event) const
 {
     const QPointF p = event->position();
-    return frameAt(QPointF(std::floor(p.x()), std::floor(p.y())));
+    const QPoint viewPixel(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
+    return frameAt(zoom_.pictureAt(viewPixel));
 }
 
 void PictureSurface::paintEvent(QPaintEvent* event)
 {
+    if (!zoom_.isNatural()) {
+        paintZoomed(event->region());
+        return;
+    }
     QPainter painter(this);
     const Colour under = backdrop();
     const QColor underColour(RedOf(under), GreenOf(under), BlueOf(under));
@@ -151,6 +167,28 @@ void PictureSurface::paintEvent(QPaintEvent* event)
         painter.drawImage(part.topLeft(), picture_.image, part);
     }
     markers_.paint(painter, event->rect());
+}
+
+// Only the picture pixels behind the exposed region are scaled: crisp
+// blocks when enlarged, smoothed when reduced.
+void PictureSurface::paintZoomed(const QRegion& region)
+{
+    QPainter painter(this);
+    const double z = zoom_.factor();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, z < 1.0);
+    const QSize size = picture_.image.size();
+    const bool translucent = picture_.image.hasAlphaChannel();
+    for (const QRect& exposed : region) {
+        const QRect source = zoom_.pictureRect(exposed, size);
+        const QRectF target(source.x() * z, source.y() * z, source.width() * z, source.height() * z);
+        painter.setClipRect(exposed);
+        if (translucent || source.isEmpty() || !target.contains(QRectF(exposed)))
+            painter.fillRect(exposed, palette().window());
+        if (!source.isEmpty())
+            painter.drawImage(target, picture_.image, source);
+    }
+    painter.setClipRegion(region);
+    markers_.paint(painter, zoom_.pictureRect(region.boundingRect(), size), z);
 }
 
 void PictureSurface::mousePressEvent(QMouseEvent* event)

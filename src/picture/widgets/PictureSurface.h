@@ -4,6 +4,7 @@
 #include "calibration/FrameMapping.h"
 #include "picture/MarkerLayer.h"
 #include "picture/Picture.h"
+#include "picture/ViewZoom.h"
 
 #include <QWidget>
 
@@ -46,8 +47,17 @@ public:
     // The picture with every marker drawn on it (for Copy).
     QImage composedImage() const;
 
-    // The frame position of a pixel of the surface.
+    // The frame position of a picture position (in picture pixels).
     FramePoint frameAt(QPointF pixel) const;
+
+    // The inner size the frame spans: the picture's, or the surface's own
+    // without one. Whatever the zoom, this is what readings refer to.
+    QSize pictureSize() const;
+
+    // The view's magnification: the surface takes the picture's size times
+    // the factor; drawings, readings and the frame stay in picture pixels.
+    void setZoom(ViewZoom zoom);
+    ViewZoom zoom() const { return zoom_; }
 
 signals:
     // Buttons counted the program's way: 1 left, 2 right, 4 middle, summed.
@@ -62,14 +72,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    // The inner size the frame spans: the picture's, or the surface's own without one.
-    QSize innerSize() const;
     FramePoint pointerPosition(const QMouseEvent* event) const;
+    void paintZoomed(const QRegion& region);
 
     Picture picture_;
     MarkerLayer markers_;
     Frame frame_ = BaseFrame;
     int penWidth_ = 1;
+    ViewZoom zoom_;
 };
 
 } // namespace tracella

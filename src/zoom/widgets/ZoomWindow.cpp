@@ -60,6 +60,9 @@ QImage PictureAround(const QRect& screenSource)
         return {};
     const QImage& picture = surface->picture().image;
     const QPoint origin = surface->mapToGlobal(QPoint(0, 0));
+    if (!surface->zoom().isNatural()) // the picture as the zoomed view shows it
+        return ZoomSourceImage(screenSource.translated(-origin), surface->rect(),
+                               [surface](const QRect& part) { return surface->grab(part).toImage(); });
     return ZoomSourceImage(screenSource.translated(-origin), picture.rect(),
                            [&picture](const QRect& part) { return picture.copy(part); });
 }

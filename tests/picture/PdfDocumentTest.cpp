@@ -1,0 +1,96 @@
+#include "PdfSamples.h"
+#include "picture/PdfDocument.h"
+
+#include <gtest/gtest.h>
+
+using namespace tracella;
+using namespace tracella::test;
+
+namespace {
+
+QColor pixel(const Picture& picture, double xPoints, double yPoints, int dpi)
+{
+    return picture.image.pixelColor(static_cast<int>(xPoints * dpi / 72), static_cast<int>(yPoints * dpi / 72));
+}
+
+} // namespace
+
+TEST(PdfDocument, ResolutionIsCappedAtTheLargestPictureSide)
+{
+    EXPECT_EQ(FitPdfResolution(QSizeF(595, 842), 300).dpi, 300);
+    EXPECT_FALSE(FitPdfResolution(QSizeF(595, 842), 300).capped);
+    // 2000 points at 1200 dpi would be 33334 pixels: 720 dpi gives exactly 20000.
+    const PdfResolution poster = FitPdfResolution(QSizeF(1000, 2000), 1200);
+    EXPECT_TRUE(poster.capped);
+    EXPECT_EQ(poster.dpi, 720);
+    EXPECT_EQ(FitPdfResolution(QSizeF(1000, 2001), 1200).dpi, 719);
+    // Requests outside the resolution box's range are brought into it.
+    EXPECT_EQ(FitPdfResolution(QSizeF(100, 100), 10).dpi, MinimumPdfDpi);
+    EXPECT_EQ(FitPdfResolution(QSizeF(100, 100), 5000).dpi, MaximumPdfDpi);
+    EXPECT_TRUE(IsPdfStart("%PDF-1.4\n"));
+    EXPECT_TRUE(IsPdfStart(QByteArray(100, ' ') + "%PDF-1.7"));
+    EXPECT_FALSE(IsPdfStart("BM....%PDX-"));
+    EXPECT_FALSE(IsPdfStart(QByteArray(PdfSignatureReach, ' ') + "%PDF-1.7"));
+}
+
+TEST(PdfDocument, PagesRenderAsBitmapsAtTheChosenResolution)
+{
+    PdfDocument pdf(SimplePdfBytes(QSizeF(200, 100)));
+    ASSERT_FALSE(pdf.problem());
+    EXPECT_EQ(pdf.pageCount(), 1);
+    EXPECT_EQ(pdf.pageSizePoints(0), QSizeF(200, 100));
+    const LoadedPicture page = pdf.renderPage(0, 300);
+    ASSERT_FALSE(page.error) << page.error->description.toStdString();
+    EXPECT_EQ(page.picture.kind, PictureKind::Bitmap);
+    EXPECT_EQ(page.picture.image.size(), QSize(833, 417));
+    EXPECT_FALSE(page.picture.image.hasAlphaChannel());
+    // The square from (10, 10) to (50, 50) points, PDF's origin at the bottom left.
+    EXPECT_EQ(pixel(page.picture, 30, 70, 300), QColor(0, 0, 255));
+    EXPECT_EQ(pixel(page.picture, 100, 50, 300), QColor(255, 255, 255));
+
+    // A page too large for the limit comes at the highest resolution that fits.
+    const LoadedPicture capped = pdf.renderPage(0, 1200, 500);
+    ASSERT_FALSE(capped.error);
+    EXPECT_LE(capped.picture.image.width(), 500);
+    EXPECT_GE(capped.picture.image.width(), 495);
+    EXPECT_EQ(pixel(capped.picture, 30, 70, FitPdfResolution(QSizeF(200, 100), 1200, 500).dpi), QColor(0, 0, 255));
+
+    const QImage thumbnail = pdf.thumbnail(0, 64);
+    EXPECT_EQ(thumbnail.width(), 64);
+    EXPECT_TRUE(pdf.renderPage(1, 300).error); // no such page
+}
+
+TEST(PdfDocument, BadDocumentsAreRefusedWithAReason)
+{
+    const QByteArray plot = PlotPdfBytes(2);
+    for (const QByteArray& bytes : {QByteArray("%PDF-1.4\nnothing else"), plot.left(plot.size() / 3), QByteArray(),
+                                    NoPagePdfBytes()}) {
+        PdfDocument pdf(bytes);
+        ASSERT_TRUE(pdf.problem());
+        EXPECT_EQ(pdf.problem()->number, ErrorNumber::BadFileFormat);
+        EXPECT_TRUE(pdf.renderPage(0, 300).error);
+        EXPECT_TRUE(pdf.thumbnail(0, 64).isNull());
+    }
+    // A page with no height opens but gives no picture. (With no size at all
+    // Poppler gives the page the default Letter size.)
+    PdfDocument flat(SimplePdfBytes(QSizeF(100, 0)));
+    ASSERT_FALSE(flat.problem());
+    const LoadedPicture none = flat.renderPage(0, 300);
+    ASSERT_TRUE(none.error);
+    EXPECT_TRUE(none.error->description.contains(QStringLiteral("page 1 has no size")));
+}
+
+TEST(PdfDocument, AnEncryptedDocumentOpensWithItsPasswordOnly)
+{
+    PdfDocument pdf(EncryptedPdfBytes("secret"));
+    EXPECT_TRUE(pdf.isLocked());
+    ASSERT_TRUE(pdf.problem());
+    EXPECT_EQ(pdf.pageCount(), 0);
+    EXPECT_FALSE(pdf.unlock(QStringLiteral("wrong")));
+    EXPECT_TRUE(pdf.isLocked());
+    ASSERT_TRUE(pdf.unlock(QStringLiteral("secret")));
+    EXPECT_FALSE(pdf.problem());
+    const LoadedPicture page = pdf.renderPage(0, 72);
+    ASSERT_FALSE(page.error);
+    EXPECT_EQ(pixel(page.picture, 30, 70, 72), QColor(0, 0, 255)); // the content was decrypted
+}
