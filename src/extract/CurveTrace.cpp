@@ -52,95 +52,158 @@ struct RunSum {
     double centre() const { return moment / weight; }
 };
 
-// The sampled lines (columns or rows) and which samples read each of them.
-struct SampledLines {
-    std::vector<int> lines;
-    std::vector<std::vector<double>> samples; // per line, ascending
+// Beyond this many crossings of the sampled lines they are only counted.
+constexpr std::size_t MaxStoredCrossings = std::size_t{1} << 24;
+
+// A sample between two pixel centres reads both lines around it: the line
+// whose centre lies at or before it and, unless it sits on that centre, the
+// next one.
+struct SampleLines {
+    double position;
+    int before;     // the line whose centre is at or before the sample
+    double between; // 0 on that centre, towards 1 at the next
 };
 
-SampledLines LinesOf(const std::vector<double>& samples, int first, int end)
+std::vector<SampleLines> SamplesWithin(const std::vector<double>& samples, int first, int end)
 {
-    SampledLines sampled;
+    std::vector<SampleLines> within;
     for (const double s : samples) {
         if (!(s >= first && s < end))
             continue;
-        const int line = static_cast<int>(std::floor(s));
-        if (sampled.lines.empty() || sampled.lines.back() != line) {
-            sampled.lines.push_back(line);
-            sampled.samples.emplace_back();
-        }
-        sampled.samples.back().push_back(s);
+        const int before = std::clamp(static_cast<int>(std::floor(s - 0.5)), first, end - 1);
+        const double between = before + 1 < end ? std::clamp(s - 0.5 - before, 0.0, 1.0) : 0.0;
+        within.push_back({s, before, between});
     }
-    return sampled;
+    return within;
 }
 
-// Collects points until there are more than the caller keeps, then only counts.
-class PointCount {
-public:
-    explicit PointCount(std::int64_t keep) : keep_(keep) {}
-    // Whether points are still worth keeping after n more.
-    bool take(std::int64_t n)
-    {
-        count_ += n;
-        return count_ <= keep_;
+// The distinct lines the samples read, ascending.
+std::vector<int> LinesRead(const std::vector<SampleLines>& samples)
+{
+    std::vector<int> lines;
+    for (const SampleLines& s : samples) {
+        for (const int line : {s.before, s.before + 1}) {
+            if (line == s.before + 1 && s.between == 0)
+                continue;
+            if (lines.empty() || lines.back() < line)
+                lines.push_back(line);
+        }
     }
-    std::int64_t count() const { return count_; }
-    bool kept() const { return count_ <= keep_; }
+    return lines;
+}
 
-private:
-    std::int64_t keep_;
-    std::int64_t count_ = 0;
-};
+// The crossing of the other line nearest to a position, -1 without one.
+std::ptrdiff_t Nearest(const std::vector<double>& crossings, double position)
+{
+    std::ptrdiff_t best = -1;
+    for (std::size_t i = 0; i < crossings.size(); ++i)
+        if (best < 0 || std::abs(crossings[i] - position) < std::abs(crossings[static_cast<std::size_t>(best)] - position))
+            best = static_cast<std::ptrdiff_t>(i);
+    return best;
+}
+
+// The crossings at a sample between two lines: each crossing of one line
+// paired with the other's that is nearest to it both ways is interpolated;
+// one left unpaired counts on the side of the line nearer the sample.
+void CrossingsBetween(const std::vector<double>& before, const std::vector<double>& after, double between,
+                      std::vector<double>& out)
+{
+    out.clear();
+    if (between == 0) {
+        out = before;
+        return;
+    }
+    std::vector<bool> pairedAfter(after.size(), false);
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const std::ptrdiff_t j = Nearest(after, before[i]);
+        if (j >= 0 && Nearest(before, after[static_cast<std::size_t>(j)]) == static_cast<std::ptrdiff_t>(i)) {
+            pairedAfter[static_cast<std::size_t>(j)] = true;
+            out.push_back(before[i] + between * (after[static_cast<std::size_t>(j)] - before[i]));
+        } else if (between < 0.5) {
+            out.push_back(before[i]);
+        }
+    }
+    if (between >= 0.5)
+        for (std::size_t j = 0; j < after.size(); ++j)
+            if (!pairedAfter[j])
+                out.push_back(after[j]);
+    std::sort(out.begin(), out.end());
+}
 
 class CurveTracer {
 public:
     CurveTracer(const QImage& pixels, const TraceSettings& settings, const QRect& region)
-        : pixels_(pixels), s_(settings), region_(region), limit_(settings.tolerance * settings.tolerance),
-          count_(settings.keep)
+        : pixels_(pixels), s_(settings), region_(region), limit_(settings.tolerance * settings.tolerance)
     {
     }
 
     TraceResult run()
     {
-        if (s_.axis == TraceAxis::X)
+        const bool onX = s_.axis == TraceAxis::X;
+        const int first = onX ? region_.left() : region_.top();
+        const int end = first + (onX ? region_.width() : region_.height());
+        const std::vector<SampleLines> samples = SamplesWithin(s_.samples, first, end);
+        lines_ = LinesRead(samples);
+        crossings_.assign(lines_.size(), {});
+        if (onX)
             traceColumns();
         else
             traceRows();
+
         TraceResult result;
-        result.count = count_.count();
-        if (count_.kept())
-            result.points = std::move(points_);
+        if (stored_ > MaxStoredCrossings) {
+            result.count = static_cast<std::int64_t>(stored_);
+            result.countIsLowerBound = true;
+            return result;
+        }
+        std::vector<double> at;
+        for (const SampleLines& sample : samples) {
+            const auto before = static_cast<std::size_t>(
+                std::lower_bound(lines_.begin(), lines_.end(), sample.before) - lines_.begin());
+            const std::vector<double>& after = sample.between > 0 ? crossings_[before + 1] : crossings_[before];
+            CrossingsBetween(crossings_[before], after, sample.between, at);
+            result.count += static_cast<std::int64_t>(at.size());
+            if (result.count > s_.keep)
+                continue;
+            for (const double c : at)
+                result.points.push_back(onX ? TracePoint{sample.position, c} : TracePoint{c, sample.position});
+        }
+        if (result.count > s_.keep)
+            result.points.clear();
         return result;
     }
 
 private:
-    // Row after row along the picture's memory, each sampled column keeping its open run.
+    void keep(std::size_t line, double centre)
+    {
+        if (++stored_ <= MaxStoredCrossings)
+            crossings_[line].push_back(centre);
+    }
+
+    // Row after row along the picture's memory, each line read keeping its open run.
     void traceColumns()
     {
-        const SampledLines sampled = LinesOf(s_.samples, region_.left(), region_.left() + region_.width());
-        const auto n = static_cast<int>(sampled.lines.size());
+        const auto n = static_cast<int>(lines_.size());
         if (n == 0)
             return;
-        const bool contiguous = sampled.lines.back() - sampled.lines.front() + 1 == n;
+        const bool contiguous = lines_.back() - lines_.front() + 1 == n;
         const auto padded = static_cast<std::size_t>((n + 7) / 8 * 8);
         std::vector<std::uint32_t> gathered(static_cast<std::size_t>(n));
         std::vector<std::uint8_t> match(padded, 0);
         std::vector<std::uint8_t> open(padded, 0);
         std::vector<RunSum> runs(static_cast<std::size_t>(n));
-        std::vector<std::vector<double>> centres(static_cast<std::size_t>(n));
 
         auto close = [&](std::size_t k) {
-            if (count_.take(static_cast<std::int64_t>(sampled.samples[k].size())))
-                centres[k].push_back(runs[k].centre());
+            keep(k, runs[k].centre());
             runs[k].open = false;
             open[k] = 0;
         };
         for (int row = region_.top(); row <= region_.bottom(); ++row) {
             const std::uint32_t* line = PixelRow(pixels_, row);
-            const std::uint32_t* source = line + sampled.lines.front();
+            const std::uint32_t* source = line + lines_.front();
             if (!contiguous) {
                 for (int k = 0; k < n; ++k)
-                    gathered[static_cast<std::size_t>(k)] = line[sampled.lines[static_cast<std::size_t>(k)]];
+                    gathered[static_cast<std::size_t>(k)] = line[lines_[static_cast<std::size_t>(k)]];
                 source = gathered.data();
             }
             MatchLine(source, n, s_.colour, limit_, match.data());
@@ -163,29 +226,18 @@ private:
         for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k)
             if (open[k])
                 close(k);
-        if (!count_.kept())
-            return;
-        for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k)
-            for (const double x : sampled.samples[k])
-                for (const double y : centres[k])
-                    points_.push_back({x, y});
     }
 
-    // Each sampled row on its own: it lies along the picture's memory already.
+    // Each row read on its own: it lies along the picture's memory already.
     void traceRows()
     {
-        const SampledLines sampled = LinesOf(s_.samples, region_.top(), region_.top() + region_.height());
         std::vector<std::uint8_t> match(static_cast<std::size_t>(region_.width()));
-        std::vector<double> centres;
-        for (std::size_t k = 0; k < sampled.lines.size(); ++k) {
-            const std::uint32_t* source = PixelRow(pixels_, sampled.lines[k]) + region_.left();
+        for (std::size_t k = 0; k < lines_.size(); ++k) {
+            const std::uint32_t* source = PixelRow(pixels_, lines_[k]) + region_.left();
             MatchLine(source, region_.width(), s_.colour, limit_, match.data());
-            centres.clear();
             RunSum run;
-            const auto perRun = static_cast<std::int64_t>(sampled.samples[k].size());
             auto close = [&] {
-                if (count_.take(perRun))
-                    centres.push_back(run.centre() + region_.left());
+                keep(k, run.centre() + region_.left());
                 run.open = false;
             };
             for (int i = 0; i < region_.width(); ++i) {
@@ -196,10 +248,6 @@ private:
             }
             if (run.open)
                 close();
-            if (count_.kept())
-                for (const double y : sampled.samples[k])
-                    for (const double x : centres)
-                        points_.push_back({x, y});
         }
     }
 
@@ -207,8 +255,9 @@ private:
     const TraceSettings& s_;
     const QRect region_;
     const int limit_;
-    PointCount count_;
-    std::vector<TracePoint> points_;
+    std::vector<int> lines_;
+    std::vector<std::vector<double>> crossings_; // per line read, in order along it
+    std::size_t stored_ = 0;
 };
 
 // Blobs of 8-connected matching pixels, found as runs along each row joined

@@ -30,7 +30,7 @@ const std::vector<std::uint16_t>& RoundedUpRoots()
 } // namespace
 
 MatchPreview::MatchPreview(const QImage& picture, const QRect& area, Colour colour)
-    : area_(area & picture.rect()), colour_(colour), key_(picture.cacheKey())
+    : area_(area & picture.rect()), colour_(colour)
 {
     const std::vector<std::uint16_t>& roots = RoundedUpRoots();
     distances_.resize(static_cast<std::size_t>(area_.width()) * static_cast<std::size_t>(area_.height()));

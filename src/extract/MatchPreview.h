@@ -28,7 +28,6 @@ public:
 
     const QRect& area() const { return area_; }
     Colour colour() const { return colour_; }
-    qint64 pictureKey() const { return key_; }
 
     // The runs of pixels within the tolerance, row by row.
     std::vector<MatchRun> runs(int tolerance) const;
@@ -36,7 +35,6 @@ public:
 private:
     QRect area_;
     Colour colour_ = -1;
-    qint64 key_ = 0;
     // The RGB distance of each pixel rounded up, so that distance <= t is the
     // trace's own test of squared distance <= t * t.
     std::vector<std::uint16_t> distances_;

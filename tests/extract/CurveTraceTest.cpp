@@ -216,6 +216,27 @@ TEST(CurveTrace, StepsAlongRowsWhenYIsIndependent)
     EXPECT_GE(ShareWithin(swapped, across, 0.5), 0.98);
 }
 
+// Steps in data units fall anywhere between pixel centres: the crossings of
+// the two columns around a sample are interpolated, one point per crossing.
+TEST(CurveTrace, SamplesBetweenPixelCentresAreInterpolated)
+{
+    QImage picture = Paper();
+    DrawCurve(picture, Wave, Red, 3);
+    DrawCurve(picture, [](double) { return 30.0; }, Red, 3);
+    TraceSettings s = CurveSettings(Red);
+    s.samples.clear();
+    for (double x = CurveStart + 1; x < CurveEnd - 1; x += 0.7)
+        s.samples.push_back(x);
+    const TraceResult result = TraceCurve(picture, s);
+    EXPECT_EQ(result.count, 2 * static_cast<std::int64_t>(s.samples.size()));
+    std::vector<TracePoint> onWave;
+    for (const TracePoint& p : result.points)
+        if (p.y > 32)
+            onWave.push_back(p);
+    EXPECT_EQ(onWave.size(), s.samples.size());
+    EXPECT_GE(ShareWithin(onWave, Wave, 0.5), 1.0);
+}
+
 TEST(CurveTrace, DashedCurvesGivePointsOnlyWhereDrawn)
 {
     QImage picture = Paper();
