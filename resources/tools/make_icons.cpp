@@ -195,6 +195,21 @@ void DrawAutoRead(QPainter& p)
         p.drawEllipse(curve.pointAtPercent(t), 2.0, 2.0);
 }
 
+// A curve followed by evenly spaced points, each in the middle of the line.
+void DrawTraceCurve(QPainter& p)
+{
+    DrawAxes(p);
+    QPainterPath curve(QPointF(5, 17));
+    curve.cubicTo(QPointF(10, 3), QPointF(15, 19), QPointF(21, 5));
+    p.setPen(QPen(Blue, 3.0, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(curve);
+    p.setPen(QPen(Ink, 0.8));
+    p.setBrush(QColor(100, 255, 0));
+    for (const qreal t : {0.1, 0.3, 0.5, 0.7, 0.9})
+        p.drawEllipse(curve.pointAtPercent(t), 1.6, 1.6);
+}
+
 void DrawInterpolate(QPainter& p)
 {
     DrawAxes(p);
@@ -284,6 +299,7 @@ const std::vector<std::pair<QString, Painter>>& ToolbarIcons()
         {"RemoveRepeated", DrawRemoveRepeated},
         {"RemoveSelected", DrawRemoveSelected},
         {"AutoRead", DrawAutoRead},
+        {"TraceCurve", DrawTraceCurve},
         {"Interpolate", DrawInterpolate},
         {"Options", DrawOptions},
         {"Capture", DrawCapture},

@@ -28,6 +28,29 @@ Message AutoReadReportMessage(std::int64_t found, const QString& startTime, cons
             QStringLiteral("Auto Reading"), MessageIcon::Information, MessageButtons::Ok};
 }
 
+Message TraceReportMessage(std::int64_t found, const QString& startTime, const QString& endTime)
+{
+    Message report = AutoReadReportMessage(found, startTime, endTime);
+    report.title = QStringLiteral("Trace Curve");
+    return report;
+}
+
+Message TraceRefusedMessage(const QString& reason)
+{
+    return {reason + LineBreak + QStringLiteral("Nothing was stored."), QStringLiteral("Trace Curve"),
+            MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+Message TraceTooManyMessage(std::int64_t found, bool atLeast, std::int64_t room)
+{
+    return TraceRefusedMessage(
+        QStringLiteral("The trace found %1%2 points, but the data grid has room for only %3 more.")
+            .arg(atLeast ? QStringLiteral("at least ") : QString())
+            .arg(found)
+            .arg(room) +
+        LineBreak + QStringLiteral("Search a smaller region, take a larger step or narrow the tolerance."));
+}
+
 QString TimeOfDayText(const QTime& time, const QLocale& locale)
 {
     return locale.toString(time, WithoutTimeZone(locale.timeFormat(QLocale::LongFormat)));

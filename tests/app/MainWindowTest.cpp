@@ -51,7 +51,7 @@ const std::vector<std::pair<const char*, std::vector<ExpectedItem>>> ExpectedMen
       {"mnuPictureCapture", "Cap&ture", "Ctrl+T"}, {"mnuPictureScanner", "Scanne&r", "Ctrl+R"}, {"-", "", ""},
       {"mnuPictureCopy", "&Copy", ""}}},
     {"mnuData",
-     {{"mnuDataAR", "A&utoRead", "Ctrl+Y"}, {"mnuDataSpline", "&Interpolate", "Ctrl+I"}, {"-", "", ""},
+     {{"mnuDataAR", "A&utoRead", "Ctrl+Y"}, {"mnuDataTrace", "Trace Curve...", ""}, {"mnuDataSpline", "&Interpolate", "Ctrl+I"}, {"-", "", ""},
       {"mnuDataSave", "&Save", "Ctrl+S"}, {"mnuDataSaveAs", "Save &As...", ""},
       {"mnuDataAppendTo", "A&ppend to...", "Ctrl+A"}, {"-", "", ""}, {"mnuDataCopy", "&Copy", "Ctrl+C"},
       {"mnuDataRemove", "&Remove", ""}, {"mnuDataSort", "Sor&t", ""}}},
@@ -160,7 +160,8 @@ TEST(MainWindow, ToolbarButtonsHaveKeysTooltipsAndIconsInOrder)
                                  "Paste=Paste Picture", "Open=Open Picture File", "|", "SortXY=Sort based on X",
                                  "SortYX=Sort based on Y", "|", "RemoveAll=Remove All",
                                  "RemoveRepeated=Remove Repeated Values", "RemoveSelected=Remove Selected Values",
-                                 "|", "AutoRead=Autoread", "Interpolate=Interpolate", "|", "Options=Options",
+                                 "|", "AutoRead=Autoread", "TraceCurve=Trace Curve",
+                                 "Interpolate=Interpolate", "|", "Options=Options",
                                  "Capture=Capture Image from Screen", "Scanner=Acquire Image from Scanner",
                                  "Zoom=Zoom"}));
     for (QAction* a : t.main().toolBar()->actions()) {

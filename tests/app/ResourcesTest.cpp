@@ -90,7 +90,7 @@ TEST(ResourcesTest, SoundsArePcmMono8Bit11025WithExpectedLengthsAndSilentEnds)
 TEST(ResourcesTest, EveryToolbarKeyHasAVisibleIconAndTheProgramIconIsLarge)
 {
     const QStringList keys = {"New", "Save", "Print", "Paste", "Open", "SortXY", "SortYX", "RemoveAll",
-                              "RemoveRepeated", "RemoveSelected", "AutoRead", "Interpolate", "Options",
+                              "RemoveRepeated", "RemoveSelected", "AutoRead", "TraceCurve", "Interpolate", "Options",
                               "Capture", "Scanner", "Zoom"};
     QSet<QByteArray> distinct;
     for (const QString& key : keys) {

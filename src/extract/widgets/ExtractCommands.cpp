@@ -3,6 +3,7 @@
 #include "app/widgets/AppContext.h"
 #include "extract/widgets/AutoRead.h"
 #include "extract/widgets/InterpolateSpline.h"
+#include "extract/widgets/TraceCurvePanel.h"
 
 namespace tracella {
 
@@ -10,6 +11,7 @@ void RegisterExtractCommands()
 {
     app().commands.add(QStringLiteral("mnuDataAR"), AutoRead);
     app().commands.add(QStringLiteral("mnuDataSpline"), InterpolateSpline);
+    app().commands.add(QStringLiteral("mnuDataTrace"), ShowTraceCurvePanel);
 }
 
 } // namespace tracella

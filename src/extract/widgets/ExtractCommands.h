@@ -2,8 +2,8 @@
 
 namespace tracella {
 
-// AutoRead (mnuDataAR) and Interpolate (mnuDataSpline) of the Data menu and
-// the toolbar.
+// AutoRead (mnuDataAR), Trace Curve (mnuDataTrace) and Interpolate
+// (mnuDataSpline) of the Data menu and the toolbar.
 void RegisterExtractCommands();
 
 } // namespace tracella

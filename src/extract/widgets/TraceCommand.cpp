@@ -1,0 +1,131 @@
+#include "extract/widgets/TraceCommand.h"
+
+#include "app/services/Services.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/Sounds.h"
+#include "app/widgets/UnexpectedError.h"
+#include "calibration/FrameMapping.h"
+#include "calibration/widgets/RecordPoint.h"
+#include "data/GridRows.h"
+#include "data/widgets/DataForm.h"
+#include "data/widgets/DataWindow.h"
+#include "data/widgets/GridModel.h"
+#include "extract/ExtractMessages.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+
+#include <exception>
+#include <new>
+
+namespace tracella {
+namespace {
+
+bool Refuse(const QString& reason)
+{
+    ShowMessage(TraceRefusedMessage(reason));
+    return false;
+}
+
+// The part of the picture to search, or nullopt after saying why there is none.
+std::optional<QRect> SearchRegion(const TraceRequest& request, const QRect& picture)
+{
+    if (!request.region)
+        return picture;
+    if (request.region->isEmpty()) {
+        Refuse(QStringLiteral("The search region is empty: drag a region on the picture, or search the whole "
+                              "picture."));
+        return std::nullopt;
+    }
+    const QRect clipped = *request.region & picture;
+    if (clipped.isEmpty()) {
+        Refuse(QStringLiteral("The search region lies outside the picture."));
+        return std::nullopt;
+    }
+    return clipped;
+}
+
+TraceAxisSpan SpanOf(TraceAxis axis, const Frame& f, QSize size, const QRect& region)
+{
+    const AppState& s = appState();
+    if (axis == TraceAxis::X)
+        return {size.width(), f.left, f.right, s.XAxisLog, region.left(), region.left() + region.width()};
+    return {size.height(), f.top, f.bottom, s.YAxisLog, region.top(), region.top() + region.height()};
+}
+
+QString TimeNow()
+{
+    return TimeOfDayText(services().clock->now().time());
+}
+
+} // namespace
+
+std::int64_t TraceDocumentPicture(const TraceRequest& request)
+{
+    PictureSurface* surface = app().document ? app().document->surface() : nullptr;
+    if (!surface || !surface->hasPicture())
+        return Refuse(QStringLiteral("There is no picture to trace."));
+    const QImage picture = surface->picture().image;
+    const std::optional<QRect> region = SearchRegion(request, picture.rect());
+    if (!region)
+        return 0;
+
+    const AppState& s = appState();
+    // Positions are read in the frame the surface holds, as clicks are.
+    const Frame frame = SurfaceFrame(s.frame());
+    TraceSettings settings;
+    settings.colour = request.colour;
+    settings.tolerance = request.tolerance;
+    settings.axis = s.SplineOnX ? TraceAxis::X : TraceAxis::Y;
+    settings.shape = request.shape;
+    settings.region = *region;
+    if (request.shape == TraceShape::Curve) {
+        auto samples = TraceSamples(SpanOf(settings.axis, frame, picture.size(), *region), request.step, request.unit);
+        if (!samples)
+            return Refuse(QStringLiteral("The step must be a number above 0 that gives at most %1 steps.")
+                              .arg(MaxTraceSamples));
+        if (samples->empty())
+            return Refuse(QStringLiteral("The step gives no position inside the search region."));
+        settings.samples = std::move(*samples);
+    }
+    DataWindow& data = DataForm();
+    settings.keep = MaxGridRowCount - data.grid().rowCount();
+    const TraceResult result = TraceCurve(picture, settings);
+    if (result.count == 0)
+        return Refuse(QStringLiteral("The color was not found within the tolerance in the search region."));
+    if (result.count > settings.keep || result.countIsLowerBound) {
+        ShowMessage(TraceTooManyMessage(result.count, result.countIsLowerBound, settings.keep));
+        return 0;
+    }
+
+    const double w = picture.width(), h = picture.height();
+    for (const TracePoint& p : result.points) {
+        const double x = frame.left + p.x * (frame.right - frame.left) / w;
+        const double y = frame.top + p.y * (frame.bottom - frame.top) / h;
+        RecordPoint({x, false}, {y, false}, true);
+        surface->drawDot(x, y, s.ARPointColor);
+    }
+    return result.count;
+}
+
+void TraceCurveCommand(const TraceRequest& request)
+{
+    try {
+        const QString startTime = TimeNow();
+        std::int64_t stored = 0;
+        {
+            BusyPointer busy(Qt::WaitCursor);
+            stored = TraceDocumentPicture(request);
+        }
+        if (stored == 0)
+            return;
+        const QString endTime = TimeNow();
+        PlayResourceSound(ClickSound);
+        ShowMessage(TraceReportMessage(stored, startTime, endTime));
+    } catch (const std::bad_alloc&) {
+        ShowUnexpectedError({ErrorNumber::OutOfMemory, QStringLiteral("Out of memory")});
+    } catch (const std::exception& e) {
+        ShowUnexpectedError({ErrorNumber::InvalidArgument, QString::fromLocal8Bit(e.what())});
+    }
+}
+
+} // namespace tracella

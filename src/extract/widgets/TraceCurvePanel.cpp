@@ -1,0 +1,317 @@
+#include "extract/widgets/TraceCurvePanel.h"
+
+#include "app/core/NumberReading.h"
+#include "app/services/Services.h"
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainWindow.h"
+#include "calibration/FrameMapping.h"
+#include "extract/widgets/TracePreviewLayer.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRubberBand>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace tracella {
+namespace {
+
+QColor ColourOf(Colour c)
+{
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+template <typename T>
+T* Named(T* control, const char* name)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+QPointer<TraceCurvePanel>& Panel()
+{
+    static QPointer<TraceCurvePanel> panel;
+    return panel;
+}
+
+} // namespace
+
+TraceCurvePanel::TraceCurvePanel(QWidget* parent) : QWidget(parent, Qt::Tool)
+{
+    setObjectName(QStringLiteral("frmTraceCurve"));
+    setWindowTitle(QStringLiteral("Trace Curve"));
+    buildControls();
+    setColour(appState().ARDataColor);
+    showRegion();
+}
+
+void TraceCurvePanel::buildControls()
+{
+    auto* colourBox = Named(new QGroupBox(QStringLiteral("Curve Color")), "frameTraceColorBox");
+    frameTraceColor_ = Named(new QFrame, "frameTraceColor");
+    frameTraceColor_->setFixedSize(40, 22);
+    frameTraceColor_->setFrameShape(QFrame::Box);
+    frameTraceColor_->setAutoFillBackground(true);
+    cmdTracePick_ = Named(new QPushButton(QStringLiteral("Pick on &Picture")), "cmdTracePick");
+    cmdTracePick_->setCheckable(true);
+    cmdTracePick_->setToolTip(QStringLiteral("Click the curve on the picture to take its color"));
+    cmdTraceColor_ = Named(new QPushButton(QStringLiteral("&Color...")), "cmdTraceColor");
+    auto* colourRow = new QHBoxLayout(colourBox);
+    colourRow->addWidget(frameTraceColor_);
+    colourRow->addWidget(cmdTracePick_);
+    colourRow->addWidget(cmdTraceColor_);
+
+    auto* matchBox = Named(new QGroupBox(QStringLiteral("Settings")), "frameTraceSettings");
+    auto* form = new QFormLayout(matchBox);
+    TxtTolerance_ = Named(new QSpinBox, "TxtTolerance");
+    TxtTolerance_->setRange(0, 255);
+    TxtTolerance_->setValue(40);
+    TxtTolerance_->setToolTip(QStringLiteral("Largest distance in RGB space that still matches"));
+    form->addRow(QStringLiteral("Color tolerance (0-255):"), TxtTolerance_);
+    chkTracePreview_ = Named(new QCheckBox(QStringLiteral("Show matching pixels")), "chkTracePreview");
+    chkTracePreview_->setChecked(true);
+    form->addRow(chkTracePreview_);
+    TxtTraceStep_ = Named(new QLineEdit(QStringLiteral("1")), "TxtTraceStep");
+    optStepPixels_ = Named(new QRadioButton(QStringLiteral("pixels")), "optStepPixels");
+    optStepUnits_ = Named(new QRadioButton(QStringLiteral("data units")), "optStepUnits");
+    optStepPixels_->setChecked(true);
+    auto* stepRow = new QHBoxLayout;
+    stepRow->addWidget(TxtTraceStep_);
+    stepRow->addWidget(optStepPixels_);
+    stepRow->addWidget(optStepUnits_);
+    form->addRow(QStringLiteral("Step:"), stepRow);
+    lblTraceAxis_ = Named(new QLabel, "lblTraceAxis");
+    form->addRow(QStringLiteral("Along:"), lblTraceAxis_);
+    optTraceCurve_ = Named(new QRadioButton(QStringLiteral("Curve")), "optTraceCurve");
+    optTraceMarkers_ = Named(new QRadioButton(QStringLiteral("Markers (one point each)")), "optTraceMarkers");
+    optTraceCurve_->setChecked(true);
+    auto* shapeRow = new QHBoxLayout;
+    shapeRow->addWidget(optTraceCurve_);
+    shapeRow->addWidget(optTraceMarkers_);
+    form->addRow(QStringLiteral("Shape:"), shapeRow);
+
+    auto* regionBox = Named(new QGroupBox(QStringLiteral("Search Region")), "frameTraceRegion");
+    cmdTraceRegion_ = Named(new QPushButton(QStringLiteral("&Drag on Picture")), "cmdTraceRegion");
+    cmdTraceRegion_->setCheckable(true);
+    cmdTraceWhole_ = Named(new QPushButton(QStringLiteral("&Whole Picture")), "cmdTraceWhole");
+    lblTraceRegion_ = Named(new QLabel, "lblTraceRegion");
+    auto* regionLayout = new QVBoxLayout(regionBox);
+    auto* regionRow = new QHBoxLayout;
+    regionRow->addWidget(cmdTraceRegion_);
+    regionRow->addWidget(cmdTraceWhole_);
+    regionLayout->addLayout(regionRow);
+    regionLayout->addWidget(lblTraceRegion_);
+
+    auto* cmdTrace = Named(new QPushButton(QStringLiteral("&Trace")), "cmdTrace");
+    cmdTrace->setDefault(true);
+    auto* cmdClose = Named(new QPushButton(QStringLiteral("Close")), "cmdTraceClose");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdTrace);
+    buttons->addWidget(cmdClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(colourBox);
+    layout->addWidget(matchBox);
+    layout->addWidget(regionBox);
+    layout->addLayout(buttons);
+
+    connect(cmdTraceColor_, &QPushButton::clicked, this, &TraceCurvePanel::cmdTraceColor_Click);
+    connect(cmdTracePick_, &QPushButton::toggled, this, [this](bool on) {
+        if (on)
+            cmdTraceRegion_->setChecked(false);
+    });
+    connect(cmdTraceRegion_, &QPushButton::toggled, this, [this](bool on) {
+        if (on)
+            cmdTracePick_->setChecked(false);
+    });
+    connect(cmdTraceWhole_, &QPushButton::clicked, this, [this] {
+        region_.reset();
+        showRegion();
+    });
+    connect(TxtTolerance_, &QSpinBox::valueChanged, this, &TraceCurvePanel::updatePreview);
+    connect(chkTracePreview_, &QCheckBox::toggled, this, &TraceCurvePanel::updatePreview);
+    connect(cmdTrace, &QPushButton::clicked, this, &TraceCurvePanel::cmdTrace_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+TraceRequest TraceCurvePanel::request() const
+{
+    TraceRequest r;
+    r.colour = colour_;
+    r.tolerance = TxtTolerance_->value();
+    r.step = LeadingNumber(TxtTraceStep_->text());
+    r.unit = optStepUnits_->isChecked() ? StepUnit::DataUnits : StepUnit::Pixels;
+    r.shape = optTraceMarkers_->isChecked() ? TraceShape::Markers : TraceShape::Curve;
+    r.region = region_;
+    return r;
+}
+
+void TraceCurvePanel::cmdTrace_Click()
+{
+    lblTraceAxis_->setText(appState().SplineOnX ? QStringLiteral("X values") : QStringLiteral("Y values"));
+    TraceCurveCommand(request());
+}
+
+void TraceCurvePanel::setColour(Colour colour)
+{
+    colour_ = colour;
+    QPalette palette = frameTraceColor_->palette();
+    palette.setColor(QPalette::Window, ColourOf(colour));
+    frameTraceColor_->setPalette(palette);
+    updatePreview();
+}
+
+void TraceCurvePanel::cmdTraceColor_Click()
+{
+    if (const std::optional<QColor> chosen = services().colours->pick(ColourOf(colour_)))
+        setColour(Rgb(chosen->red(), chosen->green(), chosen->blue()));
+}
+
+void TraceCurvePanel::showRegion()
+{
+    if (!region_) {
+        lblTraceRegion_->setText(QStringLiteral("The whole picture"));
+        return;
+    }
+    const QRect& r = *region_;
+    lblTraceRegion_->setText(QStringLiteral("%1 x %2 pixels from (%3, %4)")
+                                 .arg(r.width())
+                                 .arg(r.height())
+                                 .arg(r.left())
+                                 .arg(r.top()));
+}
+
+PictureSurface* TraceCurvePanel::surface()
+{
+    PictureSurface* now = app().document ? app().document->surface() : nullptr;
+    if (now != surface_) {
+        if (surface_)
+            surface_->removeEventFilter(this);
+        delete preview_;
+        surface_ = now;
+        if (surface_) {
+            surface_->installEventFilter(this);
+            preview_ = new TracePreviewLayer(surface_);
+        }
+    }
+    return surface_;
+}
+
+void TraceCurvePanel::updatePreview()
+{
+    if (!surface() || !preview_)
+        return;
+    preview_->setMatch(colour_, TxtTolerance_->value());
+    preview_->setVisible(isVisible() && chkTracePreview_->isChecked());
+}
+
+void TraceCurvePanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    lblTraceAxis_->setText(appState().SplineOnX ? QStringLiteral("X values") : QStringLiteral("Y values"));
+    updatePreview();
+}
+
+void TraceCurvePanel::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    cmdTracePick_->setChecked(false);
+    cmdTraceRegion_->setChecked(false);
+    if (preview_)
+        preview_->hide();
+}
+
+QPoint TraceCurvePanel::picturePixel(const PictureSurface& surface, QPointF position) const
+{
+    // Through the surface's own mapping, whatever size it shows the picture at.
+    const FramePoint f = surface.frameAt(position);
+    const QPointF p = FrameToPixel(surface.frame(), surface.picture().image.size(), f.x, f.y);
+    return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+}
+
+// Only mouse events are looked at: others reach the filter while the surface
+// is being destroyed.
+bool TraceCurvePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    if (watched == surface_ && surface_->hasPicture())
+        return surfaceMouse(*surface_, event);
+    return QWidget::eventFilter(watched, event);
+}
+
+// Picking and dragging take the picture's mouse; nothing else does.
+bool TraceCurvePanel::surfaceMouse(PictureSurface& surface, QEvent* event)
+{
+    const auto type = event->type();
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint pixel = picturePixel(surface, mouse->position());
+    if (cmdTracePick_->isChecked()) {
+        if (type == QEvent::MouseButtonPress) {
+            const QImage& picture = surface.picture().image;
+            if (picture.rect().contains(pixel)) {
+                const QRgb c = picture.pixel(pixel);
+                setColour(Rgb(qRed(c), qGreen(c), qBlue(c)));
+            }
+            cmdTracePick_->setChecked(false);
+        }
+        return type != QEvent::MouseMove;
+    }
+    if (!cmdTraceRegion_->isChecked() && !dragging_)
+        return false;
+    if (type == QEvent::MouseButtonPress) {
+        dragging_ = true;
+        dragStart_ = pixel;
+        if (!band_)
+            band_ = new QRubberBand(QRubberBand::Rectangle, &surface);
+        band_->setGeometry(QRect(mouse->position().toPoint(), QSize()));
+        band_->show();
+        return true;
+    }
+    if (!dragging_)
+        return false;
+    const QRect dragged = QRect(dragStart_, pixel).normalized();
+    if (band_) {
+        const double sx = static_cast<double>(surface.width()) / surface.picture().image.width();
+        const double sy = static_cast<double>(surface.height()) / surface.picture().image.height();
+        band_->setGeometry(QRectF(dragged.left() * sx, dragged.top() * sy, dragged.width() * sx,
+                                  dragged.height() * sy)
+                               .toAlignedRect());
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        dragging_ = false;
+        if (band_)
+            band_->hide();
+        // A click without a drag leaves a region with no pixels in it.
+        region_ = dragStart_ == pixel ? QRect(dragStart_, QSize(0, 0)) : dragged;
+        cmdTraceRegion_->setChecked(false);
+        showRegion();
+    }
+    return true;
+}
+
+void ShowTraceCurvePanel()
+{
+    QPointer<TraceCurvePanel>& panel = Panel();
+    if (!panel)
+        panel = new TraceCurvePanel(app().main);
+    panel->show();
+    panel->raise();
+    panel->activateWindow();
+}
+
+} // namespace tracella

@@ -1,0 +1,434 @@
+#include "extract/CurveTrace.h"
+#include "extract/MatchPreview.h"
+#include "extract/TraceSteps.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+
+namespace tracella {
+namespace {
+
+// Generated plots whose true curves are known, in picture pixels (pixel i
+// spans [i, i + 1), as the painter draws).
+constexpr int Width = 640;
+constexpr int Height = 400;
+constexpr double CurveStart = 40;
+constexpr double CurveEnd = 600;
+const Colour Red = Rgb(220, 20, 30);
+const Colour Blue = Rgb(20, 60, 220);
+
+constexpr int JpegTolerance = 100;
+
+using Curve = std::function<double(double)>;
+
+double Wave(double x)
+{
+    return 200 + 120 * std::sin(x / 60);
+}
+
+double Slope(double x)
+{
+    return 60 + 0.5 * x;
+}
+
+QColor ColourOf(Colour c)
+{
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+QImage Paper()
+{
+    QImage picture(Width, Height, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    return picture;
+}
+
+// A frame of axes and a legend line in the curve's own colour, as plots have.
+void DrawAxesAndLegend(QImage& picture, Colour colour)
+{
+    QPainter p(&picture);
+    p.setPen(QPen(ColourOf(colour), 2));
+    p.drawRect(QRectF(20, 10, Width - 30, Height - 30));
+    p.drawLine(QPointF(480, 30), QPointF(560, 30));
+}
+
+void DrawCurve(QImage& picture, const Curve& f, Colour colour, double width, Qt::PenStyle style = Qt::SolidLine,
+               double from = CurveStart, double to = CurveEnd)
+{
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(ColourOf(colour), width, style, Qt::FlatCap, Qt::RoundJoin));
+    QPainterPath path(QPointF(from, f(from)));
+    for (double x = from + 0.25; x <= to; x += 0.25)
+        path.lineTo(x, f(x));
+    p.drawPath(path);
+}
+
+// Every channel moved by up to amount, as a scanner does.
+void AddNoise(QImage& picture, int amount, unsigned seed = 5)
+{
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> noise(-amount, amount);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            auto channel = [&](int v) { return std::clamp(v + noise(random), 0, 255); };
+            line[x] = qRgb(channel(qRed(line[x])), channel(qGreen(line[x])), channel(qBlue(line[x])));
+        }
+    }
+}
+
+QImage ThroughJpeg(const QImage& picture, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(picture.save(&buffer, "JPG", quality));
+    return QImage::fromData(bytes, "JPG").convertToFormat(QImage::Format_RGB32);
+}
+
+// The distance from a point to the curve, found along the curve nearby.
+double DistanceToCurve(const TracePoint& p, const Curve& f)
+{
+    double best = 1e9;
+    for (double x = p.x - 4; x <= p.x + 4; x += 0.005)
+        best = std::min(best, std::hypot(p.x - x, p.y - f(x)));
+    return best;
+}
+
+double ShareWithin(const std::vector<TracePoint>& points, const Curve& f, double limit)
+{
+    const auto near = std::count_if(points.begin(), points.end(),
+                                    [&](const TracePoint& p) { return DistanceToCurve(p, f) <= limit; });
+    return points.empty() ? 0 : static_cast<double>(near) / static_cast<double>(points.size());
+}
+
+std::vector<double> EveryColumn(int from = 0, int to = Width)
+{
+    std::vector<double> samples;
+    for (int x = from; x < to; ++x)
+        samples.push_back(x + 0.5);
+    return samples;
+}
+
+TraceSettings CurveSettings(Colour colour, const QRect& region = QRect(0, 0, Width, Height))
+{
+    TraceSettings s;
+    s.colour = colour;
+    s.samples = EveryColumn();
+    s.region = region;
+    return s;
+}
+
+// Points per sampled column.
+std::map<double, int> PerColumn(const std::vector<TracePoint>& points)
+{
+    std::map<double, int> columns;
+    for (const TracePoint& p : points)
+        ++columns[p.x];
+    return columns;
+}
+
+// One point in each column of the drawn range (the pen's round joins may add
+// a column at either end); the faults listed by column.
+void ExpectOnePointPerColumn(const std::vector<TracePoint>& points, double from = CurveStart,
+                             double to = CurveEnd)
+{
+    const std::map<double, int> columns = PerColumn(points);
+    std::string missing, wrong;
+    for (double x = from + 0.5; x < to; ++x)
+        if (!columns.count(x))
+            missing += std::to_string(x) + " ";
+    for (const auto& [x, n] : columns)
+        if (n != 1 || x < from - 2 || x > to + 2)
+            wrong += std::to_string(x) + "x" + std::to_string(n) + " ";
+    EXPECT_EQ(missing, "") << "columns without a point";
+    EXPECT_EQ(wrong, "") << "columns with more points or outside";
+}
+
+struct LinePlot {
+    const char* name;
+    std::function<QImage(QImage)> spoil;
+    double lineWidth;
+    int tolerance;
+};
+
+TEST(CurveTrace, LinePlotsAreTracedWithinHalfAPixelAcrossTheirWholeRange)
+{
+    const LinePlot plots[] = {
+        {"antialiased", [](QImage p) { return p; }, 2.5, 40},
+        {"thick", [](QImage p) { return p; }, 7, 40},
+        {"noisy", [](QImage p) { AddNoise(p, 12); return p; }, 3, 40},
+        // JPEG blurs the colour of a thin line: a wider tolerance takes it in.
+        {"jpeg", [](QImage p) { return ThroughJpeg(p, 75); }, 3, JpegTolerance},
+        {"noisy jpeg", [](QImage p) { AddNoise(p, 6); return ThroughJpeg(p, 60); }, 3, JpegTolerance},
+    };
+    for (const LinePlot& plot : plots) {
+        SCOPED_TRACE(plot.name);
+        for (const Curve& f : {Curve(Wave), Curve(Slope)}) {
+            QImage picture = Paper();
+            DrawCurve(picture, f, Red, plot.lineWidth);
+            picture = plot.spoil(picture);
+            TraceSettings settings = CurveSettings(Red);
+            settings.tolerance = plot.tolerance;
+            const TraceResult result = TraceCurve(picture, settings);
+            ExpectOnePointPerColumn(result.points);
+            EXPECT_EQ(result.count, static_cast<std::int64_t>(result.points.size()));
+            EXPECT_GE(ShareWithin(result.points, f, 0.5), 0.98);
+        }
+    }
+}
+
+TEST(CurveTrace, StepsAlongRowsWhenYIsIndependent)
+{
+    // A steep curve, x as a function of y.
+    const auto across = [](double y) { return 320 + 150 * std::sin(y / 50); };
+    QImage picture = Paper();
+    {
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(ColourOf(Blue), 3, Qt::SolidLine, Qt::FlatCap));
+        QPainterPath path(QPointF(across(20), 20));
+        for (double y = 20.25; y <= 380; y += 0.25)
+            path.lineTo(across(y), y);
+        p.drawPath(path);
+    }
+    TraceSettings s = CurveSettings(Blue);
+    s.tolerance = JpegTolerance;
+    s.axis = TraceAxis::Y;
+    s.samples.clear();
+    for (int y = 0; y < Height; ++y)
+        s.samples.push_back(y + 0.5);
+    const TraceResult result = TraceCurve(ThroughJpeg(picture, 75), s);
+    std::vector<TracePoint> swapped;
+    for (const TracePoint& p : result.points)
+        swapped.push_back({p.y, p.x});
+    ExpectOnePointPerColumn(swapped, 20, 380);
+    EXPECT_GE(ShareWithin(swapped, across, 0.5), 0.98);
+}
+
+// Steps in data units fall anywhere between pixel centres: the crossings of
+// the two columns around a sample are interpolated, one point per crossing.
+TEST(CurveTrace, SamplesBetweenPixelCentresAreInterpolated)
+{
+    QImage picture = Paper();
+    DrawCurve(picture, Wave, Red, 3);
+    DrawCurve(picture, [](double) { return 30.0; }, Red, 3);
+    TraceSettings s = CurveSettings(Red);
+    s.samples.clear();
+    for (double x = CurveStart + 1; x < CurveEnd - 1; x += 0.7)
+        s.samples.push_back(x);
+    const TraceResult result = TraceCurve(picture, s);
+    EXPECT_EQ(result.count, 2 * static_cast<std::int64_t>(s.samples.size()));
+    std::vector<TracePoint> onWave;
+    for (const TracePoint& p : result.points)
+        if (p.y > 32)
+            onWave.push_back(p);
+    EXPECT_EQ(onWave.size(), s.samples.size());
+    EXPECT_GE(ShareWithin(onWave, Wave, 0.5), 1.0);
+}
+
+TEST(CurveTrace, DashedCurvesGivePointsOnlyWhereDrawn)
+{
+    QImage picture = Paper();
+    DrawCurve(picture, Wave, Red, 3, Qt::DashLine);
+    const TraceResult result = TraceCurve(picture, CurveSettings(Red));
+    // Qt's dash: 4 pen widths drawn, 2 left out, along the path.
+    ASSERT_GT(result.points.size(), 250u);
+    EXPECT_LT(result.points.size(), 480u);
+    // A column through the slanted end of a dash sees only part of the line,
+    // so ends are less exact than the rest.
+    EXPECT_GE(ShareWithin(result.points, Wave, 0.5), 0.8);
+    EXPECT_GE(ShareWithin(result.points, Wave, 1.5), 1.0);
+    for (const auto& [x, n] : PerColumn(result.points))
+        EXPECT_EQ(n, 1) << x;
+    // A column with no ink gives no point.
+    for (const TracePoint& p : result.points) {
+        const int column = static_cast<int>(p.x);
+        bool inked = false;
+        for (int y = 0; y < Height; ++y)
+            inked = inked || DistanceSquared(picture.pixel(column, y), Red) <= 40 * 40;
+        EXPECT_TRUE(inked) << p.x;
+    }
+}
+
+TEST(CurveTrace, TwoCrossingCurvesOfOtherColoursDoNotConfuseEachOther)
+{
+    const auto falling = [](double x) { return 380 - 0.55 * x; };
+    QImage picture = Paper();
+    DrawCurve(picture, Wave, Red, 3);
+    DrawCurve(picture, falling, Blue, 3);
+    picture = ThroughJpeg(picture, 80);
+    for (const auto& [colour, f] : {std::pair(Red, Curve(Wave)), std::pair(Blue, Curve(falling))}) {
+        TraceSettings s = CurveSettings(colour);
+        s.tolerance = JpegTolerance;
+        const TraceResult result = TraceCurve(picture, s);
+        for (const auto& [x, n] : PerColumn(result.points))
+            EXPECT_EQ(n, 1) << x;
+        // Where the other curve lies on top a few columns are lost, never misplaced.
+        EXPECT_GE(result.points.size(), 540u);
+        EXPECT_GE(ShareWithin(result.points, f, 1.5), 1.0);
+        EXPECT_GE(ShareWithin(result.points, f, 0.5), 0.98);
+    }
+}
+
+TEST(CurveTrace, SeparateCrossingsOfOneColumnAreSeparatePoints)
+{
+    QImage picture = Paper();
+    DrawCurve(picture, [](double) { return 100.0; }, Red, 3);
+    DrawCurve(picture, [](double) { return 106.0; }, Red, 3);
+    const TraceResult result = TraceCurve(picture, CurveSettings(Red));
+    ASSERT_EQ(result.points.size(), 2u * 560);
+    // Top to bottom within a column.
+    EXPECT_NEAR(result.points[0].y, 100, 0.05);
+    EXPECT_NEAR(result.points[1].y, 106, 0.05);
+    EXPECT_DOUBLE_EQ(result.points[0].x, result.points[1].x);
+}
+
+TEST(CurveTrace, TheRegionKeepsAxesAndLegendOut)
+{
+    QImage picture = Paper();
+    DrawAxesAndLegend(picture, Red);
+    DrawCurve(picture, Wave, Red, 3);
+    const QRect plotArea(40, 50, 570, 300);
+    const TraceResult inside = TraceCurve(picture, CurveSettings(Red, plotArea));
+    ExpectOnePointPerColumn(inside.points, plotArea.left(), CurveEnd);
+    EXPECT_GE(ShareWithin(inside.points, Wave, 0.5), 0.98);
+    for (const TracePoint& p : inside.points)
+        EXPECT_TRUE(QRectF(plotArea).contains(p.x, p.y));
+
+    // The whole picture takes the frame and the legend too; a region beyond
+    // the picture is clipped to it.
+    const TraceResult whole = TraceCurve(picture, CurveSettings(Red, QRect(-50, -50, 2000, 2000)));
+    EXPECT_GT(whole.count, inside.count + 2 * 500);
+    EXPECT_EQ(TraceCurve(picture, CurveSettings(Red, QRect(700, 0, 50, 50))).count, 0);
+}
+
+TEST(CurveTrace, CountsEverythingButHandsBackNothingBeyondWhatIsKept)
+{
+    QImage picture = Paper();
+    DrawCurve(picture, Wave, Red, 3);
+    TraceSettings s = CurveSettings(Red);
+    const std::int64_t all = TraceCurve(picture, s).count;
+    s.keep = all - 1;
+    TraceResult result = TraceCurve(picture, s);
+    EXPECT_EQ(result.count, all);
+    EXPECT_TRUE(result.points.empty());
+    s.keep = all;
+    EXPECT_EQ(TraceCurve(picture, s).points.size(), static_cast<std::size_t>(all));
+
+    // A tolerance that matches everything: one run down each column, one blob.
+    s.tolerance = 255;
+    s.colour = Rgb(128, 128, 128);
+    s.keep = 32767;
+    result = TraceCurve(picture, s);
+    EXPECT_EQ(result.count, Width);
+    EXPECT_NEAR(result.points.front().y, Height / 2.0, 1);
+    s.shape = TraceShape::Markers;
+    EXPECT_EQ(TraceCurve(picture, s).count, 1);
+}
+
+TEST(CurveTrace, EachScatterMarkerIsFoundOnceAtItsCentre)
+{
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> x(30, Width - 30), y(30, Height - 30), offset(0, 1);
+    std::vector<QPointF> centres;
+    QImage picture = Paper();
+    DrawAxesAndLegend(picture, Rgb(0, 0, 0));
+    {
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ColourOf(Red));
+        while (centres.size() < 60) {
+            const QPointF c(x(random), y(random));
+            if (std::any_of(centres.begin(), centres.end(),
+                            [&](const QPointF& d) { return std::hypot(c.x() - d.x(), c.y() - d.y()) < 14; }))
+                continue;
+            centres.push_back(c);
+            if (centres.size() % 2)
+                p.drawEllipse(c, 4.5, 4.5);
+            else
+                p.drawRect(QRectF(c.x() - 3.5, c.y() - 3.5, 7, 7));
+        }
+    }
+    for (const QImage& plot : {picture, ThroughJpeg(picture, 80)}) {
+        TraceSettings s = CurveSettings(Red);
+        s.shape = TraceShape::Markers;
+        const TraceResult result = TraceCurve(plot, s);
+        ASSERT_EQ(result.count, 60);
+        for (const QPointF& c : centres) {
+            const auto found = std::count_if(result.points.begin(), result.points.end(), [&](const TracePoint& p) {
+                return std::hypot(p.x - c.x(), p.y - c.y()) <= 0.5;
+            });
+            EXPECT_EQ(found, 1) << c.x() << ", " << c.y();
+        }
+        EXPECT_TRUE(std::is_sorted(result.points.begin(), result.points.end(),
+                                   [](const TracePoint& a, const TracePoint& b) { return a.x < b.x; }));
+    }
+}
+
+TEST(TraceSamples, StepInPixelsOrInDataUnitsOnLinearAndLogAxes)
+{
+    // 100 pixels from 0 to 10.
+    const TraceAxisSpan linear{100, 0, 10, false, 20, 60};
+    EXPECT_EQ(*TraceSamples(linear, 10, StepUnit::Pixels), (std::vector<double>{20.5, 30.5, 40.5, 50.5}));
+    // Every 0.5 from 2 to 6 in data units; the last one reads the pixel before the edge.
+    const std::vector<double> units = *TraceSamples(linear, 0.5, StepUnit::DataUnits);
+    ASSERT_EQ(units.size(), 9u);
+    EXPECT_DOUBLE_EQ(units[1], 25);
+    EXPECT_LT(units.back(), 60);
+    EXPECT_GT(units.back(), 59.99);
+
+    // A log axis from 1 to 10000 over 400 pixels, searched over 10 to 1000:
+    // the multiples of 100 land at log10 positions.
+    const TraceAxisSpan log{400, 0, 4, true, 100, 300};
+    const std::vector<double> logUnits = *TraceSamples(log, 100, StepUnit::DataUnits);
+    ASSERT_EQ(logUnits.size(), 10u);
+    EXPECT_NEAR(logUnits[0], 200, 1e-9);
+    EXPECT_NEAR(logUnits[4], 100 * std::log10(500), 1e-9);
+    // An axis whose values fall to the right, and one of negative values.
+    const TraceAxisSpan reversed{100, 10, 0, false, 0, 100};
+    EXPECT_EQ(TraceSamples(reversed, 5, StepUnit::DataUnits)->size(), 3u);
+    const TraceAxisSpan negative{100, -10, -5, false, 0, 100};
+    EXPECT_EQ(TraceSamples(negative, 1, StepUnit::DataUnits)->front(), 0);
+
+    for (const double bad : {0.0, -1.0, std::nan(""), 1e-9})
+        for (const StepUnit unit : {StepUnit::Pixels, StepUnit::DataUnits})
+            EXPECT_FALSE(TraceSamples(linear, bad, unit)) << bad;
+}
+
+TEST(MatchPreview, ShowsExactlyThePixelsTheTraceMatches)
+{
+    QImage picture = Paper();
+    DrawCurve(picture, Wave, Red, 3);
+    AddNoise(picture, 30);
+    const QRect area(100, 50, 300, 200);
+    const MatchPreview preview(picture, QRect(100, 50, 300, 200), Red);
+    for (const int tolerance : {0, 40, 254, 255}) {
+        std::vector<std::uint8_t> shown(static_cast<std::size_t>(Width * Height), 0);
+        for (const MatchRun& run : preview.runs(tolerance))
+            for (int x = run.begin; x < run.end; ++x)
+                shown[static_cast<std::size_t>(run.row * Width + x)] = 1;
+        int mismatches = 0;
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x) {
+                const bool matches =
+                    area.contains(x, y) && DistanceSquared(picture.pixel(x, y), Red) <= tolerance * tolerance;
+                mismatches += matches != (shown[static_cast<std::size_t>(y * Width + x)] == 1);
+            }
+        EXPECT_EQ(mismatches, 0) << tolerance;
+    }
+}
+
+} // namespace
+} // namespace tracella
