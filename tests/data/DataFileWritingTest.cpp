@@ -347,8 +347,9 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
     const QString mine = shared + QStringLiteral("/mine.dat");
     Put(mine, "earlier\r\n");
     ::chmod(QFile::encodeName(mine).constData(), 0666);
-    if (::geteuid() == 0)
+    if (::geteuid() == 0) {
         ASSERT_EQ(::chown(QFile::encodeName(mine).constData(), Nobody, Nobody), 0);
+    }
     ::chmod(QFile::encodeName(shared).constData(), 0555);
     EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(mine, bytes); }));
     EXPECT_EQ(Contents(mine), bytes);

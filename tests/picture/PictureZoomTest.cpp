@@ -107,8 +107,9 @@ TEST(PictureZoom, ClicksPickThePicturePixelUnderThePointer)
             const QPointF stored(row.cell(rows, 1).toDouble(), row.cell(rows, 2).toDouble());
             const QPoint picked = pixelOf(stored, size);
             EXPECT_TRUE(covered.contains(picked)) << z << " at " << view.x() << "," << view.y();
-            if (z == 4.0)
+            if (z == 4.0) {
                 EXPECT_EQ(covered.size(), QSize(1, 1));
+            }
             const QPoint shown = picked;
             const Colour c = appState().PointsColor;
             EXPECT_EQ(QColor(surface().composedImage().pixel(shown)), QColor(RedOf(c), GreenOf(c), BlueOf(c))) << z;
