@@ -285,13 +285,8 @@ bool TraceCurvePanel::surfaceMouse(PictureSurface& surface, QEvent* event)
     if (!dragging_)
         return false;
     const QRect dragged = QRect(dragStart_, pixel).normalized();
-    if (band_) {
-        const double sx = static_cast<double>(surface.width()) / surface.picture().image.width();
-        const double sy = static_cast<double>(surface.height()) / surface.picture().image.height();
-        band_->setGeometry(QRectF(dragged.left() * sx, dragged.top() * sy, dragged.width() * sx,
-                                  dragged.height() * sy)
-                               .toAlignedRect());
-    }
+    if (band_)
+        band_->setGeometry(surface.zoom().viewRect(dragged));
     if (type == QEvent::MouseButtonRelease) {
         dragging_ = false;
         if (band_)

@@ -7,8 +7,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include <cmath>
-
 namespace tracella {
 namespace {
 
@@ -54,45 +52,28 @@ bool TracePreviewLayer::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-QRect TracePreviewLayer::pictureArea(const QRect& layerRect) const
-{
-    const QSize picture = surface_->picture().image.size();
-    const double sx = static_cast<double>(picture.width()) / std::max(width(), 1);
-    const double sy = static_cast<double>(picture.height()) / std::max(height(), 1);
-    const int left = static_cast<int>(std::floor(layerRect.left() * sx));
-    const int top = static_cast<int>(std::floor(layerRect.top() * sy));
-    const int right = static_cast<int>(std::ceil((layerRect.right() + 1) * sx));
-    const int bottom = static_cast<int>(std::ceil((layerRect.bottom() + 1) * sy));
-    return QRect(left, top, right - left, bottom - top) & QRect(QPoint(), picture);
-}
-
 void TracePreviewLayer::paintEvent(QPaintEvent* event)
 {
     if (!surface_->hasPicture())
         return;
     const QImage& picture = surface_->picture().image;
-    const QRect needed = pictureArea(event->rect());
+    const ViewZoom zoom = surface_->zoom();
+    const QRect needed = zoom.pictureRect(event->rect(), picture.size());
     if (needed.isEmpty())
         return;
     // The distances are worked out again only when the colour, the picture or
     // the part in view changes, not for each new tolerance.
     if (preview_.colour() != colour_ || previewKey_ != picture.cacheKey() ||
         !preview_.area().contains(needed)) {
-        const QRect inView = pictureArea(visibleRegion().boundingRect()) | needed;
+        const QRect inView = zoom.pictureRect(visibleRegion().boundingRect(), picture.size()) | needed;
         preview_ = MatchPreview(TracePixels(picture), inView, colour_);
         previewKey_ = picture.cacheKey();
     }
     QPainter painter(this);
-    const double sx = static_cast<double>(width()) / picture.width();
-    const double sy = static_cast<double>(height()) / picture.height();
-    const bool natural = sx == 1 && sy == 1;
     for (const MatchRun& run : preview_.runs(tolerance_)) {
         if (run.row < needed.top() || run.row > needed.bottom())
             continue;
-        if (natural)
-            painter.fillRect(QRect(run.begin, run.row, run.end - run.begin, 1), highlight_);
-        else
-            painter.fillRect(QRectF(run.begin * sx, run.row * sy, (run.end - run.begin) * sx, sy), highlight_);
+        painter.fillRect(zoom.viewRect(QRect(run.begin, run.row, run.end - run.begin, 1)), highlight_);
     }
 }
 

@@ -27,9 +27,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The picture pixels behind a rectangle of the layer.
-    QRect pictureArea(const QRect& layerRect) const;
-
     PictureSurface* surface_;
     Colour colour_ = 0;
     int tolerance_ = 0;
