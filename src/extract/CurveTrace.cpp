@@ -1,5 +1,7 @@
 #include "extract/CurveTrace.h"
 
+#include "extract/PictureColours.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -380,19 +382,12 @@ private:
 
 } // namespace
 
-QImage TracePixels(const QImage& picture)
-{
-    if (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32)
-        return picture;
-    return picture.convertToFormat(QImage::Format_RGB32);
-}
-
 TraceResult TraceCurve(const QImage& picture, const TraceSettings& settings)
 {
     const QRect region = settings.region & picture.rect();
     if (region.isEmpty())
         return {};
-    const QImage pixels = TracePixels(picture);
+    const QImage pixels = ShownPicture(picture, settings.backdrop);
     if (settings.shape == TraceShape::Markers)
         return MarkerFinder(pixels, settings, region).run();
     return CurveTracer(pixels, settings, region).run();

@@ -25,6 +25,7 @@ enum class TraceShape { Curve, Markers };
 
 struct TraceSettings {
     Colour colour = 0;
+    Colour backdrop = 0; // what transparent pixels are seen over, as the surface paints them
     int tolerance = 40; // largest RGB distance that still matches, 0..255
     TraceAxis axis = TraceAxis::X;
     TraceShape shape = TraceShape::Curve;
@@ -56,9 +57,7 @@ constexpr int DistanceSquared(std::uint32_t pixel, Colour colour)
     return dr * dr + dg * dg + db * db;
 }
 
-// The picture as the trace reads it: 32 bits a pixel.
-QImage TracePixels(const QImage& picture);
-
+// The picture is read as the user sees it (ShownPicture).
 TraceResult TraceCurve(const QImage& picture, const TraceSettings& settings);
 
 } // namespace tracella

@@ -1,6 +1,7 @@
 #include "extract/MatchPreview.h"
 
 #include "extract/CurveTrace.h"
+#include "extract/PictureColours.h"
 
 #include <algorithm>
 #include <cstring>
@@ -29,14 +30,18 @@ const std::vector<std::uint16_t>& RoundedUpRoots()
 
 } // namespace
 
-MatchPreview::MatchPreview(const QImage& picture, const QRect& area, Colour colour)
+MatchPreview::MatchPreview(const QImage& picture, const QRect& area, Colour colour, Colour backdrop)
     : area_(area & picture.rect()), colour_(colour)
 {
+    // Only the part in view is laid over the backdrop, not a whole large picture.
+    const bool direct = picture.format() == QImage::Format_RGB32;
+    const QImage shown = direct ? picture : ShownPicture(picture.copy(area_), backdrop);
+    const QPoint origin = direct ? area_.topLeft() : QPoint(0, 0);
     const std::vector<std::uint16_t>& roots = RoundedUpRoots();
     distances_.resize(static_cast<std::size_t>(area_.width()) * static_cast<std::size_t>(area_.height()));
     std::uint16_t* out = distances_.data();
-    for (int y = area_.top(); y <= area_.bottom(); ++y) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(picture.constScanLine(y)) + area_.left();
+    for (int y = 0; y < area_.height(); ++y) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(shown.constScanLine(origin.y() + y)) + origin.x();
         for (int x = 0; x < area_.width(); ++x)
             *out++ = roots[static_cast<std::size_t>(DistanceSquared(line[x], colour))];
     }

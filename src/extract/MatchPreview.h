@@ -23,8 +23,8 @@ struct MatchRun {
 class MatchPreview {
 public:
     MatchPreview() = default;
-    // picture in 32 bits a pixel (TracePixels); area clipped to it.
-    MatchPreview(const QImage& picture, const QRect& area, Colour colour);
+    // The picture is read as the surface shows it over backdrop; area is clipped to it.
+    MatchPreview(const QImage& picture, const QRect& area, Colour colour, Colour backdrop);
 
     const QRect& area() const { return area_; }
     Colour colour() const { return colour_; }

@@ -9,6 +9,15 @@
 namespace tracella {
 namespace {
 
+// The nearest pixel index to a mapped position, -1 when it lies outside.
+int NearestIndex(double position, int extent)
+{
+    const double index = std::floor(position + 0.5);
+    return index >= 0 && index < extent ? static_cast<int>(index) : -1;
+}
+
+} // namespace
+
 // The same painting as the surface's: the backdrop first, the picture over it.
 QImage ShownPicture(const QImage& picture, Colour backdrop)
 {
@@ -20,15 +29,6 @@ QImage ShownPicture(const QImage& picture, Colour backdrop)
     painter.drawImage(0, 0, picture);
     return shown;
 }
-
-// The nearest pixel index to a mapped position, -1 when it lies outside.
-int NearestIndex(double position, int extent)
-{
-    const double index = std::floor(position + 0.5);
-    return index >= 0 && index < extent ? static_cast<int>(index) : -1;
-}
-
-} // namespace
 
 PictureColours::PictureColours(const QImage& picture, const Frame& frame, Colour backdrop)
     : m_image(ShownPicture(picture, backdrop)), m_frame(frame), m_size(m_image.size()), m_bits(m_image.constBits()),

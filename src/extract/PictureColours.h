@@ -31,6 +31,11 @@ constexpr bool ColourMatches(Colour colour, Colour wanted)
     return difference >= -ColourTolerance && difference <= ColourTolerance;
 }
 
+// The picture as the surface paints it, 32 bits a pixel: a picture with
+// transparency laid over the backdrop colour. Opaque RGB32 pictures are
+// shared, not copied.
+QImage ShownPicture(const QImage& picture, Colour backdrop);
+
 // The pixels of the picture surface as the colour sweep reads them: as the
 // user sees them, a picture with transparency laid over the surface's
 // backdrop colour the way the surface paints it. Frame

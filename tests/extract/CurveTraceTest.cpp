@@ -1,5 +1,6 @@
 #include "extract/CurveTrace.h"
 #include "extract/MatchPreview.h"
+#include "extract/PictureColours.h"
 #include "extract/TraceSteps.h"
 
 #include <QBuffer>
@@ -407,26 +408,58 @@ TEST(TraceSamples, StepInPixelsOrInDataUnitsOnLinearAndLogAxes)
             EXPECT_FALSE(TraceSamples(linear, bad, unit)) << bad;
 }
 
+// Transparent pixels whose hidden colour is the curve's: a transparent GIF's
+// background index often is.
+QImage OnTransparentPaper(Colour hidden)
+{
+    QImage picture(Width, Height, QImage::Format_ARGB32);
+    picture.fill(QColor(RedOf(hidden), GreenOf(hidden), BlueOf(hidden), 0));
+    return picture;
+}
+
+TEST(CurveTrace, TransparentPixelsAreReadAsShownOverTheBackdrop)
+{
+    QImage picture = OnTransparentPaper(Red);
+    DrawCurve(picture, Wave, Blue, 3);
+    TraceSettings s = CurveSettings(Red);
+    s.backdrop = Rgb(255, 255, 255);
+    EXPECT_EQ(TraceCurve(picture, s).count, 0);
+    s.colour = Blue;
+    const TraceResult blue = TraceCurve(picture, s);
+    ExpectOnePointPerColumn(blue.points);
+    s.colour = s.backdrop = Rgb(200, 200, 200);
+    EXPECT_GT(TraceCurve(picture, s).count, 0) << "the backdrop shows through";
+}
+
 TEST(MatchPreview, ShowsExactlyThePixelsTheTraceMatches)
 {
-    QImage picture = Paper();
-    DrawCurve(picture, Wave, Red, 3);
-    AddNoise(picture, 30);
+    QImage opaque = Paper();
+    DrawCurve(opaque, Wave, Red, 3);
+    AddNoise(opaque, 30);
+    // Half the picture see-through, over a backdrop that is nearly the colour.
+    QImage translucent = opaque.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < Height; y += 2)
+        for (int x = 0; x < Width; ++x)
+            translucent.setPixel(x, y, qRgba(qRed(opaque.pixel(x, y)), 0, 0, (x * 7) & 255));
+    const Colour backdrop = Rgb(210, 30, 40);
     const QRect area(100, 50, 300, 200);
-    const MatchPreview preview(picture, QRect(100, 50, 300, 200), Red);
-    for (const int tolerance : {0, 40, 254, 255}) {
-        std::vector<std::uint8_t> shown(static_cast<std::size_t>(Width * Height), 0);
-        for (const MatchRun& run : preview.runs(tolerance))
-            for (int x = run.begin; x < run.end; ++x)
-                shown[static_cast<std::size_t>(run.row * Width + x)] = 1;
-        int mismatches = 0;
-        for (int y = 0; y < Height; ++y)
-            for (int x = 0; x < Width; ++x) {
-                const bool matches =
-                    area.contains(x, y) && DistanceSquared(picture.pixel(x, y), Red) <= tolerance * tolerance;
-                mismatches += matches != (shown[static_cast<std::size_t>(y * Width + x)] == 1);
-            }
-        EXPECT_EQ(mismatches, 0) << tolerance;
+    for (const QImage& picture : {opaque, translucent}) {
+        const QImage seen = ShownPicture(picture, backdrop);
+        const MatchPreview preview(picture, area, Red, backdrop);
+        for (const int tolerance : {0, 40, 254, 255}) {
+            std::vector<std::uint8_t> shown(static_cast<std::size_t>(Width * Height), 0);
+            for (const MatchRun& run : preview.runs(tolerance))
+                for (int x = run.begin; x < run.end; ++x)
+                    shown[static_cast<std::size_t>(run.row * Width + x)] = 1;
+            int mismatches = 0;
+            for (int y = 0; y < Height; ++y)
+                for (int x = 0; x < Width; ++x) {
+                    const bool matches =
+                        area.contains(x, y) && DistanceSquared(seen.pixel(x, y), Red) <= tolerance * tolerance;
+                    mismatches += matches != (shown[static_cast<std::size_t>(y * Width + x)] == 1);
+                }
+            EXPECT_EQ(mismatches, 0) << picture.hasAlphaChannel() << " " << tolerance;
+        }
     }
 }
 

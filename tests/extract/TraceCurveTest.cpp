@@ -117,6 +117,14 @@ TEST(TraceCurvePanel, OpensBesideThePictureWithItsControlsAndLeavesClicksAlone)
     EXPECT_FALSE(Control<QPushButton>(panel, "cmdTracePick").isChecked());
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{100, 100});
     EXPECT_EQ(Grid().rowCount(), 3);
+    // On a see-through pixel it takes what shows there, not the hidden colour.
+    QImage clear(Width, Height, QImage::Format_ARGB32);
+    clear.fill(QColor(220, 20, 30, 0));
+    ShowPicture(t, clear);
+    Control<QPushButton>(panel, "cmdTracePick").click();
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, onCurve);
+    EXPECT_EQ(Control<QFrame>(panel, "frameTraceColor").palette().color(QPalette::Window),
+              Surface().palette().window().color());
 
     // The preview lies over the picture while the panel is open.
     QWidget* preview = Surface().findChild<QWidget*>(QStringLiteral("picTracePreview"));

@@ -74,6 +74,7 @@ std::int64_t TraceDocumentPicture(const TraceRequest& request)
     const Frame frame = SurfaceFrame(s.frame());
     TraceSettings settings;
     settings.colour = request.colour;
+    settings.backdrop = surface->backdrop();
     settings.tolerance = request.tolerance;
     settings.axis = s.SplineOnX ? TraceAxis::X : TraceAxis::Y;
     settings.shape = request.shape;

@@ -5,6 +5,7 @@
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
 #include "calibration/FrameMapping.h"
+#include "extract/PictureColours.h"
 #include "extract/widgets/TracePreviewLayer.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
@@ -264,7 +265,8 @@ bool TraceCurvePanel::surfaceMouse(PictureSurface& surface, QEvent* event)
         if (type == QEvent::MouseButtonPress) {
             const QImage& picture = surface.picture().image;
             if (picture.rect().contains(pixel)) {
-                const QRgb c = picture.pixel(pixel);
+                // The colour the user sees there, transparency and all.
+                const QRgb c = ShownPicture(picture.copy(QRect(pixel, QSize(1, 1))), surface.backdrop()).pixel(0, 0);
                 setColour(Rgb(qRed(c), qGreen(c), qBlue(c)));
             }
             cmdTracePick_->setChecked(false);

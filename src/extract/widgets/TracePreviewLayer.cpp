@@ -63,11 +63,13 @@ void TracePreviewLayer::paintEvent(QPaintEvent* event)
         return;
     // The distances are worked out again only when the colour, the picture or
     // the part in view changes, not for each new tolerance.
-    if (preview_.colour() != colour_ || previewKey_ != picture.cacheKey() ||
+    const Colour backdrop = surface_->backdrop();
+    if (preview_.colour() != colour_ || previewKey_ != picture.cacheKey() || previewBackdrop_ != backdrop ||
         !preview_.area().contains(needed)) {
         const QRect inView = zoom.pictureRect(visibleRegion().boundingRect(), picture.size()) | needed;
-        preview_ = MatchPreview(TracePixels(picture), inView, colour_);
+        preview_ = MatchPreview(picture, inView, colour_, backdrop);
         previewKey_ = picture.cacheKey();
+        previewBackdrop_ = backdrop;
     }
     QPainter painter(this);
     for (const MatchRun& run : preview_.runs(tolerance_)) {

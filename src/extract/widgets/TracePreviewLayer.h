@@ -33,6 +33,7 @@ private:
     QColor highlight_;
     MatchPreview preview_;
     qint64 previewKey_ = 0;
+    Colour previewBackdrop_ = 0;
 };
 
 } // namespace tracella
