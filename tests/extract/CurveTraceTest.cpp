@@ -203,7 +203,8 @@ TEST(CurveTrace, StepsAlongRowsWhenYIsIndependent)
             path.lineTo(across(y), y);
         p.drawPath(path);
     }
-    TraceSettings s = CurveSettings(Blue);
+    // A region that does not start at the left edge.
+    TraceSettings s = CurveSettings(Blue, QRect(100, 0, Width - 100, Height));
     s.tolerance = JpegTolerance;
     s.axis = TraceAxis::Y;
     s.samples.clear();
@@ -282,17 +283,26 @@ TEST(CurveTrace, TwoCrossingCurvesOfOtherColoursDoNotConfuseEachOther)
     }
 }
 
-TEST(CurveTrace, SeparateCrossingsOfOneColumnAreSeparatePoints)
+TEST(CurveTrace, OnlyGapsWiderThanTheBridgeSplitACrossing)
 {
     QImage picture = Paper();
     DrawCurve(picture, [](double) { return 100.0; }, Red, 3);
     DrawCurve(picture, [](double) { return 106.0; }, Red, 3);
-    const TraceResult result = TraceCurve(picture, CurveSettings(Red));
-    ASSERT_EQ(result.points.size(), 2u * 560);
+    const TraceResult apart = TraceCurve(picture, CurveSettings(Red));
+    ASSERT_EQ(apart.points.size(), 2u * 560);
     // Top to bottom within a column.
-    EXPECT_NEAR(result.points[0].y, 100, 0.05);
-    EXPECT_NEAR(result.points[1].y, 106, 0.05);
-    EXPECT_DOUBLE_EQ(result.points[0].x, result.points[1].x);
+    EXPECT_NEAR(apart.points[0].y, 100, 0.05);
+    EXPECT_NEAR(apart.points[1].y, 106, 0.05);
+    EXPECT_DOUBLE_EQ(apart.points[0].x, apart.points[1].x);
+
+    // A thick line with a scratch across it is still one line.
+    picture = Paper();
+    DrawCurve(picture, [](double) { return 200.0; }, Red, 7);
+    QPainter(&picture).fillRect(0, 199, Width, 1, Qt::white);
+    const TraceResult scratched = TraceCurve(picture, CurveSettings(Red));
+    ExpectOnePointPerColumn(scratched.points);
+    for (const TracePoint& p : scratched.points)
+        EXPECT_NEAR(p.y, 200, 1) << p.x;
 }
 
 TEST(CurveTrace, TheRegionKeepsAxesAndLegendOut)
@@ -375,6 +385,26 @@ TEST(CurveTrace, EachScatterMarkerIsFoundOnceAtItsCentre)
         }
         EXPECT_TRUE(std::is_sorted(result.points.begin(), result.points.end(),
                                    [](const TracePoint& a, const TracePoint& b) { return a.x < b.x; }));
+    }
+
+    // Unsmoothed crosses hold together only through their pixels' corners.
+    QImage crosses = Paper();
+    {
+        QPainter p(&crosses);
+        p.setPen(ColourOf(Red));
+        for (int i = 0; i < 10; ++i) {
+            const QPoint c(40 + 55 * i, 100 + 20 * i);
+            p.drawLine(c - QPoint(3, 3), c + QPoint(3, 3));
+            p.drawLine(c + QPoint(-3, 3), c + QPoint(3, -3));
+        }
+    }
+    TraceSettings s = CurveSettings(Red);
+    s.shape = TraceShape::Markers;
+    const TraceResult found = TraceCurve(crosses, s);
+    ASSERT_EQ(found.count, 10);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_NEAR(found.points[static_cast<std::size_t>(i)].x, 40.5 + 55 * i, 0.5);
+        EXPECT_NEAR(found.points[static_cast<std::size_t>(i)].y, 100.5 + 20 * i, 0.5);
     }
 }
 
