@@ -224,8 +224,13 @@ TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{50, 50});
     refused(QStringLiteral("The search region is empty: drag a region on the picture, or search the whole "
                            "picture."));
-    // A region taken on a larger picture lies outside a smaller one.
-    t.services().clipboard.setImage(WhitePicture(900, 900));
+    // A region taken on a larger picture lies outside a smaller one. The
+    // larger is see-through, hiding black: the light backdrop shows instead.
+    QImage clear(900, 900, QImage::Format_ARGB32);
+    clear.fill(QColor(0, 0, 0, 0));
+    t.services().clipboard.setImage(clear);
+    t.services().colours.script = {QColor(0, 0, 0)};
+    Control<QPushButton>(panel, "cmdTraceColor").click();
     t.run(QStringLiteral("mnuPicturePaste"));
     Control<QPushButton>(panel, "cmdTraceRegion").click();
     QTest::mousePress(&Surface(), Qt::LeftButton, {}, QPoint{600, 600});
