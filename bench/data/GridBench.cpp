@@ -5,7 +5,6 @@
 #include "data/widgets/DataWindow.h"
 #include "data/widgets/GridModel.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -124,15 +123,3 @@ BENCHMARK(BM_GridAppend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridAppendBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortGrid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortGridBaseline)->Unit(benchmark::kMillisecond);
-
-// The window needs an application; without a display the offscreen platform serves.
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -16,7 +16,6 @@
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -143,15 +142,3 @@ BENCHMARK(BM_GridAppendBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace tracella
-
-int main(int argc, char** argv)
-{
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,7 +8,6 @@
 #include "picture/widgets/PdfImport.h"
 #include "picture/widgets/PictureSurface.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QPainter>
 #include <QScrollBar>
@@ -138,14 +137,3 @@ void BM_PdfPageBaseline(benchmark::State& state)
 BENCHMARK(BM_PdfPageBaseline)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

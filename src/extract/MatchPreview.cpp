@@ -4,75 +4,89 @@
 #include "extract/PictureColours.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tracella {
 namespace {
 
-// The largest squared RGB distance: 3 * 255 * 255.
-constexpr int MaxDistanceSquared = 195075;
+// Squared distances beyond any tolerance are all held as this one value.
+constexpr int Beyond = 255 * 255 + 1;
 
-// Rounded-up square roots of every squared distance, made once.
-const std::vector<std::uint16_t>& RoundedUpRoots()
+// Kept free of branches so that the compiler runs it on whole vectors.
+void SquaredDistances(const std::uint32_t* pixels, int count, Colour colour, std::uint16_t* out)
 {
-    static const std::vector<std::uint16_t> roots = [] {
-        std::vector<std::uint16_t> table(MaxDistanceSquared + 1);
-        int root = 0;
-        for (int d = 0; d <= MaxDistanceSquared; ++d) {
-            while (root * root < d)
-                ++root;
-            table[static_cast<std::size_t>(d)] = static_cast<std::uint16_t>(root);
-        }
-        return table;
-    }();
-    return roots;
+    for (int i = 0; i < count; ++i)
+        out[i] = static_cast<std::uint16_t>(std::min(DistanceSquared(pixels[i], colour), Beyond));
+}
+
+// The least of a block's distances.
+std::uint16_t Least(const std::uint16_t* values, int count)
+{
+    std::uint16_t least = 0xFFFF;
+    for (int i = 0; i < count; ++i)
+        least = values[i] < least ? values[i] : least;
+    return least;
 }
 
 } // namespace
 
 MatchPreview::MatchPreview(const QImage& picture, const QRect& area, Colour colour, Colour backdrop)
-    : area_(area & picture.rect()), colour_(colour)
 {
+    read(picture, area, colour, backdrop);
+}
+
+void MatchPreview::read(const QImage& picture, const QRect& area, Colour colour, Colour backdrop)
+{
+    area_ = area & picture.rect();
+    colour_ = colour;
+    blocksPerRow_ = (area_.width() + BlockWidth - 1) / BlockWidth;
     // Only the part in view is laid over the backdrop, not a whole large picture.
     const bool direct = picture.format() == QImage::Format_RGB32;
     const QImage shown = direct ? picture : ShownPicture(picture.copy(area_), backdrop);
     const QPoint origin = direct ? area_.topLeft() : QPoint(0, 0);
-    const std::vector<std::uint16_t>& roots = RoundedUpRoots();
-    distances_.resize(static_cast<std::size_t>(area_.width()) * static_cast<std::size_t>(area_.height()));
+    const int width = area_.width();
+    distances_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(area_.height()));
+    nearest_.resize(static_cast<std::size_t>(blocksPerRow_) * static_cast<std::size_t>(area_.height()));
     std::uint16_t* out = distances_.data();
-    for (int y = 0; y < area_.height(); ++y) {
+    std::uint16_t* block = nearest_.data();
+    for (int y = 0; y < area_.height(); ++y, out += width) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(shown.constScanLine(origin.y() + y)) + origin.x();
-        for (int x = 0; x < area_.width(); ++x)
-            *out++ = roots[static_cast<std::size_t>(DistanceSquared(line[x], colour))];
+        SquaredDistances(line, width, colour, out);
+        for (int b = 0; b < width; b += BlockWidth)
+            *block++ = Least(out + b, std::min(BlockWidth, width - b));
     }
 }
 
 std::vector<MatchRun> MatchPreview::runs(int tolerance) const
 {
     std::vector<MatchRun> found;
-    const auto limit = static_cast<std::uint16_t>(std::max(tolerance, 0));
-    const std::uint16_t* d = distances_.data();
+    const int t = std::clamp(tolerance, 0, 255);
+    const auto limit = static_cast<std::uint16_t>(t * t);
     const int width = area_.width();
-    std::vector<std::uint8_t> match(static_cast<std::size_t>(width) + 8, 0);
-    for (int y = 0; y < area_.height(); ++y, d += width) {
-        for (int x = 0; x < width; ++x)
-            match[static_cast<std::size_t>(x)] = d[x] <= limit ? 1 : 0;
-        for (int x = 0; x < width;) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, match.data() + x, 8);
-            if (word == 0) {
-                x += 8;
+    const std::uint16_t* d = distances_.data();
+    const std::uint16_t* block = nearest_.data();
+    for (int y = 0; y < area_.height(); ++y, d += width, block += blocksPerRow_) {
+        int begin = -1; // the open run's first pixel
+        for (int b = 0; b < blocksPerRow_; ++b) {
+            const int first = b * BlockWidth;
+            const int end = std::min(first + BlockWidth, width);
+            if (block[b] > limit) {
+                if (begin >= 0)
+                    found.push_back({area_.top() + y, area_.left() + begin, area_.left() + first});
+                begin = -1;
                 continue;
             }
-            if (!match[static_cast<std::size_t>(x)]) {
-                ++x;
-                continue;
+            for (int x = first; x < end; ++x) {
+                if (d[x] <= limit) {
+                    if (begin < 0)
+                        begin = x;
+                } else if (begin >= 0) {
+                    found.push_back({area_.top() + y, area_.left() + begin, area_.left() + x});
+                    begin = -1;
+                }
             }
-            const int begin = x;
-            while (x < width && match[static_cast<std::size_t>(x)])
-                ++x;
-            found.push_back({area_.top() + y, area_.left() + begin, area_.left() + x});
         }
+        if (begin >= 0)
+            found.push_back({area_.top() + y, area_.left() + begin, area_.left() + width});
     }
     return found;
 }

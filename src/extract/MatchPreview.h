@@ -19,12 +19,16 @@ struct MatchRun {
 
 // The matching pixels of one part of the picture, for showing over it while
 // the tolerance changes. The distance of each pixel to the colour is worked
-// out once for the part; each tolerance then only compares numbers.
+// out once for the part; each tolerance then only compares numbers, and
+// skips whole blocks of a row whose nearest pixel lies beyond it.
 class MatchPreview {
 public:
     MatchPreview() = default;
     // The picture is read as the surface shows it over backdrop; area is clipped to it.
     MatchPreview(const QImage& picture, const QRect& area, Colour colour, Colour backdrop);
+    // The same for another part or colour, in the memory already held: the
+    // preview is read again on every change of colour or scroll.
+    void read(const QImage& picture, const QRect& area, Colour colour, Colour backdrop);
 
     const QRect& area() const { return area_; }
     Colour colour() const { return colour_; }
@@ -33,11 +37,16 @@ public:
     std::vector<MatchRun> runs(int tolerance) const;
 
 private:
+    static constexpr int BlockWidth = 32;
+
     QRect area_;
     Colour colour_ = -1;
-    // The RGB distance of each pixel rounded up, so that distance <= t is the
-    // trace's own test of squared distance <= t * t.
+    int blocksPerRow_ = 0;
+    // The squared RGB distance of each pixel, as the trace tests it; those
+    // beyond any tolerance are all held as one value past 255 * 255.
     std::vector<std::uint16_t> distances_;
+    std::vector<std::uint16_t> nearest_; // the least distance in each block of a row
+
 };
 
 } // namespace tracella

@@ -67,7 +67,7 @@ void TracePreviewLayer::paintEvent(QPaintEvent* event)
     if (preview_.colour() != colour_ || previewKey_ != picture.cacheKey() || previewBackdrop_ != backdrop ||
         !preview_.area().contains(needed)) {
         const QRect inView = zoom.pictureRect(visibleRegion().boundingRect(), picture.size()) | needed;
-        preview_ = MatchPreview(picture, inView, colour_, backdrop);
+        preview_.read(picture, inView, colour_, backdrop);
         previewKey_ = picture.cacheKey();
         previewBackdrop_ = backdrop;
     }
