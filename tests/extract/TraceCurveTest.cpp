@@ -134,17 +134,26 @@ TEST(TraceCurvePanel, OpensBesideThePictureWithItsControlsAndLeavesClicksAlone)
     EXPECT_FALSE(preview->isVisible());
 }
 
+// A click on pixel i reads the frame at position i; the painter's line
+// through the middle of pixel i lies at i + 0.5. Traced points read as clicks do.
+double Painted(double position)
+{
+    return position + 0.5;
+}
+
 TEST(TraceCurvePanel, TracesOnePointPerColumnInDoublePrecisionThroughTheGrid)
 {
     TestApp t;
     ShowPicture(t, WavePlot());
     SetFrame({0, 100, 10, 0});
+    // Picking and dragging follow the zoom as clicks do.
+    app().document->zoomView(ViewZoom(2.0));
     QWidget& panel = Panel(t);
     // The region leaves the legend out.
     Control<QPushButton>(panel, "cmdTraceRegion").click();
-    QTest::mousePress(&Surface(), Qt::LeftButton, {}, QPoint{10, 40});
-    QTest::mouseMove(&Surface(), QPoint{200, 200});
-    QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, QPoint{395, 260});
+    QTest::mousePress(&Surface(), Qt::LeftButton, {}, QPoint{20, 80});
+    QTest::mouseMove(&Surface(), QPoint{400, 400});
+    QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, QPoint{790, 520});
     EXPECT_EQ(Grid().rowCount(), 1);
     EXPECT_EQ(Control<QLabel>(panel, "lblTraceRegion").text(), QStringLiteral("386 x 221 pixels from (10, 40)"));
     Trace(t, panel);
@@ -162,9 +171,9 @@ TEST(TraceCurvePanel, TracesOnePointPerColumnInDoublePrecisionThroughTheGrid)
     for (int row = 1; row <= points; ++row) {
         const double x = CellValue(row, 1), y = CellValue(row, 2);
         const double px = x * Width / 10, py = (100 - y) * Height / 100;
-        within += std::abs(py - Wave(px)) <= 0.5;
-        // Column centres, each once, in order, in double precision.
-        EXPECT_NEAR(px - std::floor(px), 0.5, 1e-9) << row;
+        within += std::abs(Painted(py) - Wave(Painted(px))) <= 0.5;
+        // Columns, each once, in order, in double precision.
+        EXPECT_NEAR(px, std::round(px), 1e-9) << row;
         if (row > 1) {
             EXPECT_GT(x, CellValue(row - 1, 1));
         }
@@ -173,6 +182,16 @@ TEST(TraceCurvePanel, TracesOnePointPerColumnInDoublePrecisionThroughTheGrid)
     EXPECT_EQ(Grid().cell(100, 1).trimmed().size(), QString::number(CellValue(100, 1), 'g', 15).size());
     EXPECT_EQ(Surface().markerCount(), points);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // A click on the curve's pixel in a traced column reads that column's X.
+    app().document->zoomView(ViewZoom(1.0));
+    const int column = 200;
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{column, static_cast<int>(Wave(column + 0.5))});
+    const double clicked = CellValue(Grid().rowCount() - 1, 1);
+    int same = 0;
+    for (int row = 1; row <= points; ++row)
+        same += CellValue(row, 1) == clicked;
+    EXPECT_EQ(same, 1) << clicked;
 }
 
 TEST(TraceCurvePanel, StepsInDataUnitsOnLogAxes)
@@ -194,7 +213,7 @@ TEST(TraceCurvePanel, StepsInDataUnitsOnLogAxes)
         if (py < 30)
             continue; // the legend
         xs.push_back(x);
-        EXPECT_NEAR(py, Wave(x * Width / 10), 0.5) << x;
+        EXPECT_NEAR(Painted(py), Wave(Painted(x * Width / 10)), 0.5) << x;
     }
     EXPECT_EQ(xs, (std::vector<double>{1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5, 5.5, 6, 6.5, 7, 7.5, 8, 8.5, 9}));
     EXPECT_EQ(Grid().cell(1, 1), QStringLiteral(" 1"));

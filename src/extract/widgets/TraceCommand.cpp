@@ -44,12 +44,23 @@ std::optional<QRect> SearchRegion(const TraceRequest& request, const QRect& pict
     return clipped;
 }
 
+// The frame value at a trace position. A click on pixel i reads the frame at
+// i, while the trace puts the middle of pixel i at i + 0.5: half a pixel back.
+double FrameAtTrace(double start, double end, int extent, double position)
+{
+    return start + (position - 0.5) * (end - start) / extent;
+}
+
 TraceAxisSpan SpanOf(TraceAxis axis, const Frame& f, QSize size, const QRect& region)
 {
     const AppState& s = appState();
+    const auto span = [](double start, double end, int extent, bool log, int first, int count) {
+        return TraceAxisSpan{extent, FrameAtTrace(start, end, extent, 0), FrameAtTrace(start, end, extent, extent),
+                             log, first, first + count};
+    };
     if (axis == TraceAxis::X)
-        return {size.width(), f.left, f.right, s.XAxisLog, region.left(), region.left() + region.width()};
-    return {size.height(), f.top, f.bottom, s.YAxisLog, region.top(), region.top() + region.height()};
+        return span(f.left, f.right, size.width(), s.XAxisLog, region.left(), region.width());
+    return span(f.top, f.bottom, size.height(), s.YAxisLog, region.top(), region.height());
 }
 
 QString TimeNow()
@@ -98,10 +109,9 @@ std::int64_t TraceDocumentPicture(const TraceRequest& request)
         return 0;
     }
 
-    const double w = picture.width(), h = picture.height();
     for (const TracePoint& p : result.points) {
-        const double x = frame.left + p.x * (frame.right - frame.left) / w;
-        const double y = frame.top + p.y * (frame.bottom - frame.top) / h;
+        const double x = FrameAtTrace(frame.left, frame.right, picture.width(), p.x);
+        const double y = FrameAtTrace(frame.top, frame.bottom, picture.height(), p.y);
         RecordPoint({x, false}, {y, false}, true);
         surface->drawDot(x, y, s.ARPointColor);
     }

@@ -4,7 +4,6 @@
 #include "app/services/Services.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
-#include "calibration/FrameMapping.h"
 #include "extract/PictureColours.h"
 #include "extract/widgets/TracePreviewLayer.h"
 #include "picture/widgets/DocumentWindow.h"
@@ -237,10 +236,10 @@ void TraceCurvePanel::hideEvent(QHideEvent* event)
 
 QPoint TraceCurvePanel::picturePixel(const PictureSurface& surface, QPointF position) const
 {
-    // Through the surface's own mapping, whatever size it shows the picture at.
-    const FramePoint f = surface.frameAt(position);
-    const QPointF p = FrameToPixel(surface.frame(), surface.picture().image.size(), f.x, f.y);
-    return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+    // The pixel a click there would read, whatever the zoom.
+    const QPoint view(static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y())));
+    const QPointF at = surface.zoom().pictureAt(view);
+    return {static_cast<int>(std::floor(at.x() + 0.5)), static_cast<int>(std::floor(at.y() + 0.5))};
 }
 
 // Only mouse events are looked at: others reach the filter while the surface
