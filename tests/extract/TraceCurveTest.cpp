@@ -84,6 +84,9 @@ TEST(TraceCurvePanel, OpensBesideThePictureWithItsControlsAndLeavesClicksAlone)
     QWidget& panel = Panel(t);
     EXPECT_TRUE(panel.isVisible());
     EXPECT_FALSE(panel.isModal());
+    // Beside the picture, not over it.
+    const QRect picture(Surface().mapToGlobal(QPoint()), Surface().size());
+    EXPECT_FALSE(panel.frameGeometry().intersects(picture));
     EXPECT_EQ(panel.windowTitle(), QStringLiteral("Trace Curve"));
     const QSpinBox& tolerance = Control<QSpinBox>(panel, "TxtTolerance");
     EXPECT_EQ(tolerance.value(), 40);

@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -303,8 +304,15 @@ bool TraceCurvePanel::surfaceMouse(PictureSurface& surface, QEvent* event)
 void ShowTraceCurvePanel()
 {
     QPointer<TraceCurvePanel>& panel = Panel();
-    if (!panel)
+    if (!panel) {
         panel = new TraceCurvePanel(app().main);
+        // At the top right of the windows' area, where it hides least of a
+        // picture that the windows lay out from the top left.
+        panel->adjustSize();
+        const QMdiArea* area = app().main->mdiArea();
+        const QPoint topRight = area->mapToGlobal(area->rect().topRight());
+        panel->move(topRight.x() - panel->frameGeometry().width(), topRight.y());
+    }
     panel->show();
     panel->raise();
     panel->activateWindow();
