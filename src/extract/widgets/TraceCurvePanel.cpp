@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QRubberBand>
 #include <QSpinBox>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -306,12 +307,13 @@ void ShowTraceCurvePanel()
     QPointer<TraceCurvePanel>& panel = Panel();
     if (!panel) {
         panel = new TraceCurvePanel(app().main);
-        // At the top right of the windows' area, where it hides least of a
-        // picture that the windows lay out from the top left.
+        // At the bottom right of the windows' area, clear of the picture,
+        // which lies from the top left, and of the picture's own toolbar.
         panel->adjustSize();
         const QMdiArea* area = app().main->mdiArea();
-        const QPoint topRight = area->mapToGlobal(area->rect().topRight());
-        panel->move(topRight.x() - panel->frameGeometry().width(), topRight.y());
+        const QPoint corner = area->mapToGlobal(area->rect().bottomRight());
+        const int titleBar = panel->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        panel->move(corner.x() - panel->width(), corner.y() - panel->height() - titleBar);
     }
     panel->show();
     panel->raise();
