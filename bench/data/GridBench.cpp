@@ -5,6 +5,7 @@
 #include "data/widgets/DataWindow.h"
 #include "data/widgets/GridModel.h"
 
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

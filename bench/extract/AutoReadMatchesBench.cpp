@@ -16,6 +16,7 @@
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
