@@ -46,7 +46,6 @@ private:
     // beyond any tolerance are all held as one value past 255 * 255.
     std::vector<std::uint16_t> distances_;
     std::vector<std::uint16_t> nearest_; // the least distance in each block of a row
-
 };
 
 } // namespace tracella
