@@ -1,6 +1,6 @@
 #include "data/DataFileFormat.h"
 
-#include "QStringPrinting.h"
+#include "support/Expect.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "data/DataFileWriting.h"
 
-#include "QStringPrinting.h"
+#include "support/Expect.h"
 #include "data/DataFileFormat.h"
 
 #include <QDir>
@@ -26,22 +26,9 @@
 #include <unistd.h>
 
 using namespace tracella;
+using namespace tracella::test;
 
 namespace {
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-void Put(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 mode_t ModeOf(const QString& path)
 {
@@ -173,12 +160,12 @@ TEST(WriteDataFile, ReplacesTheWholeFileKeepingItsPermissions)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("points.txt");
-    Put(path, QByteArray(5000, 'o'));
+    WriteBytes(path, QByteArray(5000, 'o'));
     ::chmod(QFile::encodeName(path).constData(), 0640);
 
     const QByteArray bytes = DataFileBytes(OnePoint(), DataFileLayout::Space);
     EXPECT_FALSE(WriteDataFile(path, bytes));
-    EXPECT_EQ(Contents(path), bytes);
+    EXPECT_EQ(FileBytes(path), bytes);
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"points.txt"});
 
@@ -186,7 +173,7 @@ TEST(WriteDataFile, ReplacesTheWholeFileKeepingItsPermissions)
     ::umask(mask);
     const QString fresh = folder.filePath("fresh.csv");
     EXPECT_FALSE(WriteDataFile(fresh, bytes));
-    EXPECT_EQ(Contents(fresh), bytes);
+    EXPECT_EQ(FileBytes(fresh), bytes);
     EXPECT_EQ(ModeOf(fresh), 0666u & ~mask);
 
     // Through a link the linked file is replaced and the link stays.
@@ -194,7 +181,7 @@ TEST(WriteDataFile, ReplacesTheWholeFileKeepingItsPermissions)
     ASSERT_TRUE(QFile::link(path, link));
     EXPECT_FALSE(WriteDataFile(link, "linked\r\n"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(Contents(path), "linked\r\n");
+    EXPECT_EQ(FileBytes(path), "linked\r\n");
 }
 
 TEST(AppendDataFile, AddsAWholeTableAfterTheLastLine)
@@ -204,7 +191,7 @@ TEST(AppendDataFile, AddsAWholeTableAfterTheLastLine)
     const QByteArray table = DataFileBytes(OnePoint(), DataFileLayout::Tab);
     EXPECT_FALSE(AppendDataFile(path, table));
     EXPECT_FALSE(AppendDataFile(path, table));
-    EXPECT_EQ(Contents(path), "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n"
+    EXPECT_EQ(FileBytes(path), "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n"
                               "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n");
 }
 
@@ -226,14 +213,14 @@ TEST(DataFileWriting, AReadOnlyFileIsLeftAlone)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("locked.txt");
-    Put(path, "earlier\r\n");
+    WriteBytes(path, "earlier\r\n");
     const ReadOnlyFile locked(path);
     if (!locked.readOnly()) {
         GTEST_SKIP() << "cannot make a file read-only here";
     }
     ExpectError(WriteDataFile(path, "new\r\n"), {EACCES, EPERM}, path);
     ExpectError(AppendDataFile(path, "new\r\n"), {EACCES, EPERM}, path);
-    EXPECT_EQ(Contents(path), "earlier\r\n");
+    EXPECT_EQ(FileBytes(path), "earlier\r\n");
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"locked.txt"});
 }
 
@@ -250,17 +237,17 @@ TEST(DataFileWriting, AFullDiskIsReported)
         GTEST_SKIP() << "cannot mount a small file system to fill: " << std::strerror(errno);
     }
     const QString path = folder.filePath("points.txt");
-    Put(path, "earlier\r\n");
+    WriteBytes(path, "earlier\r\n");
     ExpectError(WriteDataFile(path, QByteArray(256 * 1024, 'x')), {ENOSPC}, path);
-    EXPECT_EQ(Contents(path), "earlier\r\n");
+    EXPECT_EQ(FileBytes(path), "earlier\r\n");
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"points.txt"});
 }
 
 TEST(FileExists, FindsFilesAndFoldersAndMatchesWildcards)
 {
     QTemporaryDir folder;
-    Put(folder.filePath("points.txt"), "x");
-    Put(folder.filePath("a[1].csv"), "x");
+    WriteBytes(folder.filePath("points.txt"), "x");
+    WriteBytes(folder.filePath("a[1].csv"), "x");
     ASSERT_TRUE(QDir().mkdir(folder.filePath("pictures")));
 
     EXPECT_TRUE(FileExists(folder.filePath("points.txt")));
@@ -334,10 +321,10 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
     // Another name of the file sees the new table too.
     const QString path = folder.filePath("points.dat");
     const QString other = folder.filePath("other name.dat");
-    Put(path, "earlier\r\n");
+    WriteBytes(path, "earlier\r\n");
     ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
     EXPECT_FALSE(WriteDataFile(path, bytes));
-    EXPECT_EQ(Contents(other), bytes);
+    EXPECT_EQ(FileBytes(other), bytes);
     EXPECT_EQ(InodeOf(path), InodeOf(other));
     QFile::remove(other);
 
@@ -345,14 +332,14 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
     const QString shared = folder.filePath("shared");
     ASSERT_TRUE(QDir().mkdir(shared));
     const QString mine = shared + QStringLiteral("/mine.dat");
-    Put(mine, "earlier\r\n");
+    WriteBytes(mine, "earlier\r\n");
     ::chmod(QFile::encodeName(mine).constData(), 0666);
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown(QFile::encodeName(mine).constData(), Nobody, Nobody), 0);
     }
     ::chmod(QFile::encodeName(shared).constData(), 0555);
     EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(mine, bytes); }));
-    EXPECT_EQ(Contents(mine), bytes);
+    EXPECT_EQ(FileBytes(mine), bytes);
     // A new file cannot be made there; the message names it, not the folder.
     const QString fresh = shared + QStringLiteral("/fresh.dat");
     EXPECT_TRUE(AsOrdinaryUser([&] {
@@ -365,12 +352,12 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
     if (::geteuid() != 0)
         GTEST_SKIP() << "only the superuser can hand a file to another user";
     const QString theirs = folder.filePath("theirs.dat");
-    Put(theirs, "earlier\r\n");
+    WriteBytes(theirs, "earlier\r\n");
     ::chmod(QFile::encodeName(theirs).constData(), 0666);
     ::chmod(QFile::encodeName(folder.path()).constData(), 0777);
     ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 1, 1), 0);
     EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(theirs, bytes); }));
-    EXPECT_EQ(Contents(theirs), bytes);
+    EXPECT_EQ(FileBytes(theirs), bytes);
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(theirs).constData(), &info), 0);
     EXPECT_EQ(info.st_uid, 1u);

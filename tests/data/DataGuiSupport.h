@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QStringPrinting.h"
+#include "support/Expect.h"
 
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
@@ -40,12 +40,6 @@ inline QStringList DataColumn(int column)
 inline void Activate(QWidget* form)
 {
     app().main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(form->parentWidget()));
-}
-
-inline QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // A white picture on the surface, spanning the uncalibrated frame 0 ... 10.

@@ -1,6 +1,6 @@
 #include "data/GridEditing.h"
 
-#include "QStringPrinting.h"
+#include "support/Expect.h"
 #include "app/core/NumberReading.h"
 
 #include <gtest/gtest.h>

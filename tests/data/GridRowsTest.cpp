@@ -1,6 +1,6 @@
 #include "data/GridRows.h"
 
-#include "QStringPrinting.h"
+#include "support/Expect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "QStringPrinting.h"
+#include "support/Expect.h"
 
 #include "app/core/NumberReading.h"
 #include "app/core/NumberText.h"

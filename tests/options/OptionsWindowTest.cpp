@@ -6,6 +6,7 @@
 #include "options/widgets/PointerCursor.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 
 #include <QApplication>
@@ -25,17 +26,9 @@
 #include <functional>
 
 using namespace tracella;
-using tracella::test::TestApp;
+using namespace tracella::test;
 
 namespace {
-
-template <typename T>
-T* Child(QWidget* window, const char* name)
-{
-    T* child = window->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
 
 QColor SwatchColour(QWidget* dialog, const char* name)
 {
@@ -106,6 +99,7 @@ TEST(OptionsWindow, OpensWithEveryControlFilledFromTheState)
     s.XAxisLog = true;
     s.EscUndo = false;
     s.PointerIndex = 6;
+    s.SplineOnX = false;
 
     OptionsWindow dialog(&t.main());
     dialog.show();
@@ -139,7 +133,7 @@ TEST(OptionsWindow, OpensWithEveryControlFilledFromTheState)
     EXPECT_FALSE(Child<QCheckBox>(&dialog, "CheckYLog")->isChecked());
     EXPECT_FALSE(Child<QCheckBox>(&dialog, "checkESCundo")->isChecked());
     EXPECT_FALSE(Child<QCheckBox>(&dialog, "chkGrid")->isChecked());
-    EXPECT_TRUE(Child<QRadioButton>(&dialog, "optSplineX")->isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(&dialog, "optSplineY")->isChecked());
     EXPECT_EQ(Child<QLabel>(&dialog, "Label1")->text(),
               QStringLiteral("Note:\r\n       Select Log Axis before scaling the picture."));
 
@@ -262,11 +256,10 @@ TEST(OptionsWindow, NumbersBeyond32BitsAreRefusedAndNothingIsStored)
     Click(&dialog, "cmdApply");
 
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    const Message& refusal = t.services().messages.shown[0];
-    EXPECT_EQ(refusal.text, QStringLiteral("The number in Columns is out of range.\r\n"
-                                           "Enter a whole number between -2147483648 and 2147483647."));
-    EXPECT_EQ(refusal.title, QStringLiteral("Options"));
-    EXPECT_EQ(refusal.icon, MessageIcon::Exclamation);
+    ExpectMessage(t.services().messages.shown[0],
+                  QStringLiteral("The number in Columns is out of range.\r\n"
+                                 "Enter a whole number between -2147483648 and 2147483647."),
+                  QStringLiteral("Options"), MessageIcon::Exclamation);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(appState().XAxisLog);
     EXPECT_EQ(appState().ARCols, before.ARCols);
@@ -376,17 +369,6 @@ TEST(OptionsWindow, CtrlTabCyclesTheTabsBothWays)
     // A plain Tab moves the focus, not the page.
     QTest::keyClick(&dialog, Qt::Key_Tab);
     EXPECT_EQ(CurrentTab(&dialog), 2);
-}
-
-TEST(OptionsWindow, TheIndependentVariableOpensAsItStands)
-{
-    TestApp t;
-    appState().SplineOnX = false;
-    OptionsWindow dialog(&t.main());
-    dialog.show();
-    EXPECT_TRUE(Child<QRadioButton>(&dialog, "optSplineY")->isChecked());
-    Click(&dialog, "cmdApply");
-    EXPECT_FALSE(appState().SplineOnX);
 }
 
 TEST(OptionsWindow, CommandPreviewsTheSweepGridAndRefreshRestoresTheMarkers)

@@ -8,6 +8,7 @@
 #include "picture/PixelRotation.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 
 #include "PictureSamples.h"
@@ -23,7 +24,7 @@
 #include <sys/resource.h>
 
 using namespace tracella;
-using tracella::test::TestApp;
+using namespace tracella::test;
 
 namespace {
 
@@ -78,31 +79,10 @@ QImage Comparable(const QImage& image)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 void rotate(TestApp& t, std::optional<QString> reply)
 {
     t.services().input.reply(std::move(reply));
     t.run(QStringLiteral("RotateDocumentPicture"));
-}
-
-void expectUnexpectedError(const Message& m)
-{
-    EXPECT_TRUE(m.text.startsWith(QStringLiteral("Error # "))) << m.text.toStdString();
-    EXPECT_EQ(m.title, QStringLiteral("Error"));
-    EXPECT_EQ(m.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(m.buttons, MessageButtons::Ok);
 }
 
 } // namespace
@@ -184,12 +164,9 @@ TEST_F(RotationCommands, AnglesOutsideTheOpenRangeAskAgain)
     rotate(t, QStringLiteral("359.9"));
     EXPECT_EQ(t.services().input.asked.size(), 4u);
     ASSERT_EQ(t.services().messages.shown.size(), 3u);
-    for (const Message& m : t.services().messages.shown) {
-        EXPECT_EQ(m.text, QStringLiteral("Select an angle greater than 0 and less than 360 degrees"));
-        EXPECT_EQ(m.title, QStringLiteral("Angle Error"));
-        EXPECT_EQ(m.icon, MessageIcon::Information);
-        EXPECT_EQ(m.buttons, MessageButtons::Ok);
-    }
+    for (const Message& m : t.services().messages.shown)
+        ExpectMessage(m, QStringLiteral("Select an angle greater than 0 and less than 360 degrees"),
+                      QStringLiteral("Angle Error"), MessageIcon::Information);
     EXPECT_EQ(surface().picture().image.size(), RotatedSize(source.size(), 359.9));
 
     showPicture(source);
@@ -267,7 +244,7 @@ TEST_F(RotationCommands, RotationThatCannotKeepTheOldPictureChangesNothing)
     t.services().messages.answer(MessageAnswer::Ok);
     rotate(t, QStringLiteral("30"));
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    expectUnexpectedError(t.services().messages.shown[0]);
+    ExpectErrorMessage(t.services().messages.shown[0]);
     EXPECT_FALSE(surface().hasPicture());
 
     // The temporary file cannot be written: a folder has taken its name.
@@ -277,7 +254,7 @@ TEST_F(RotationCommands, RotationThatCannotKeepTheOldPictureChangesNothing)
     t.services().messages.answer(MessageAnswer::Ok);
     rotate(t, QStringLiteral("30"));
     ASSERT_EQ(t.services().messages.shown.size(), 2u);
-    expectUnexpectedError(t.services().messages.shown[1]);
+    ExpectErrorMessage(t.services().messages.shown[1]);
     EXPECT_EQ(surface().picture().image, source);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
@@ -357,11 +334,8 @@ TEST_F(RotationCommands, SaveAddsTheBitmapExtensionAndAsksBeforeReplacing)
     t.services().messages.answer(MessageAnswer::No);
     t.run(QStringLiteral("SaveDocumentPicture"));
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    const Message& question = t.services().messages.shown[0];
-    EXPECT_EQ(question.text, existing + QStringLiteral(" exists. Do you want to overwrite it?"));
-    EXPECT_EQ(question.title, QStringLiteral("File Exists"));
-    EXPECT_EQ(question.icon, MessageIcon::Question);
-    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    ExpectMessage(t.services().messages.shown[0], existing + QStringLiteral(" exists. Do you want to overwrite it?"),
+                  QStringLiteral("File Exists"), MessageIcon::Question, MessageButtons::YesNo);
     EXPECT_EQ(FileBytes(existing), QByteArray("keep me"));
     EXPECT_EQ(SharedDialogFileName(), QString());
 
@@ -395,7 +369,7 @@ TEST_F(RotationCommands, FailedSaveReportsAndKeepsTheEarlierFile)
     t.services().messages.answer(MessageAnswer::Ok);
     t.run(QStringLiteral("SaveDocumentPicture"));
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    expectUnexpectedError(t.services().messages.shown[0]);
+    ExpectErrorMessage(t.services().messages.shown[0]);
 
     // The disk fills up halfway (a file size limit stands in for it).
     const QString existing = dir.filePath(QStringLiteral("old.bmp"));
@@ -413,7 +387,7 @@ TEST_F(RotationCommands, FailedSaveReportsAndKeepsTheEarlierFile)
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
     ASSERT_EQ(t.services().messages.shown.size(), 3u);
-    expectUnexpectedError(t.services().messages.shown[2]);
+    ExpectErrorMessage(t.services().messages.shown[2]);
     EXPECT_EQ(FileBytes(existing), QByteArray("keep me"));
     EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.bmp")});
 
@@ -424,7 +398,7 @@ TEST_F(RotationCommands, FailedSaveReportsAndKeepsTheEarlierFile)
     t.services().messages.answer(MessageAnswer::Ok);
     t.run(QStringLiteral("SaveDocumentPicture"));
     ASSERT_EQ(t.services().messages.shown.size(), 5u);
-    expectUnexpectedError(t.services().messages.shown[4]);
+    ExpectErrorMessage(t.services().messages.shown[4]);
     EXPECT_EQ(FileBytes(existing), QByteArray("keep me"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     t.services().expectScriptsUsed();
