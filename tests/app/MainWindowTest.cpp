@@ -4,6 +4,7 @@
 #include "app/widgets/MainMenus.h"
 #include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 #include "zoom/widgets/ZoomWindow.h"
 
@@ -30,7 +31,7 @@
 #include <gtest/gtest.h>
 
 using namespace tracella;
-using tracella::test::TestApp;
+using namespace tracella::test;
 
 namespace {
 
@@ -213,22 +214,6 @@ TEST(MainWindow, StatusBarPanelsAndViewToggles)
     EXPECT_FALSE(t.main().toolBar()->isVisible());
 }
 
-TEST(MainWindow, ZoomCommandHidesAndShowsWithItsTimer)
-{
-    TestApp t;
-    QAction* zoom = t.main().action(QStringLiteral("mnuViewZoom"));
-    zoom->trigger();
-    EXPECT_FALSE(zoom->isChecked());
-    EXPECT_FALSE(app().zoom->isVisible());
-    EXPECT_FALSE(app().zoom->timer()->isActive());
-    EXPECT_FALSE(appState().MouseOverPicture);
-    zoom->trigger();
-    EXPECT_TRUE(zoom->isChecked());
-    EXPECT_TRUE(app().zoom->isVisible());
-    EXPECT_TRUE(app().zoom->timer()->isActive());
-    EXPECT_TRUE(appState().MouseOverPicture);
-}
-
 TEST(MainWindow, HelpWithoutAHelpFileShowsTheMessageForBothCommands)
 {
     TestApp t;
@@ -238,11 +223,9 @@ TEST(MainWindow, HelpWithoutAHelpFileShowsTheMessageForBothCommands)
     t.run(QStringLiteral("mnuHelpContents"));
     t.run(QStringLiteral("mnuHelpSearch"));
     ASSERT_EQ(t.services().messages.shown.size(), 2u);
-    for (const Message& m : t.services().messages.shown) {
-        EXPECT_EQ(m.text, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."));
-        EXPECT_EQ(m.title, QStringLiteral("Tracella! '2004"));
-        EXPECT_EQ(m.icon, MessageIcon::Information);
-    }
+    for (const Message& m : t.services().messages.shown)
+        ExpectMessage(m, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
+                      QStringLiteral("Tracella! '2004"), MessageIcon::Information);
 }
 
 TEST(MainWindow, HelpOpensContentsAndAnEmptyFocusedSearch)
@@ -278,10 +261,7 @@ TEST(MainWindow, ShutdownWithoutTemporaryFileEndsSilentlyAndRemovesAnExistingOne
     }
     {
         TestApp t;
-        QFile temp(TempPicturePath());
-        ASSERT_TRUE(temp.open(QIODevice::WriteOnly));
-        temp.write("picture");
-        temp.close();
+        WriteBytes(TempPicturePath(), "picture");
         t.main().close();
         EXPECT_FALSE(QFile::exists(TempPicturePath()));
         // Not in the folder every user shares, wherever the home folder lies.

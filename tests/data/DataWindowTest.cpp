@@ -27,9 +27,7 @@ namespace {
 template <typename W>
 W* Control(const char* name)
 {
-    W* widget = DataForm().findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
+    return Child<W>(&DataForm(), name);
 }
 
 QLineEdit* Edit(const char* name)
@@ -117,7 +115,11 @@ TEST(DataWindow, AppendedRowsReadInNumberTextAndLeaveTheHeaderAsItWas)
 {
     TestApp t;
     DataWindow& data = DataForm();
-    AddPoints({{1.5, -2}, {2, 0.25}, {0.125, 1e-5}});
+    // One data row keeps the header selectable after a resize.
+    AddPoints({{1.5, -2}});
+    data.Form_Resize();
+    EXPECT_FALSE(data.headerFixed());
+    AddPoints({{2, 0.25}, {0.125, 1e-5}});
     EXPECT_EQ(DataColumn(0), QStringList({" 1", " 2", " 3"}));
     EXPECT_EQ(DataColumn(1), QStringList({" 1.5", " 2", " .125"}));
     EXPECT_EQ(DataColumn(2), QStringList({"-2", " .25", " 1E-05"}));
@@ -139,17 +141,6 @@ TEST(DataWindow, AppendedRowsReadInNumberTextAndLeaveTheHeaderAsItWas)
     EXPECT_FALSE(data.setCurrentCell(0, 1));
     data.AppendPointRow({5, true}, {5, true});
     EXPECT_TRUE(data.headerFixed());
-}
-
-TEST(DataWindow, OneDataRowKeepsTheHeaderSelectableAfterAResize)
-{
-    TestApp t;
-    AddPoints({{1, 1}});
-    DataForm().Form_Resize();
-    EXPECT_FALSE(DataForm().headerFixed());
-    AddPoints({{2, 2}});
-    DataForm().Form_Resize();
-    EXPECT_TRUE(DataForm().headerFixed());
 }
 
 TEST(DataWindow, AFullGridRefusesTheNextRowAndStaysIntact)
@@ -266,10 +257,7 @@ TEST(DataWindow, ClosingWithPointsAsksTwiceAndMaySaveFirst)
     t.services().messages.answer(MessageAnswer::No);
     CloseDataWindow();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, closeQuestion.text);
-    EXPECT_EQ(shown[0].title, closeQuestion.title);
-    EXPECT_EQ(shown[0].icon, closeQuestion.icon);
-    EXPECT_EQ(shown[0].buttons, closeQuestion.buttons);
+    ExpectMessage(shown[0], closeQuestion);
     ASSERT_FALSE(app().data.isNull());
     EXPECT_TRUE(DataForm().isVisible());
     EXPECT_EQ(DataForm().grid().rowCount(), 2);
@@ -279,10 +267,7 @@ TEST(DataWindow, ClosingWithPointsAsksTwiceAndMaySaveFirst)
     t.services().messages.answer(MessageAnswer::No);
     CloseDataWindow();
     ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[2].text, lastCall.text);
-    EXPECT_EQ(shown[2].title, lastCall.title);
-    EXPECT_EQ(shown[2].icon, lastCall.icon);
-    EXPECT_EQ(shown[2].buttons, lastCall.buttons);
+    ExpectMessage(shown[2], lastCall);
     EXPECT_TRUE(app().data.isNull());
     EXPECT_TRUE(t.services().files.requests.empty());
 
@@ -314,9 +299,7 @@ TEST(DataWindow, RightPressPlaysTheClickAndOpensThePopUpMenu)
     EXPECT_TRUE(popUp->isVisible());
     EXPECT_LE((popUp->pos() - view->viewport()->mapToGlobal(at)).manhattanLength(), 2);
     ASSERT_EQ(t.services().sound.played.size(), 1u);
-    QFile click(QStringLiteral(":/sounds/48.wav"));
-    ASSERT_TRUE(click.open(QIODevice::ReadOnly));
-    EXPECT_EQ(t.services().sound.played[0], click.readAll());
+    EXPECT_EQ(t.services().sound.played[0], FileBytes(QStringLiteral(":/sounds/48.wav")));
     // The press leaves the selection where it was.
     EXPECT_EQ(DataForm().currentRow(), 2);
 

@@ -217,9 +217,7 @@ TEST(OptionsWindow, DoItStoresEverySettingAndSetsThePicturesPenAndPointer)
     EXPECT_EQ(s.PointerIndex, 4);
 
     ASSERT_EQ(t.services().sound.played.size(), 1u);
-    QFile click(QStringLiteral(":/sounds/48.wav"));
-    ASSERT_TRUE(click.open(QIODevice::ReadOnly));
-    EXPECT_EQ(t.services().sound.played[0], click.readAll());
+    EXPECT_EQ(t.services().sound.played[0], FileBytes(QStringLiteral(":/sounds/48.wav")));
 
     PictureSurface* surface = app().document->surface();
     EXPECT_EQ(surface->penWidth(), 7);

@@ -28,6 +28,11 @@ inline void ExpectMessage(const Message& m, const QString& text, const QString& 
     EXPECT_EQ(m.buttons, buttons);
 }
 
+inline void ExpectMessage(const Message& m, const Message& expected)
+{
+    ExpectMessage(m, expected.text, expected.title, expected.icon, expected.buttons);
+}
+
 // The unexpected-error message, whose text starts as given and goes on.
 inline void ExpectErrorMessage(const Message& m, const QString& start = QStringLiteral("Error # "))
 {
