@@ -3,6 +3,7 @@
 #include "app/core/AppState.h"
 #include "app/services/SharedDialog.h"
 #include "app/widgets/MainStatusBar.h"
+#include "support/SmallFileSystem.h"
 #include "support/TestApp.h"
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace tracella;
@@ -34,47 +34,13 @@ QString PanelOne(TestApp& t)
     return t.main().statusPanels()->panelText(1);
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // The error number in NumberText form, so two blanks after "#".
 void ExpectUnexpectedError(TestApp& t, int errorNumber)
 {
-    auto& shown = t.services().messages.shown;
-    ASSERT_FALSE(shown.empty());
-    const Message& last = shown.back();
-    const QString start = QStringLiteral("Error #  %1 was generated. \r").arg(errorNumber);
-    EXPECT_TRUE(last.text.startsWith(start)) << last.text.toStdString();
-    EXPECT_GT(last.text.size(), start.size());
-    EXPECT_EQ(last.title, QStringLiteral("Error"));
-    EXPECT_EQ(last.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(last.buttons, MessageButtons::Ok);
+    ASSERT_FALSE(t.services().messages.shown.empty());
+    ExpectErrorMessage(t.services().messages.shown.back(),
+                       QStringLiteral("Error #  %1 was generated. \r").arg(errorNumber));
 }
-
-// A small file system of its own, to fill or to make read-only.
-class SmallFileSystem {
-public:
-    SmallFileSystem() { mounted_ = ::mount("tmpfs", QFile::encodeName(folder_.path()).constData(), "tmpfs", 0, "size=64k") == 0; }
-    ~SmallFileSystem()
-    {
-        if (mounted_)
-            ::umount(QFile::encodeName(folder_.path()).constData());
-    }
-    bool mounted() const { return mounted_; }
-    QString filePath(const QString& name) const { return folder_.filePath(name); }
-    bool makeReadOnly()
-    {
-        return ::mount("tmpfs", QFile::encodeName(folder_.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    }
-
-private:
-    QTemporaryDir folder_;
-    bool mounted_ = false;
-};
 
 } // namespace
 
@@ -133,7 +99,7 @@ TEST(DataFiles, DeclinedOverwriteAndCancelledDialogsWriteNothing)
     QTemporaryDir folder;
     AddPoints({{1.5, -2}});
     const QString path = folder.filePath(QStringLiteral("old.dat"));
-    WriteFile(path, "earlier\r\n");
+    WriteBytes(path, "earlier\r\n");
     auto& files = t.services().files;
     auto& shown = t.services().messages.shown;
 
@@ -141,10 +107,8 @@ TEST(DataFiles, DeclinedOverwriteAndCancelledDialogsWriteNothing)
     t.services().messages.answer(MessageAnswer::No);
     t.run(QStringLiteral("mnuDataSaveAs"));
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, path + QStringLiteral(" exists. Do you want to overwrite it?"));
-    EXPECT_EQ(shown[0].title, QStringLiteral("File Exists"));
-    EXPECT_EQ(shown[0].icon, MessageIcon::Question);
-    EXPECT_EQ(shown[0].buttons, MessageButtons::YesNo);
+    ExpectMessage(shown[0], path + QStringLiteral(" exists. Do you want to overwrite it?"), QStringLiteral("File Exists"),
+                  MessageIcon::Question, MessageButtons::YesNo);
     EXPECT_EQ(FileBytes(path), QByteArray("earlier\r\n"));
     EXPECT_TRUE(appState().DataFileName.isEmpty());
     EXPECT_EQ(PanelOne(t), QStringLiteral("Data File"));
@@ -241,7 +205,7 @@ TEST(DataFiles, FailedWritesShowTheUnexpectedErrorAndLoseNothing)
         GTEST_SKIP() << "cannot mount a small file system here";
     // Too big for the disk: the earlier file stays as it was.
     const QString full = small.filePath(QStringLiteral("points.txt"));
-    WriteFile(full, "earlier\r\n");
+    WriteBytes(full, "earlier\r\n");
     for (int i = 0; i < 2000; ++i)
         DataForm().AppendPointRow({i * 1.25, false}, {i * -3.5, false});
     files.choose(full, 2);

@@ -1,6 +1,7 @@
 #include "data/DataFileWriting.h"
 
 #include "support/Expect.h"
+#include "support/SmallFileSystem.h"
 #include "data/DataFileFormat.h"
 
 #include <QDir>
@@ -20,7 +21,6 @@
 #include <thread>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -84,26 +84,6 @@ private:
 
     QByteArray m_path;
     bool m_readOnly = false;
-};
-
-// A 64 KiB file system over a folder, for as long as the object lives.
-class SmallFileSystem {
-public:
-    explicit SmallFileSystem(const QString& folder) : m_folder(QFile::encodeName(folder))
-    {
-        m_mounted = ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") == 0;
-    }
-    ~SmallFileSystem()
-    {
-        if (m_mounted) {
-            ::umount(m_folder.constData());
-        }
-    }
-    bool mounted() const { return m_mounted; }
-
-private:
-    QByteArray m_folder;
-    bool m_mounted = false;
 };
 
 ino_t InodeOf(const QString& path)
@@ -231,16 +211,15 @@ TEST(DataFileWriting, AFullDiskIsReported)
     ExpectError(WriteDataFile("/dev/full", "\t 1\t 1.5\t-2\r\n"), {ENOSPC}, "/dev/full");
     EXPECT_FALSE(QFileInfo("/dev/full").isFile());
 
-    QTemporaryDir folder;
-    const SmallFileSystem small(folder.path());
+    const SmallFileSystem small;
     if (!small.mounted()) {
         GTEST_SKIP() << "cannot mount a small file system to fill: " << std::strerror(errno);
     }
-    const QString path = folder.filePath("points.txt");
+    const QString path = small.filePath("points.txt");
     WriteBytes(path, "earlier\r\n");
     ExpectError(WriteDataFile(path, QByteArray(256 * 1024, 'x')), {ENOSPC}, path);
     EXPECT_EQ(FileBytes(path), "earlier\r\n");
-    EXPECT_EQ(EntriesOf(folder.path()), QStringList{"points.txt"});
+    EXPECT_EQ(EntriesOf(small.path()), QStringList{"points.txt"});
 }
 
 TEST(FileExists, FindsFilesAndFoldersAndMatchesWildcards)

@@ -216,20 +216,12 @@ TEST(ColourSweep, IncludesBothEndsWhenReachedAndFollowsTheStepsSign)
 
 TEST(ColourSweep, ARunThatFindsNothingStillFillsTheBar)
 {
-    int matches = 0;
-    std::vector<int> progress;
-    SweepHandlers handlers;
-    handlers.match = [&](double, float) {
-        ++matches;
-        return SweepAnswer::Continue;
-    };
-    handlers.progress = [&](int shown) { progress.push_back(shown); };
     // 5 x 5 samples against a maximum of 4 * 4 + 4 + 4: the bar ends full.
-    const SweepResult result = SweepColours(Filled(64, 48, Rgb(255, 255, 255)), {{0, 8, 8, 0}, 4, 4, Rgb(250, 0, 0)},
-                                            handlers);
-    EXPECT_EQ(result.found, 0);
-    EXPECT_FALSE(result.stopped);
-    EXPECT_EQ(matches, 0);
+    const SweepRun run = Sweep(Filled(64, 48, Rgb(255, 255, 255)), {{0, 8, 8, 0}, 4, 4, Rgb(250, 0, 0)});
+    EXPECT_EQ(run.result.found, 0);
+    EXPECT_FALSE(run.result.stopped);
+    EXPECT_TRUE(run.matches.empty());
+    const std::vector<int>& progress = run.progress;
     ASSERT_FALSE(progress.empty());
     for (std::size_t i = 1; i < progress.size(); ++i)
         EXPECT_GT(progress[i], progress[i - 1]);

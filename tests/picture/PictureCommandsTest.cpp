@@ -11,6 +11,7 @@
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureCommands.h"
 #include "picture/widgets/PictureSurface.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 
 #include <QApplication>
@@ -128,11 +129,7 @@ TEST(PictureCommands, AFileThatIsNoPictureLeavesAResetDocumentAndTheErrorMessage
     import(t, writeFile(dir, QStringLiteral("cut.jpg"), cut));
 
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    const Message& m = t.services().messages.shown.front();
-    EXPECT_TRUE(m.text.startsWith(QStringLiteral("Error #  321 was generated. \rInvalid picture"))) << m.text.toStdString();
-    EXPECT_EQ(m.title, QStringLiteral("Error"));
-    EXPECT_EQ(m.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(m.buttons, MessageButtons::Ok);
+    ExpectErrorMessage(t.services().messages.shown.front(), QStringLiteral("Error #  321 was generated. \rInvalid picture"));
     EXPECT_FALSE(surface().hasPicture());
     EXPECT_EQ(surface().size(), QSize(0, 0));
     EXPECT_EQ(panel(t, 2), QStringLiteral("Picture File"));
@@ -241,10 +238,9 @@ TEST(PictureCommands, ClipboardPicturesDecodeLargeAndFailAloud)
     t.services().messages.answer(MessageAnswer::Ok);
     t.run(QStringLiteral("mnuPicturePaste"));
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    const Message& m = t.services().messages.shown.front();
-    EXPECT_EQ(m.text, QStringLiteral("Error #  321 was generated. \rInvalid picture: the clipboard's picture cannot "
-                                     "be read"));
-    EXPECT_EQ(m.title, QStringLiteral("Error"));
+    ExpectMessage(t.services().messages.shown.front(),
+                  QStringLiteral("Error #  321 was generated. \rInvalid picture: the clipboard's picture cannot be read"),
+                  QStringLiteral("Error"), MessageIcon::Exclamation);
     EXPECT_FALSE(surface().hasPicture());
     EXPECT_EQ(panel(t, 2), QStringLiteral("Picture File"));
 }
