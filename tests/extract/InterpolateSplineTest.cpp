@@ -4,6 +4,7 @@
 #include "extract/ExtractMessages.h"
 #include "extract/Interpolation.h"
 #include "extract/SingleArithmetic.h"
+#include "support/Expect.h"
 
 #include <QApplication>
 
@@ -36,14 +37,6 @@ int PixelsOf(const QImage& image, Colour colour)
         for (int x = 0; x < image.width(); ++x)
             count += image.pixel(x, y) == PixelOf(colour);
     return count;
-}
-
-void ExpectSameMessage(const Message& shown, const Message& expected)
-{
-    EXPECT_EQ(shown.text, expected.text);
-    EXPECT_EQ(shown.title, expected.title);
-    EXPECT_EQ(shown.icon, expected.icon);
-    EXPECT_EQ(shown.buttons, expected.buttons);
 }
 
 // Hands every message on to the scripted ones and keeps what the picture
@@ -81,7 +74,7 @@ TEST(Interpolate, FourRowsAreTheFewestThatInterpolate)
     AddRows({{0, 0}, {1, 1}, {2, 4}});
     Interpolate(t, MessageAnswer::Ok);
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    ExpectSameMessage(t.services().messages.shown[0], InsufficientDataMessage());
+    ExpectMessage(t.services().messages.shown[0], InsufficientDataMessage());
     EXPECT_EQ(Grid().dataRowCount(), 3);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
@@ -89,7 +82,7 @@ TEST(Interpolate, FourRowsAreTheFewestThatInterpolate)
     PictureAtMessages watch(t);
     Interpolate(t, MessageAnswer::Yes);
     ASSERT_EQ(t.services().messages.shown.size(), 2u);
-    ExpectSameMessage(t.services().messages.shown[1], AddInterpolatedPointsMessage());
+    ExpectMessage(t.services().messages.shown[1], AddInterpolatedPointsMessage());
     // While asked: the four points of the refresh and the six previewed ones.
     ASSERT_EQ(watch.markers.size(), 1u);
     EXPECT_EQ(watch.markers[0], 4 + 6);
@@ -171,7 +164,7 @@ TEST(Interpolate, EqualIndependentValuesFailAndTheOtherVariableWorks)
     AddRows({{2, 3}, {1, 1}, {1, 2}, {3, 4}});
     Interpolate(t, MessageAnswer::Ok);
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    ExpectSameMessage(t.services().messages.shown[0], InterpolationFailedMessage(DivisionByZeroError()));
+    ExpectMessage(t.services().messages.shown[0], InterpolationFailedMessage(DivisionByZeroError()));
     EXPECT_TRUE(t.services().messages.shown[0].text.startsWith(
         QStringLiteral("The interpolation method is failing with these data.\r\nTry againg changing the Independant "
                        "Variable\r\nError #  11 was generated. \r")));
@@ -184,12 +177,12 @@ TEST(Interpolate, EqualIndependentValuesFailAndTheOtherVariableWorks)
     appState().SplineOnX = false;
     appState().SplinePoints = -2;
     Interpolate(t, MessageAnswer::Ok);
-    ExpectSameMessage(t.services().messages.shown.back(), InterpolationFailedMessage(*SplinePointsError(-2)));
+    ExpectMessage(t.services().messages.shown.back(), InterpolationFailedMessage(*SplinePointsError(-2)));
     EXPECT_TRUE(app().data->sortOnX());
 
     appState().SplinePoints = 3;
     Interpolate(t, MessageAnswer::Yes);
-    ExpectSameMessage(t.services().messages.shown.back(), AddInterpolatedPointsMessage());
+    ExpectMessage(t.services().messages.shown.back(), AddInterpolatedPointsMessage());
     ASSERT_EQ(Grid().dataRowCount(), 7);
     const double xs[] = {1, 2, 3};
     const QString yTexts[] = {" 2", " 3", " 4"};
@@ -209,7 +202,7 @@ TEST(Interpolate, MorePointsThanTheGridHoldsAppendNothing)
     appState().SplinePoints = 40000;
     Interpolate(t, MessageAnswer::Yes);
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    ExpectSameMessage(t.services().messages.shown[0], GridCannotHoldMessage(MaxGridRowCount - 1, 5, 40000));
+    ExpectMessage(t.services().messages.shown[0], GridCannotHoldMessage(MaxGridRowCount - 1, 5, 40000));
     EXPECT_EQ(t.services().messages.shown[0].text,
               QStringLiteral("The data grid cannot hold 40000 more points: it holds at most 32766 points and "
                              "already has 5."));
@@ -219,7 +212,7 @@ TEST(Interpolate, MorePointsThanTheGridHoldsAppendNothing)
     // Exactly up to the limit still fits.
     appState().SplinePoints = 32761;
     Interpolate(t, MessageAnswer::Yes);
-    ExpectSameMessage(t.services().messages.shown.back(), AddInterpolatedPointsMessage());
+    ExpectMessage(t.services().messages.shown.back(), AddInterpolatedPointsMessage());
     EXPECT_EQ(Grid().dataRowCount(), 32766);
 }
 
