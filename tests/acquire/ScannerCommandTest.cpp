@@ -5,6 +5,7 @@
 #include "app/widgets/MainWindow.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 
 #include <QAction>
@@ -22,6 +23,7 @@ using tracella::test::ColourRamp;
 using tracella::test::FakeScanDevice;
 using tracella::test::InstalledScanner;
 using tracella::test::TestApp;
+using tracella::test::ExpectMessage;
 
 namespace {
 
@@ -63,11 +65,8 @@ TEST(ScannerCommand, WithoutAScannerOnlySaysSoAndLeavesTheClipboardAlone)
         t.run(QStringLiteral("mnuPictureScanner"));
 
         ASSERT_EQ(t.services().messages.shown.size(), 1u);
-        const Message& m = t.services().messages.shown.front();
-        EXPECT_EQ(m.text, NotAvailable);
-        EXPECT_EQ(m.title, QStringLiteral("Check Scanner Availability"));
-        EXPECT_EQ(m.icon, MessageIcon::Critical);
-        EXPECT_EQ(m.buttons, MessageButtons::Ok);
+        ExpectMessage(t.services().messages.shown.front(), NotAvailable, QStringLiteral("Check Scanner Availability"),
+                      MessageIcon::Critical);
         EXPECT_EQ(t.services().clipboard.image(), marker());
         EXPECT_EQ(t.services().clipboard.text(), QStringLiteral("kept"));
         EXPECT_TRUE(s.offers.empty()) << "no source dialog";
@@ -112,13 +111,15 @@ TEST(ScannerCommand, APageBecomesTheDocumentPictureAndACancelledSelectionKeepsTh
     EXPECT_EQ(documentPicture().size(), QSize(2, 2));
 }
 
-TEST(ScannerCommand, AFailedAcquisitionSaysSoAndStillPastesTheClearedClipboard)
+// Cancel in the progress dialog stops the scan as no image at all.
+TEST(ScannerCommand, AFailedOrCancelledAcquisitionSaysSoAndStillPastesTheClearedClipboard)
 {
     TestApp t;
     InstalledScanner s;
     s.library.page = {ColourRamp(5, 5)};
     t.run(QStringLiteral("mnuPictureScanner"));
     ASSERT_EQ(documentPicture().size(), QSize(5, 5));
+    bool sawModalProgress = false;
 
     struct Failure {
         const char* what;
@@ -133,6 +134,18 @@ TEST(ScannerCommand, AFailedAcquisitionSaysSoAndStillPastesTheClearedClipboard)
              s.library.page = {jammed};
          }},
         {"source does not open", [](InstalledScanner& s) { s.library.opens = false; }},
+        {"cancel in the progress dialog",
+         [&t, &sawModalProgress](InstalledScanner& s) {
+             s.library.page = {ColourRamp(40, 40)};
+             s.library.chunk = 100;
+             s.library.beforeRead = [&t, &sawModalProgress](int read) {
+                 auto* progress = t.main().findChild<QProgressDialog*>(QStringLiteral("frmScanProgress"));
+                 if (read == 3 && progress) {
+                     sawModalProgress = progress->isVisible() && progress->isModal();
+                     progress->findChild<QPushButton*>()->click();
+                 }
+             };
+         }},
     };
     for (const Failure& f : failures) {
         SCOPED_TRACE(f.what);
@@ -145,42 +158,16 @@ TEST(ScannerCommand, AFailedAcquisitionSaysSoAndStillPastesTheClearedClipboard)
         t.run(QStringLiteral("mnuPictureScanner"));
 
         ASSERT_EQ(t.services().messages.shown.size(), 1u);
-        const Message& m = t.services().messages.shown.front();
-        EXPECT_EQ(m.text, NothingAcquired);
-        EXPECT_EQ(m.title, QString());
-        EXPECT_EQ(m.icon, MessageIcon::Information);
+        ExpectMessage(t.services().messages.shown.front(), NothingAcquired, QString(), MessageIcon::Information);
         EXPECT_TRUE(t.services().clipboard.image().isNull()) << "cleared before the scan";
         EXPECT_TRUE(t.services().clipboard.text().isEmpty());
         // The paste ran on the empty clipboard: the old picture is gone.
         EXPECT_TRUE(documentPicture().isNull());
         EXPECT_EQ(picturePanel(t), QStringLiteral("Clipboard Picture"));
+        EXPECT_FALSE(t.main().findChild<QProgressDialog*>(QStringLiteral("frmScanProgress")));
         s.library.opens = true;
     }
-}
-
-TEST(ScannerCommand, CancelInTheProgressDialogStopsTheScanAsNoImage)
-{
-    TestApp t;
-    InstalledScanner s;
-    s.library.page = {ColourRamp(40, 40)};
-    s.library.chunk = 100;
-    bool sawModalProgress = false;
-    s.library.beforeRead = [&](int read) {
-        auto* progress = t.main().findChild<QProgressDialog*>(QStringLiteral("frmScanProgress"));
-        if (read == 3 && progress) {
-            sawModalProgress = progress->isVisible() && progress->isModal();
-            progress->findChild<QPushButton*>()->click();
-        }
-    };
-    t.services().messages.answer(MessageAnswer::Ok);
-
-    t.run(QStringLiteral("mnuPictureScanner"));
-
     EXPECT_TRUE(sawModalProgress);
-    ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    EXPECT_EQ(t.services().messages.shown[0].text, NothingAcquired);
-    EXPECT_TRUE(t.services().clipboard.image().isNull());
-    EXPECT_FALSE(t.main().findChild<QProgressDialog*>(QStringLiteral("frmScanProgress")));
 }
 
 TEST(ScannerCommand, ALibraryFailureIsTheUnexpectedErrorMessage)
@@ -194,10 +181,8 @@ TEST(ScannerCommand, ALibraryFailureIsTheUnexpectedErrorMessage)
     t.run(QStringLiteral("mnuPictureScanner"));
 
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    const Message& m = t.services().messages.shown[0];
-    EXPECT_EQ(m.text, QStringLiteral("Error #  48 was generated. \rOut of memory"));
-    EXPECT_EQ(m.title, QStringLiteral("Error"));
-    EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+    ExpectMessage(t.services().messages.shown[0], QStringLiteral("Error #  48 was generated. \rOut of memory"),
+                  QStringLiteral("Error"), MessageIcon::Exclamation);
     EXPECT_EQ(t.services().clipboard.text(), QStringLiteral("kept"));
     EXPECT_FALSE(s.library.running);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

@@ -6,6 +6,7 @@
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureCommands.h"
 #include "picture/widgets/PictureSurface.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 
 #include <QFile>
@@ -26,14 +27,6 @@ inline PictureSurface& surface()
 inline QString panel(TestApp& t, int n)
 {
     return t.main().statusPanels()->panelText(n);
-}
-
-inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
 }
 
 inline void import(TestApp& t, const QString& path)

@@ -1,6 +1,7 @@
 #include "PictureSamples.h"
 #include "picture/MetafileDecoder.h"
 #include "picture/PictureLoader.h"
+#include "support/Expect.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -24,15 +25,6 @@ LoadedPicture decode(const QByteArray& bytes, const QByteArray& hint = {}, int m
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     return DecodePicture(buffer, hint, maxSide);
-}
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
 }
 
 std::vector<MetafileRectangle> cornerRectangles()

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QObject>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,14 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Writes the file in the folder and gives its path.
+inline QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    WriteBytes(path, bytes);
+    return path;
 }
 
 } // namespace tracella::test
