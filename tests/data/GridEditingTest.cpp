@@ -116,16 +116,28 @@ TEST(SortGridRows, WritesBothColumnsBackInPlainForm)
     EXPECT_EQ(empty.rowCount(), 1);
 }
 
-TEST(SortGridRows, GivesTheSameRowsAsStraightInsertion)
+// Random rows against the loops the program was designed with.
+TEST(GridEditing, SortAndRemoveRepeatedGiveTheRowsOfTheDesignedLoops)
 {
+    struct Case {
+        const char* what;
+        void (*edit)(GridRows&, SortKey);
+        void (*reference)(GridRows&, SortKey);
+        std::vector<int> counts;
+    };
+    const Case cases[] = {{"sort", SortGridRows, InsertionSort, {0, 1, 2, 3, 17, 200, 1000}},
+                          {"remove repeated", RemoveRepeatedRows, RemoveRepeatedOneByOne, {0, 1, 2, 50, 500}}};
     std::mt19937 random(20040);
-    for (const int count : {0, 1, 2, 3, 17, 200, 1000}) {
-        for (const SortKey key : {SortKey::X, SortKey::Y}) {
-            GridRows rows = RandomRows(random, count);
-            GridRows expected = rows;
-            SortGridRows(rows, key);
-            InsertionSort(expected, key);
-            EXPECT_EQ(DataRowsOf(rows), DataRowsOf(expected)) << count << " rows";
+    for (const Case& c : cases) {
+        for (const int count : c.counts) {
+            for (const SortKey key : {SortKey::X, SortKey::Y}) {
+                SCOPED_TRACE(testing::Message() << c.what << ", " << count << " rows");
+                GridRows rows = RandomRows(random, count);
+                GridRows expected = rows;
+                c.edit(rows, key);
+                c.reference(expected, key);
+                EXPECT_EQ(DataRowsOf(rows), DataRowsOf(expected));
+            }
         }
     }
 }
@@ -159,20 +171,6 @@ TEST(RemoveRepeatedRows, ComparesValuesBeyondSinglePrecisionRangeBySevenDigits)
     EXPECT_EQ(SinglePrecisionKey(3.5E38), SinglePrecisionKey(3.50000001E38));
     EXPECT_NE(SinglePrecisionKey(3.5E38), SinglePrecisionKey(3.5001E38));
     EXPECT_EQ(SinglePrecisionKey(-DBL_MAX), -SinglePrecisionKey(DBL_MAX));
-}
-
-TEST(RemoveRepeatedRows, GivesTheSameRowsAsRemovingOneByOne)
-{
-    std::mt19937 random(1966);
-    for (const int count : {0, 1, 2, 50, 500}) {
-        for (const SortKey key : {SortKey::X, SortKey::Y}) {
-            GridRows rows = RandomRows(random, count);
-            GridRows expected = rows;
-            RemoveRepeatedRows(rows, key);
-            RemoveRepeatedOneByOne(expected, key);
-            EXPECT_EQ(DataRowsOf(rows), DataRowsOf(expected)) << count << " rows";
-        }
-    }
 }
 
 TEST(RemoveSelectedRows, KeepsTheHeaderRowAndRenumbersPlainly)
