@@ -7,6 +7,7 @@
 #include "options/widgets/PointerCursor.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 
 #include <QAction>
@@ -16,7 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace tracella;
-using tracella::test::TestApp;
+using namespace tracella::test;
 
 namespace {
 
@@ -27,11 +28,7 @@ const QString ScaleInfo = QStringLiteral(
 // A 200 x 100 white picture pasted as the document.
 PictureSurface& pasteBlankPicture(TestApp& t)
 {
-    QImage image(200, 100, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    t.services().clipboard.setImage(image);
-    t.run(QStringLiteral("mnuPicturePaste"));
-    return *app().document->surface();
+    return t.paste(PlainPicture(QSize(200, 100)));
 }
 
 void enterScaleMode(TestApp& t)
@@ -58,9 +55,7 @@ TEST(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
     PictureSurface& s = pasteBlankPicture(t);
     enterScaleMode(t);
     ASSERT_GE(t.services().messages.shown.size(), 1u);
-    EXPECT_EQ(t.services().messages.shown.back().text, ScaleInfo);
-    EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Scale Info"));
-    EXPECT_EQ(t.services().messages.shown.back().icon, MessageIcon::Information);
+    ExpectMessage(t.services().messages.shown.back(), ScaleInfo, QStringLiteral("Scale Info"), MessageIcon::Information);
     EXPECT_TRUE(appState().ScaleModeOn);
     EXPECT_TRUE(t.main().action(QStringLiteral("mnuPictureScale"))->isChecked());
 
@@ -108,11 +103,10 @@ TEST(PointPicking, RepliesAreReadByTheirLeadingNumberAndCancelReadsZero)
     click(s, QPoint(10, 90));
     EXPECT_EQ(appState().RefX1, 1.0);
     EXPECT_EQ(appState().RefY1, 0.0);
-    EXPECT_EQ(t.services().messages.shown.back().text,
-              QStringLiteral("You have pressed CANCEL.\r\nYou will need to select your points again.\r\n"
-                             "Meanwhile zero will be used."));
-    EXPECT_TRUE(t.services().messages.shown.back().title.isEmpty());
-    EXPECT_EQ(t.services().messages.shown.back().icon, MessageIcon::Information);
+    ExpectMessage(t.services().messages.shown.back(),
+                  QStringLiteral("You have pressed CANCEL.\r\nYou will need to select your points again.\r\n"
+                                 "Meanwhile zero will be used."),
+                  QString(), MessageIcon::Information);
 
     t.services().input.reply(QStringLiteral("2e3"));
     t.services().input.reply(QStringLiteral("abc"));
@@ -193,8 +187,7 @@ TEST(PointPicking, ALogPowerBeyondSinglePrecisionStoresNothing)
     t.services().messages.answer(MessageAnswer::Ok);
     click(s, QPoint(199, 50));
     ASSERT_FALSE(t.services().messages.shown.empty());
-    EXPECT_TRUE(t.services().messages.shown.back().text.startsWith(QStringLiteral("Error #  6 was generated. \r")));
-    EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Error"));
+    ExpectErrorMessage(t.services().messages.shown.back(), QStringLiteral("Error #  6 was generated. \r"));
     EXPECT_EQ(rowCount(), 1);
 }
 

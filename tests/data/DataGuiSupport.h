@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/Expect.h"
+#include "support/TestApp.h"
 
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
@@ -46,9 +47,7 @@ inline void Activate(QWidget* form)
 inline PictureSurface& WhiteSurface()
 {
     PictureSurface& surface = *app().document->surface();
-    QImage white(200, 200, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    surface.setPicture(Picture{white, PictureKind::Bitmap, {}});
+    surface.setPicture(Picture{PlainPicture(QSize(200, 200)), PictureKind::Bitmap, {}});
     surface.setFrame(BaseFrame);
     surface.setPenWidth(1);
     return surface;

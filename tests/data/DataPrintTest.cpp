@@ -120,11 +120,8 @@ TEST(DataPrint, PrintsTheVisibleCellsToAPdfPrinter)
     FillAndScroll(t);
     t.run(QStringLiteral("mnuFilePrint"));
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    const Message& question = t.services().messages.shown[0];
-    EXPECT_EQ(question.text, QStringLiteral("Would you like to print the data in the table?"));
-    EXPECT_EQ(question.title, QStringLiteral("Print"));
-    EXPECT_EQ(question.icon, MessageIcon::Question);
-    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    ExpectMessage(t.services().messages.shown[0], QStringLiteral("Would you like to print the data in the table?"),
+                  QStringLiteral("Print"), MessageIcon::Question, MessageButtons::YesNo);
     ExpectVisibleRowsOnOnePage(t.services().printers.pdfFile);
     EXPECT_FALSE(t.main().progressBarVisible());
     // The grid's current cell is the last one printed.
@@ -145,10 +142,7 @@ TEST(DataPrint, NoAnswerOrNoPrinterPrintsNothing)
     t.services().messages.answer(MessageAnswer::Ok);
     t.run(QStringLiteral("mnuFilePrint"));
     ASSERT_EQ(t.services().messages.shown.size(), 3u);
-    const Message& error = t.services().messages.shown[2];
-    EXPECT_TRUE(error.text.startsWith(QStringLiteral("Error #  482 was generated. \r"))) << error.text.toStdString();
-    EXPECT_EQ(error.title, QStringLiteral("Error"));
-    EXPECT_EQ(error.icon, MessageIcon::Exclamation);
+    ExpectErrorMessage(t.services().messages.shown[2], QStringLiteral("Error #  482 was generated. \r"));
     EXPECT_FALSE(t.main().progressBarVisible());
     t.services().expectScriptsUsed();
 }
@@ -210,10 +204,8 @@ TEST(DataPrint, AJobTheSpoolerRefusesIsReported)
     t.run(QStringLiteral("mnuFilePrint"));
     ASSERT_EQ(t.services().messages.shown.size(), 2u);
     const Message& error = t.services().messages.shown[1];
-    EXPECT_TRUE(error.text.startsWith(QStringLiteral("Error #  482 was generated. \r"))) << error.text.toStdString();
+    ExpectErrorMessage(error, QStringLiteral("Error #  482 was generated. \r"));
     EXPECT_TRUE(error.text.contains(QStringLiteral("not accepting"))) << error.text.toStdString();
-    EXPECT_EQ(error.title, QStringLiteral("Error"));
-    EXPECT_EQ(error.icon, MessageIcon::Exclamation);
     EXPECT_FALSE(t.main().progressBarVisible());
     t.services().expectScriptsUsed();
 }

@@ -23,23 +23,19 @@ inline QRgb PixelOf(Colour c)
 
 inline QImage WhitePicture(int width, int height)
 {
-    QImage picture(width, height, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    return picture;
+    return PlainPicture(QSize(width, height));
 }
 
 inline PictureSurface& Surface()
 {
-    return *app().document->surface();
+    return TestApp::surface();
 }
 
 // Pastes the picture as the document, uncalibrated, with one-pixel markers
 // so that every marker covers exactly its own pixel.
 inline PictureSurface& ShowPicture(TestApp& t, const QImage& picture)
 {
-    t.services().clipboard.setImage(picture);
-    t.run(QStringLiteral("mnuPicturePaste"));
-    Surface().setPenWidth(1);
+    t.paste(picture).setPenWidth(1);
     return Surface();
 }
 

@@ -373,9 +373,7 @@ TEST(OptionsWindow, CommandPreviewsTheSweepGridAndRefreshRestoresTheMarkers)
 {
     TestApp t;
     PictureSurface* surface = app().document->surface();
-    QImage white(640, 480, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    surface->setPicture(Picture{white, PictureKind::Bitmap, {}});
+    surface->setPicture(Picture{PlainPicture(QSize(640, 480)), PictureKind::Bitmap, {}});
     for (const auto& [x, y] : {std::pair{2.0, 3.0}, {5.0, 5.0}, {8.0, 7.0}})
         ASSERT_FALSE(app().data->AppendPointRow({x, false}, {y, false}).has_value());
     t.run(QStringLiteral("mnuViewRefresh"));

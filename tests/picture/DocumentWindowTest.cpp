@@ -5,6 +5,7 @@
 #include "data/widgets/GridModel.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 
 #include <QAction>
@@ -18,7 +19,7 @@
 #include <gtest/gtest.h>
 
 using namespace tracella;
-using tracella::test::TestApp;
+using namespace tracella::test;
 
 namespace {
 
@@ -30,11 +31,7 @@ DocumentWindow& document()
 // Pastes a plain picture of the size as the document.
 PictureSurface& pastePicture(TestApp& t, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(250, 250, 240));
-    t.services().clipboard.setImage(image);
-    t.run(QStringLiteral("mnuPicturePaste"));
-    return *document().surface();
+    return t.paste(PlainPicture(size, QColor(250, 250, 240)));
 }
 
 // Focus needs an active window, which no window manager hands out here.

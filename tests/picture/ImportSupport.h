@@ -21,7 +21,7 @@ namespace tracella::test {
 
 inline PictureSurface& surface()
 {
-    return *app().document->surface();
+    return TestApp::surface();
 }
 
 inline QString panel(TestApp& t, int n)

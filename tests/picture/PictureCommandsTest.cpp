@@ -150,10 +150,7 @@ TEST(PictureCommands, AFileThatIsNoPictureLeavesAResetDocumentAndTheErrorMessage
 TEST(PictureCommands, NewClearsPictureAndCalibrationButKeepsTheRows)
 {
     TestApp t;
-    QImage image(300, 200, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    t.services().clipboard.setImage(image);
-    t.run(QStringLiteral("mnuPicturePaste"));
+    t.paste(PlainPicture(QSize(300, 200)));
     surface().drawDot(5, 5, Rgb(255, 0, 0));
     app().data->AppendPointRow({1.5f, true}, {2.5f, true});
     app().data->AppendPointRow({3.5f, true}, {4.5f, true});

@@ -27,11 +27,6 @@ DocumentWindow& document()
     return *app().document;
 }
 
-PictureSurface& surface()
-{
-    return *app().document->surface();
-}
-
 // A picture whose every pixel tells where it is, with a dark curve.
 QImage positionPicture(QSize size)
 {
@@ -45,10 +40,14 @@ QImage positionPicture(QSize size)
     return image;
 }
 
+PictureSurface& surface()
+{
+    return TestApp::surface();
+}
+
 void paste(TestApp& t, const QImage& image)
 {
-    t.services().clipboard.setImage(image);
-    t.run(QStringLiteral("mnuPicturePaste"));
+    t.paste(image);
     TestApp::settle();
 }
 

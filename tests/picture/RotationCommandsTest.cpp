@@ -49,7 +49,7 @@ private:
 
 PictureSurface& surface()
 {
-    return *app().document->surface();
+    return TestApp::surface();
 }
 
 // A picture whose top row is red, whose left column is green and whose

@@ -4,6 +4,8 @@
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/Startup.h"
+#include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,6 +49,25 @@ void TestApp::settle(int ms)
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     } while (t.elapsed() < ms);
+}
+
+PictureSurface& TestApp::surface()
+{
+    return *app().document->surface();
+}
+
+PictureSurface& TestApp::paste(const QImage& picture)
+{
+    services_.clipboard.setImage(picture);
+    run(QStringLiteral("mnuPicturePaste"));
+    return surface();
+}
+
+QImage PlainPicture(QSize size, QColor colour)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
 }
 
 } // namespace tracella::test

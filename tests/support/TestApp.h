@@ -2,8 +2,12 @@
 
 #include "support/ScriptedServices.h"
 
+#include <QColor>
+#include <QImage>
+
 namespace tracella {
 class MainWindow;
+class PictureSurface;
 }
 
 namespace tracella::test {
@@ -25,9 +29,17 @@ public:
     // Runs pending events for a while.
     static void settle(int ms = 20);
 
+    // The document's picture surface.
+    static PictureSurface& surface();
+    // Pastes the picture as the document, as the user does from the clipboard.
+    PictureSurface& paste(const QImage& picture);
+
 private:
     ScriptedServices services_;
     MainWindow* main_ = nullptr;
 };
+
+// A picture of one colour.
+QImage PlainPicture(QSize size, QColor colour = Qt::white);
 
 } // namespace tracella::test

@@ -210,9 +210,7 @@ TEST(ZoomWindow, ViewGoesBlackOverTheToolbarAndFollowsThePictureAgain)
 
     // Back over the picture it shows the pixels around the pointer again.
     PictureSurface* surface = app().document->surface();
-    QImage picture(300, 200, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    surface->setPicture(Picture{picture, PictureKind::Bitmap, {}});
+    surface->setPicture(Picture{PlainPicture(QSize(300, 200)), PictureKind::Bitmap, {}});
     TestApp::settle();
     MoveOver(surface, QPoint(20, 30));
     EXPECT_TRUE(appState().MouseOverPicture);
