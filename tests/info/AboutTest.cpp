@@ -2,6 +2,7 @@
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
 #include "info/widgets/AboutWindow.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 
 #include <QAction>
@@ -15,15 +16,10 @@
 
 using namespace tracella;
 using tracella::test::InstalledScanner;
+using tracella::test::LabelText;
 using tracella::test::TestApp;
 
 namespace {
-
-QString labelText(const QWidget& w, const char* name)
-{
-    const auto* label = w.findChild<QLabel*>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
-}
 
 QPushButton* button(const QWidget& w, const char* name)
 {
@@ -39,15 +35,15 @@ TEST(About, ShowsTheVersionRecordTheScannerVersionAndTheMailLink)
     s.library.versionTimes100 = 113;
     AboutWindow about(&t.main());
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About Tracella"));
-    EXPECT_EQ(labelText(about, "lblTitle"), QStringLiteral("Tracella '2004"));
-    EXPECT_EQ(labelText(about, "lblVersion"), QStringLiteral("Version 3.0.0"));
-    EXPECT_TRUE(labelText(about, "lblDescription")
+    EXPECT_EQ(LabelText(about, "lblTitle"), QStringLiteral("Tracella '2004"));
+    EXPECT_EQ(LabelText(about, "lblVersion"), QStringLiteral("Version 3.0.0"));
+    EXPECT_TRUE(LabelText(about, "lblDescription")
                     .startsWith(QStringLiteral("This program was written to help gathering values from images.\n\n"
                                                "Written by:\n")));
-    EXPECT_EQ(labelText(about, "lblScanVersion"), QStringLiteral("SANE v. 1.13"));
+    EXPECT_EQ(LabelText(about, "lblScanVersion"), QStringLiteral("SANE v. 1.13"));
     EXPECT_FALSE(s.library.running);
-    EXPECT_FALSE(labelText(about, "lblDisclaimer").isEmpty());
-    EXPECT_EQ(labelText(about, "Label1"),
+    EXPECT_FALSE(LabelText(about, "lblDisclaimer").isEmpty());
+    EXPECT_EQ(LabelText(about, "Label1"),
               QStringLiteral("If you have any comments, please click here to send me an e-mail:"));
     EXPECT_TRUE(button(about, "cmdOK")->isDefault());
     EXPECT_EQ(button(about, "cmdSysInfo")->text(), QStringLiteral("&System Info..."));
@@ -77,8 +73,8 @@ TEST(About, WithoutTheScannerLibraryTheLabelStaysBare)
     InstalledScanner s;
     s.library.starts_ = false;
     AboutWindow about(&t.main());
-    EXPECT_EQ(labelText(about, "lblScanVersion"), QStringLiteral("SANE v."));
-    EXPECT_EQ(labelText(about, "lblVersion"), QStringLiteral("Version 3.0.0"));
+    EXPECT_EQ(LabelText(about, "lblScanVersion"), QStringLiteral("SANE v."));
+    EXPECT_EQ(LabelText(about, "lblVersion"), QStringLiteral("Version 3.0.0"));
     EXPECT_TRUE(t.services().messages.shown.empty());
 }
 

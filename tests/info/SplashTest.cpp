@@ -5,6 +5,7 @@
 #include "info/widgets/SplashWindow.h"
 #include "info/widgets/TipWindow.h"
 #include "picture/widgets/DocumentWindow.h"
+#include "support/Expect.h"
 #include "support/TestApp.h"
 
 #include <QAction>
@@ -22,15 +23,10 @@
 
 using namespace tracella;
 using tracella::test::ScriptedServices;
+using tracella::test::LabelText;
 using tracella::test::TestApp;
 
 namespace {
-
-QString labelText(const QWidget& w, const char* name)
-{
-    const auto* label = w.findChild<QLabel*>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
-}
 
 QPointer<SplashWindow> openSplash()
 {
@@ -47,13 +43,13 @@ TEST(Splash, ShowsTheVersionRecordAndTheDateLineTopmost)
     ScriptedServices services; // its clock reads December 6, 2026, 14:05:09
     QPointer<SplashWindow> splash = openSplash();
     EXPECT_TRUE(splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(labelText(*splash, "lblVersion"), QStringLiteral("Version 3.0.0"));
-    EXPECT_EQ(labelText(*splash, "lblProductName"), QStringLiteral("Tracella '2004"));
-    EXPECT_EQ(labelText(*splash, "lblCompany"), labelText(*splash, "lblCompanyProduct"));
-    EXPECT_FALSE(labelText(*splash, "lblCompany").isEmpty());
-    EXPECT_FALSE(labelText(*splash, "lblCopyright").isEmpty());
-    EXPECT_FALSE(labelText(*splash, "lblWarning").isEmpty());
-    EXPECT_EQ(labelText(*splash, "lblDate"), QStringLiteral("December 06, 2026 - 02:05:09 PM"));
+    EXPECT_EQ(LabelText(*splash, "lblVersion"), QStringLiteral("Version 3.0.0"));
+    EXPECT_EQ(LabelText(*splash, "lblProductName"), QStringLiteral("Tracella '2004"));
+    EXPECT_EQ(LabelText(*splash, "lblCompany"), LabelText(*splash, "lblCompanyProduct"));
+    EXPECT_FALSE(LabelText(*splash, "lblCompany").isEmpty());
+    EXPECT_FALSE(LabelText(*splash, "lblCopyright").isEmpty());
+    EXPECT_FALSE(LabelText(*splash, "lblWarning").isEmpty());
+    EXPECT_EQ(LabelText(*splash, "lblDate"), QStringLiteral("December 06, 2026 - 02:05:09 PM"));
     splash->close();
     QLocale::setDefault(QLocale::system());
 }

@@ -34,15 +34,6 @@ PictureSurface& pastePicture(TestApp& t, QSize size)
     return t.paste(PlainPicture(size, QColor(250, 250, 240)));
 }
 
-// Focus needs an active window, which no window manager hands out here.
-void activateDocument(TestApp& t)
-{
-    t.main().activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&t.main()));
-    t.main().mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document().parentWidget()));
-    TestApp::settle();
-}
-
 int gridRows()
 {
     return app().data->grid().rows().rowCount();
@@ -233,7 +224,7 @@ TEST(DocumentWindow, TheMouseOffThePictureStopsTheZoomFollowing)
     EXPECT_FALSE(moveOver(d.labelButton(1), QPoint(5, 5)));
 
     // Losing the focus to another window clears it too.
-    activateDocument(t);
+    t.activate(&document());
     d.surface()->setFocus();
     TestApp::settle();
     s.MouseOverPicture = true;
@@ -249,7 +240,7 @@ TEST(DocumentWindow, EscRemovesTheLastPointWhenEscUndoAllows)
     PictureSurface& s = pastePicture(t, QSize(200, 100));
     appendPoints(3);
     ASSERT_EQ(gridRows(), 4);
-    activateDocument(t);
+    t.activate(&document());
 
     appState().EscUndo = true;
     QTest::keyClick(&s, Qt::Key_Escape);

@@ -167,9 +167,7 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
     EXPECT_EQ(box->currentText(), QStringLiteral("100%"));
     EXPECT_EQ(surface().size(), QSize(640, 300));
 
-    t.main().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&t.main()));
-    t.main().mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document().parentWidget()));
+    t.activate(&document());
     surface().setFocus();
     TestApp::settle();
     QTest::keyClick(&surface(), Qt::Key_Plus, Qt::ControlModifier);

@@ -53,6 +53,15 @@ T* Child(const QObject* parent, const char* name)
     return child;
 }
 
+// A label's text, or a text that names the missing label.
+inline QString LabelText(const QObject& parent, const char* name)
+{
+    for (const QObject* child : parent.findChildren<QObject*>(QString::fromLatin1(name)))
+        if (child->inherits("QLabel"))
+            return child->property("text").toString();
+    return QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
 inline QByteArray FileBytes(const QString& path)
 {
     QFile file(path);

@@ -8,9 +8,13 @@
 #include "picture/widgets/PictureSurface.h"
 
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace tracella::test {
 
@@ -54,6 +58,14 @@ void TestApp::settle(int ms)
 PictureSurface& TestApp::surface()
 {
     return *app().document->surface();
+}
+
+void TestApp::activate(QWidget* form)
+{
+    main_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(main_));
+    main_->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(form->parentWidget()));
+    settle();
 }
 
 PictureSurface& TestApp::paste(const QImage& picture)

@@ -9,6 +9,7 @@ namespace tracella {
 class MainWindow;
 class PictureSurface;
 }
+class QWidget;
 
 namespace tracella::test {
 
@@ -31,6 +32,9 @@ public:
 
     // The document's picture surface.
     static PictureSurface& surface();
+    // Makes the form the active child of the active main window: focus
+    // needs an active window, which no window manager hands out here.
+    void activate(QWidget* form);
     // Pastes the picture as the document, as the user does from the clipboard.
     PictureSurface& paste(const QImage& picture);
 
