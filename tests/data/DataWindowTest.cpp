@@ -143,21 +143,6 @@ TEST(DataWindow, AppendedRowsReadInNumberTextAndLeaveTheHeaderAsItWas)
     EXPECT_TRUE(data.headerFixed());
 }
 
-TEST(DataWindow, AFullGridRefusesTheNextRowAndStaysIntact)
-{
-    TestApp t;
-    DataWindow& data = DataForm();
-    for (int i = 1; i < MaxGridRowCount; ++i)
-        ASSERT_FALSE(data.AppendPointRow({double(i), true}, {0, true}).has_value());
-    const std::optional<AppError> refused = data.AppendPointRow({1, true}, {1, true});
-    ASSERT_TRUE(refused.has_value());
-    EXPECT_EQ(refused->number, ErrorNumber::GridFull);
-    EXPECT_FALSE(refused->description.isEmpty());
-    EXPECT_EQ(data.grid().rowCount(), MaxGridRowCount);
-    EXPECT_EQ(data.gridView()->model()->rowCount(), MaxGridRowCount);
-    EXPECT_EQ(data.grid().cell(MaxGridRowCount - 1, 0), QStringLiteral(" 32766"));
-}
-
 TEST(DataWindow, RowPickLoadsTheEditBoxesAndMarksThePoint)
 {
     TestApp t;

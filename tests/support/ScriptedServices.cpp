@@ -14,55 +14,54 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace tracella::test {
+
+namespace {
+
+// The next scripted answer; with none left the dialog fails the test at once.
+template <typename T>
+std::optional<T> Next(std::deque<T>& script, const std::string& dialog)
+{
+    if (script.empty()) {
+        ADD_FAILURE() << "unexpected " << dialog;
+        return std::nullopt;
+    }
+    T answer = std::move(script.front());
+    script.pop_front();
+    return answer;
+}
+
+} // namespace
 
 MessageAnswer ScriptedMessages::show(const Message& message)
 {
     shown.push_back(message);
-    if (script.empty()) {
-        ADD_FAILURE() << "unexpected message box: \"" << message.text.toStdString() << "\" titled \""
-                      << message.title.toStdString() << "\"";
-        return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-    }
-    const MessageAnswer a = script.front();
-    script.pop_front();
-    return a;
+    const MessageAnswer safe = message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    return Next(script, "message box: \"" + message.text.toStdString() + "\" titled \"" +
+                            message.title.toStdString() + "\"")
+        .value_or(safe);
 }
 
 QString ScriptedInput::ask(const QString& prompt, const QString& title, const QString& defaultText)
 {
     asked.push_back({prompt, title, defaultText});
-    if (script.empty()) {
-        ADD_FAILURE() << "unexpected input box: \"" << title.toStdString() << "\": " << prompt.toStdString();
-        return {};
-    }
-    const std::optional<QString> r = script.front();
-    script.pop_front();
-    return r.value_or(QString());
+    return Next(script, "input box: \"" + title.toStdString() + "\": " + prompt.toStdString())
+        .value_or(std::nullopt)
+        .value_or(QString());
 }
 
 std::optional<FileDialogResult> ScriptedFiles::run(const FileDialogRequest& request)
 {
     requests.push_back(request);
-    if (script.empty()) {
-        ADD_FAILURE() << "unexpected file dialog with filter \"" << request.filter.toStdString() << "\"";
-        return std::nullopt;
-    }
-    std::optional<FileDialogResult> r = script.front();
-    script.pop_front();
-    return r;
+    return Next(script, "file dialog with filter \"" + request.filter.toStdString() + "\"").value_or(std::nullopt);
 }
 
 std::optional<QColor> ScriptedColours::pick(const QColor& initial)
 {
     initials.push_back(initial);
-    if (script.empty()) {
-        ADD_FAILURE() << "unexpected colour dialog";
-        return std::nullopt;
-    }
-    std::optional<QColor> r = script.front();
-    script.pop_front();
-    return r;
+    return Next(script, "colour dialog").value_or(std::nullopt);
 }
 
 void FakeClipboard::clear()
@@ -183,13 +182,7 @@ bool RecordingLauncher::startProgram(const QString& program)
 std::optional<PageChoice> ScriptedPageChooser::choose(const PageSource& pages, const QString& title, int dpi)
 {
     offered.push_back({pages.pageCount(), title, dpi});
-    if (script.empty()) {
-        ADD_FAILURE() << "unexpected page chooser: " << title.toStdString();
-        return std::nullopt;
-    }
-    const std::optional<PageChoice> c = script.front();
-    script.pop_front();
-    return c;
+    return Next(script, "page chooser: " + title.toStdString()).value_or(std::nullopt);
 }
 
 ScriptedServices::ScriptedServices() : previous_(services())

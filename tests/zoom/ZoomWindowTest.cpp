@@ -147,10 +147,7 @@ TEST(ZoomWindow, TypedFactorsAreClampedAndOtherKeysBeep)
     EXPECT_EQ(text->text(), QStringLiteral("25"));
     EXPECT_EQ(text->selectedText(), QStringLiteral("25"));
 
-    TypeAndEnter(text, QStringLiteral("2000"));
-    EXPECT_EQ(bar->value(), 1000);
-    TypeAndEnter(text, QStringLiteral("0"));
-    EXPECT_EQ(bar->value(), 25);
+    // The other clamped texts are ZoomFactor's; an empty box reads as the least.
     bar->setValue(400);
     TypeAndEnter(text, QString());
     EXPECT_EQ(bar->value(), 25);
