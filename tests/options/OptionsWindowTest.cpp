@@ -228,20 +228,6 @@ TEST(OptionsWindow, DoItStoresEverySettingAndSetsThePicturesPenAndPointer)
     t.services().expectScriptsUsed();
 }
 
-TEST(OptionsWindow, RowsAreWholeNumbersOfTheirText)
-{
-    TestApp t;
-    for (const auto& [text, rows] : std::vector<std::pair<QString, int>>{
-             {QStringLiteral("2.5"), 2}, {QStringLiteral("3.5"), 4}, {QStringLiteral("12abc"), 12},
-             {QStringLiteral("abc"), 0}, {QStringLiteral("-6"), -6}}) {
-        OptionsWindow dialog(&t.main());
-        dialog.show();
-        Type(&dialog, "TxtRows", text);
-        Click(&dialog, "cmdApply");
-        EXPECT_EQ(appState().ARRows, rows) << text.toStdString();
-    }
-}
-
 TEST(OptionsWindow, NumbersBeyond32BitsAreRefusedAndNothingIsStored)
 {
     TestApp t;

@@ -107,11 +107,6 @@ TEST(DocumentWindow, ScrollBarsShowOnlyWhereThePictureOverhangs)
     EXPECT_EQ(d.horizontalScrollBar()->minimum(), 0);
     EXPECT_EQ(d.horizontalScrollBar()->maximum(), 300);
     EXPECT_EQ(wide.pos(), QPoint(0, 0));
-
-    pastePicture(t, QSize(view.width(), view.height() + 1));
-    EXPECT_FALSE(d.horizontalScrollBar()->isVisible());
-    EXPECT_TRUE(d.verticalScrollBar()->isVisible());
-    EXPECT_EQ(d.verticalScrollBar()->maximum(), 1);
 }
 
 TEST(DocumentWindow, ScrollingMovesThePictureButNotItsReadings)

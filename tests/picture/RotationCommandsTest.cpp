@@ -52,18 +52,13 @@ PictureSurface& surface()
     return TestApp::surface();
 }
 
-// A picture whose top row is red, whose left column is green and whose
-// other pixels all differ from one another.
+// A picture whose pixels all differ from one another.
 QImage MarkedPicture(QSize size = QSize(200, 100))
 {
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
             image.setPixel(x, y, qRgb(x & 0xFF, (y * 2) & 0xFF, (x + y) & 0x7F));
-    for (int x = 0; x < size.width(); ++x)
-        image.setPixel(x, 0, qRgb(255, 0, 0));
-    for (int y = 1; y < size.height(); ++y)
-        image.setPixel(0, y, qRgb(0, 255, 0));
     return image;
 }
 
@@ -109,19 +104,8 @@ TEST_F(RotationCommands, QuarterTurnFromTheToolbarStandsTheWidePictureUp)
     ASSERT_EQ(turned.size(), QSize(100, 200));
     EXPECT_EQ(surface().size(), QSize(100, 200));
     EXPECT_EQ(surface().picture().kind, PictureKind::Bitmap);
+    // Which pixel goes where is PixelRotation's to check.
     EXPECT_EQ(turned, Comparable(RotatedPicture(source, 90)));
-    // The covered square reaches 99 pixels above the centre row: row 0 stays background.
-    const QRgb background = qRgb(RedOf(DefaultCanvasBackground), GreenOf(DefaultCanvasBackground),
-                                 BlueOf(DefaultCanvasBackground));
-    for (int x = 0; x < turned.width(); ++x)
-        EXPECT_EQ(turned.pixel(x, 0), background) << x;
-    // The old top edge (red) is the new left edge, turned counter-clockwise.
-    for (int y = 1; y < turned.height(); ++y)
-        EXPECT_EQ(turned.pixel(0, y), qRgb(255, 0, 0)) << y;
-    // The old left column (green) is not carried over.
-    for (int y = 0; y < turned.height(); ++y)
-        for (int x = 0; x < turned.width(); ++x)
-            ASSERT_NE(turned.pixel(x, y), qRgb(0, 255, 0)) << x << "," << y;
 
     // Only the picture changed.
     EXPECT_EQ(surface().frame(), calibrated);
