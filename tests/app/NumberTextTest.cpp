@@ -2,6 +2,7 @@
 #include "app/core/NumberText.h"
 
 #include "CommaDecimalLocale.h"
+#include "support/Expect.h"
 
 #include <gtest/gtest.h>
 
@@ -9,16 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <ostream>
 #include <random>
 
 using namespace tracella;
-
-// Lets failures show the texts rather than their UTF-16 code units.
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "app/core/NumberText.h"
 #include "extract/ExtractMessages.h"
 #include "extract/SingleArithmetic.h"
+#include "support/Expect.h"
 
 #include <gtest/gtest.h>
 
@@ -83,29 +84,21 @@ TEST(Interpolation, RefusesPointCountsAndValuesItCannotHold)
 
 TEST(ExtractMessages, ReadAsTheProgramShowsThem)
 {
-    const Message few = InsufficientDataMessage();
-    EXPECT_EQ(few.text, QStringLiteral("You need at least two values to perform any interpolation."));
-    EXPECT_EQ(few.title, QStringLiteral("Insufficient Data"));
-    EXPECT_EQ(few.icon, MessageIcon::Information);
-
-    const Message failed = InterpolationFailedMessage(DivisionByZeroError());
-    EXPECT_EQ(failed.text, QStringLiteral("The interpolation method is failing with these data.\r\n"
-                                          "Try againg changing the Independant Variable\r\n"
-                                          "Error #  11 was generated. \rDivision by zero"));
-    EXPECT_EQ(failed.title, QStringLiteral("Error"));
-    EXPECT_EQ(failed.icon, MessageIcon::Exclamation);
-
-    const Message add = AddInterpolatedPointsMessage();
-    EXPECT_EQ(add.text, QStringLiteral("You want to add these interpolated points to your current data?"));
-    EXPECT_TRUE(add.title.isEmpty());
-    EXPECT_EQ(add.buttons, MessageButtons::YesNo);
-    EXPECT_EQ(add.icon, MessageIcon::Question);
-
-    const Message report = AutoReadReportMessage(0, QStringLiteral("9:00:00"), QStringLiteral("9:00:02"));
-    EXPECT_EQ(report.text, QStringLiteral("The number of values found and stored is: 0\r\n"
-                                          "Starting time: 9:00:00\r\nEnding time: 9:00:02"));
-    EXPECT_EQ(report.title, QStringLiteral("Auto Reading"));
-    EXPECT_EQ(report.icon, MessageIcon::Information);
+    using test::ExpectMessage;
+    ExpectMessage(InsufficientDataMessage(), QStringLiteral("You need at least two values to perform any interpolation."),
+                  QStringLiteral("Insufficient Data"), MessageIcon::Information);
+    ExpectMessage(InterpolationFailedMessage(DivisionByZeroError()),
+                  QStringLiteral("The interpolation method is failing with these data.\r\n"
+                                 "Try againg changing the Independant Variable\r\n"
+                                 "Error #  11 was generated. \rDivision by zero"),
+                  QStringLiteral("Error"), MessageIcon::Exclamation);
+    ExpectMessage(AddInterpolatedPointsMessage(),
+                  QStringLiteral("You want to add these interpolated points to your current data?"), QString(),
+                  MessageIcon::Question, MessageButtons::YesNo);
+    ExpectMessage(AutoReadReportMessage(0, QStringLiteral("9:00:00"), QStringLiteral("9:00:02")),
+                  QStringLiteral("The number of values found and stored is: 0\r\n"
+                                 "Starting time: 9:00:00\r\nEnding time: 9:00:02"),
+                  QStringLiteral("Auto Reading"), MessageIcon::Information);
     EXPECT_EQ(TimeOfDayText(QTime(13, 5, 9), QLocale(QStringLiteral("en_US"))), QStringLiteral("1:05:09 PM"));
     EXPECT_EQ(TimeOfDayText(QTime(13, 5, 9), QLocale(QStringLiteral("de_DE"))), QStringLiteral("13:05:09"));
 }
