@@ -222,13 +222,6 @@ TEST(PdfImport, FilesFromTheCommandLineAndFromDropsOpenAsImported)
     EXPECT_EQ(surface().picture().image, CornerTestImage().convertToFormat(surface().picture().image.format()));
     EXPECT_EQ(panel(t, 2), picture);
 
-    // A dropped file that is no picture: the message of a failed import.
-    t.services().messages.answer(MessageAnswer::Ok);
-    drop(writeFile(dir, QStringLiteral("notes.txt"), "just some words"));
-    ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    EXPECT_TRUE(t.services().messages.shown[0].text.startsWith(QStringLiteral("Error #  321 was generated. \rInvalid picture")));
-    EXPECT_FALSE(surface().hasPicture());
-
     // Text without a file is not taken.
     QMimeData text;
     text.setText(QStringLiteral("hello"));
