@@ -236,11 +236,10 @@ void TraceCurvePanel::hideEvent(QHideEvent* event)
         preview_->hide();
 }
 
-QPoint TraceCurvePanel::picturePixel(const PictureSurface& surface, QPointF position) const
+QPoint TraceCurvePanel::picturePixel(const PictureSurface& surface, const QMouseEvent& mouse) const
 {
     // The pixel a click there would read, whatever the zoom.
-    const QPoint view(static_cast<int>(std::floor(position.x())), static_cast<int>(std::floor(position.y())));
-    const QPointF at = surface.zoom().pictureAt(view);
+    const QPointF at = surface.picturePosition(&mouse);
     return {static_cast<int>(std::floor(at.x() + 0.5)), static_cast<int>(std::floor(at.y() + 0.5))};
 }
 
@@ -261,7 +260,7 @@ bool TraceCurvePanel::surfaceMouse(PictureSurface& surface, QEvent* event)
 {
     const auto type = event->type();
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    const QPoint pixel = picturePixel(surface, mouse->position());
+    const QPoint pixel = picturePixel(surface, *mouse);
     if (cmdTracePick_->isChecked()) {
         if (type == QEvent::MouseButtonPress) {
             const QImage& picture = surface.picture().image;

@@ -51,7 +51,7 @@ private:
     // The surface the panel works on, watched from the first use.
     PictureSurface* surface();
     // The picture pixel under a position of the surface.
-    QPoint picturePixel(const PictureSurface& surface, QPointF position) const;
+    QPoint picturePixel(const PictureSurface& surface, const QMouseEvent& mouse) const;
     bool surfaceMouse(PictureSurface& surface, QEvent* event);
 
     QFrame* frameTraceColor_ = nullptr;

@@ -141,11 +141,15 @@ QSize PictureSurface::pictureSize() const
     return hasPicture() ? picture_.image.size() : size();
 }
 
-FramePoint PictureSurface::pointerPosition(const QMouseEvent* event) const
+QPointF PictureSurface::picturePosition(const QMouseEvent* event) const
 {
     const QPointF p = event->position();
-    const QPoint viewPixel(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y())));
-    return frameAt(zoom_.pictureAt(viewPixel));
+    return zoom_.pictureAt(QPoint(static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))));
+}
+
+FramePoint PictureSurface::pointerPosition(const QMouseEvent* event) const
+{
+    return frameAt(picturePosition(event));
 }
 
 void PictureSurface::paintEvent(QPaintEvent* event)

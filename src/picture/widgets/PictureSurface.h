@@ -49,6 +49,8 @@ public:
 
     // The frame position of a picture position (in picture pixels).
     FramePoint frameAt(QPointF pixel) const;
+    // The picture position a mouse event on the surface reads, through the zoom.
+    QPointF picturePosition(const QMouseEvent* event) const;
 
     // The inner size the frame spans: the picture's, or the surface's own
     // without one. Whatever the zoom, this is what readings refer to.
