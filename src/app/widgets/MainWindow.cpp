@@ -263,7 +263,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     shuttingDown_ = true;
-    QFile::remove(TempPicturePath()); // a missing file is no error here
+    RemoveTempPicture();
     // Every window closes in turn; one that refuses does not stop the shutdown.
     for (QMdiSubWindow* sub : mdi_->subWindowList()) {
         sub->close();

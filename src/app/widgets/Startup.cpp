@@ -3,6 +3,7 @@
 #include "acquire/widgets/AcquireCommands.h"
 #include "acquire/widgets/CaptureCommand.h"
 #include "app/core/AppState.h"
+#include "app/core/TempPicture.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/ShellCommands.h"
@@ -121,6 +122,7 @@ MainWindow* CreateMainWindow()
 {
     // Before any picture arrives, by whatever road.
     AllowLargePictures();
+    RemoveStaleTempPictures();
     auto* main = new MainWindow;
     main->setAttribute(Qt::WA_DeleteOnClose);
     app().main = main;
