@@ -14,7 +14,9 @@ std::optional<PrecisionValue> AxisToData(PrecisionValue position, bool axisLog)
         return position;
     const double power = std::pow(10.0, position.value);
     const double stored = position.single ? static_cast<double>(static_cast<float>(power)) : power;
-    if (std::isinf(stored))
+    // A power too small for the precision would read as 0, which no log
+    // axis can show: as much a failure as one too large.
+    if (std::isinf(stored) || stored == 0)
         return std::nullopt;
     return PrecisionValue{stored, position.single};
 }

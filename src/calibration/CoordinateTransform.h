@@ -19,7 +19,7 @@ struct DataPoint {
 
 // Frame position -> data values: ten to the power on a log axis, computed in
 // double and stored at the position's precision. Fails with Overflow when
-// the power does not fit that precision.
+// the power does not fit that precision, above or below.
 std::variant<DataPoint, AppError> PositionToData(PrecisionValue x, PrecisionValue y, bool xAxisLog,
                                                  bool yAxisLog);
 

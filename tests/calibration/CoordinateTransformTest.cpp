@@ -41,6 +41,11 @@ TEST(CoordinateTransform, PowerBeyondRangeIsOverflow)
     EXPECT_TRUE(std::holds_alternative<DataPoint>(PositionToData({38, true}, {1, true}, true, false)));
     EXPECT_TRUE(std::holds_alternative<DataPoint>(PositionToData({39, false}, {1, true}, true, false)));
     EXPECT_TRUE(std::holds_alternative<AppError>(PositionToData({309, false}, {1, true}, true, false)));
+    // Below the range a power would read as 0, which a log axis never shows.
+    EXPECT_TRUE(std::holds_alternative<AppError>(PositionToData({1, true}, {-46, true}, false, true)));
+    EXPECT_TRUE(std::holds_alternative<AppError>(PositionToData({-233, true}, {1, true}, true, false)));
+    EXPECT_TRUE(std::holds_alternative<AppError>(PositionToData({-330, false}, {1, true}, true, false)));
+    EXPECT_TRUE(std::holds_alternative<DataPoint>(PositionToData({-44, true}, {-300, false}, true, true)));
     // On a linear axis a large position is no power at all.
     EXPECT_TRUE(std::holds_alternative<DataPoint>(PositionToData({39, true}, {39, true}, false, false)));
 }
