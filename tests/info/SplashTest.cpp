@@ -15,6 +15,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -76,6 +77,29 @@ TEST(Splash, ClosingWaitsUntilItWasShownForThreeSeconds)
     EXPECT_TRUE(clock.waits.empty());
     TestApp::settle();
     EXPECT_FALSE(slow);
+}
+
+// A dialog opened inside the wait would find its own input held back and
+// never close, and the wait with it: nothing may open meanwhile.
+TEST(Splash, NoShortcutOrMenuKeyOpensAnythingWhileItWaits)
+{
+    TestApp t;
+    t.activate(app().document);
+    QPointer<SplashWindow> splash = openSplash();
+    QTimer::singleShot(0, &t.main(), [&t] {
+        QTest::keyClick(&t.main(), Qt::Key_L, Qt::ControlModifier); // Picture > Import
+        QTest::keyClick(&t.main(), Qt::Key_P, Qt::AltModifier);     // the Picture menu
+    });
+    splash->closeWhenShownLongEnough();
+    TestApp::settle();
+    EXPECT_FALSE(splash);
+    EXPECT_TRUE(t.services().files.requests.empty()) << "no Open dialog";
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu";
+
+    // Once the splash is gone, the same key does its work.
+    t.services().files.cancel();
+    QTest::keyClick(&t.main(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(t.services().files.requests.size(), 1u);
 }
 
 TEST(Splash, ClosingBringsThePictureDocumentToTheTop)

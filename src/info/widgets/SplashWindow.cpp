@@ -24,7 +24,8 @@ constexpr int TextLeft = 345;
 
 // While the splash waits, the windows behind it paint and tick but take no
 // input: the program is still starting, and closing it now would pull the
-// windows from under the start-up.
+// windows from under the start-up. Nothing may open either: a dialog opened
+// inside the wait would get no input of its own and never let the wait end.
 class InputHold final : public QObject {
 public:
     InputHold() { QCoreApplication::instance()->installEventFilter(this); }
@@ -34,13 +35,31 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // Taken as the focus widget's own key, so no shortcut or menu key
+            // fires; the key press itself is held below.
+            event->accept();
+            return true;
+        case QEvent::Shortcut:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
         case QEvent::Wheel:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
+        case QEvent::InputMethod:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
         case QEvent::Close: return true;
         default: return false;
         }
