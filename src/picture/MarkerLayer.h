@@ -22,11 +22,15 @@ struct Marker {
 };
 
 // The drawings over the picture, kept as a list of dots instead of a second
-// full-size image. Dots are filed in coarse square cells, so painting a
-// viewport touches only the dots near it, however many there are.
+// full-size image. Small dots are filed in coarse square cells, so painting
+// a viewport touches only the dots near it, however many there are; a dot
+// wider than a cell is listed once, whatever its size, so the index grows
+// with the number of dots, never with their area.
 class MarkerLayer {
 public:
-    void add(const Marker& marker);
+    // A dot counts only where it covers the canvas (the picture's pixels):
+    // one far larger than the picture costs no more than the picture.
+    void add(const Marker& marker, const QRect& canvas);
     void clear();
 
     int count() const { return static_cast<int>(markers_.size()); }
@@ -39,6 +43,8 @@ public:
     // rectangle of picture pixels; the painter works in view pixels, scale
     // times the picture's. Enlarged, a dot grows with its pixels; reduced,
     // it keeps at least one view pixel, so no marker vanishes from sight.
+    // Dots hidden under a later one that covers the whole exposed part are
+    // not drawn at all.
     void paint(QPainter& painter, const QRect& exposed, double scale = 1.0) const;
 
 private:
@@ -48,7 +54,10 @@ private:
     std::vector<int> touching(const QRect& exposed) const;
 
     std::vector<Marker> markers_;
+    std::vector<QRect> footprints_; // each dot's bounds on the canvas
     std::unordered_map<std::uint64_t, std::vector<int>> cells_;
+    std::vector<int> wide_; // dots wider than a cell, in drawing order
+    int filed_ = 0;         // dots with a footprint on the canvas
 };
 
 } // namespace tracella

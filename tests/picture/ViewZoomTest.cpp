@@ -89,7 +89,7 @@ TEST(ViewZoom, TheLadderAndTheZoomBoxText)
 TEST(ViewZoom, MarkersFollowTheZoomOfTheView)
 {
     MarkerLayer layer;
-    layer.add({QPoint(10, 10), Rgb(255, 0, 0), 3});
+    layer.add({QPoint(10, 10), Rgb(255, 0, 0), 3}, QRect(0, 0, 100, 100));
     const auto paintAt = [&layer](double z, QSize size) {
         QImage view(size, QImage::Format_RGB32);
         view.fill(Qt::white);

@@ -97,9 +97,10 @@ void PictureSurface::drawDot(double x, double y, Colour colour)
         return; // nowhere near the picture
     const Marker marker{QPoint(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))), colour,
                         penWidth_};
-    markers_.add(marker);
+    const QRect canvas(QPoint(0, 0), pictureSize());
+    markers_.add(marker, canvas);
     // A reduced view keeps a dot at least a pixel wide: one pixel of margin.
-    update(zoom_.viewRect(MarkerLayer::bounds(marker)).adjusted(-1, -1, 1, 1));
+    update(zoom_.viewRect(MarkerLayer::bounds(marker) & canvas).adjusted(-1, -1, 1, 1));
 }
 
 void PictureSurface::drawDefaultDot(double x, double y)
