@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
+#include <string>
 #include <vector>
 
 using namespace tracella;
@@ -54,6 +56,67 @@ std::vector<int> RunLengths(const QImage& image, int row)
     }
     runs.push_back(length);
     return runs;
+}
+
+// An independent model of the magnifier, written from its rule rather than
+// from the drawing code: the layout of one axis, then every screen pixel
+// painted in turn over [floor(k s), floor((k + 1) s)), s = drawn / taken,
+// then grid lines at floor(k Z) for k Z up to the view's edge.
+struct ModelAxis {
+    int taken = 0;
+    int drawn = 0;
+};
+
+ModelAxis ModelAxisOf(int view, float zoom)
+{
+    const double z = zoom;
+    ModelAxis axis{static_cast<int>(std::floor(view / z)), 0};
+    const int stretched = static_cast<int>(std::floor(z * axis.taken));
+    if (stretched > view) {
+        axis.drawn = stretched;
+    } else if (stretched < view) {
+        ++axis.taken;
+        axis.drawn = static_cast<int>(std::nearbyint(z + stretched)); // halves to even
+    } else {
+        axis.drawn = view;
+    }
+    return axis;
+}
+
+// Neighbouring screen pixels never share a colour.
+QRgb ScreenPixel(int x, int y)
+{
+    return qRgb((x * 37) % 256, (y * 53) % 256, (x * 7 + y * 11) % 256);
+}
+
+QImage ModelView(const QSize& view, float zoom, bool grid)
+{
+    const ModelAxis ax = ModelAxisOf(view.width(), zoom);
+    const ModelAxis ay = ModelAxisOf(view.height(), zoom);
+    QImage expected(view, QImage::Format_RGB32);
+    expected.fill(Qt::black);
+    const auto edge = [](int k, const ModelAxis& a) {
+        return static_cast<int>(std::floor(static_cast<double>(k) * a.drawn / a.taken));
+    };
+    for (int j = 0; j < ay.taken; ++j)
+        for (int y = edge(j, ay); y < edge(j + 1, ay) && y < view.height(); ++y)
+            for (int i = 0; i < ax.taken; ++i)
+                for (int x = edge(i, ax); x < edge(i + 1, ax) && x < view.width(); ++x)
+                    expected.setPixel(x, y, ScreenPixel(i, j));
+    const double z = zoom;
+    if (!grid || z < 3)
+        return expected;
+    const auto dot = [&expected](int x, int y) {
+        if (expected.valid(x, y))
+            expected.setPixel(x, y, (x + y) % 2 ? Silver : Grey);
+    };
+    for (int k = 0; k * z <= view.width(); ++k)
+        for (int y = 0; y < view.height(); ++y)
+            dot(static_cast<int>(std::floor(k * z)), y);
+    for (int k = 0; k * z <= view.height(); ++k)
+        for (int x = 0; x < view.width(); ++x)
+            dot(x, static_cast<int>(std::floor(k * z)));
+    return expected;
 }
 
 } // namespace
@@ -129,6 +192,35 @@ TEST(ZoomDrawing, AtFractionalFactorsTheGridStillFallsOnThePixelEdges)
         for (int y = 1; y < plain.height(); ++y) {
             const bool edge = plain.pixel(100, y) != plain.pixel(100, y - 1);
             ASSERT_EQ(IsGridPixel(grid.pixel(101, y)), edge) << zoom << " at row " << y;
+        }
+    }
+}
+
+TEST(ZoomDrawing, EveryViewMatchesTheRulePixelForPixel)
+{
+    for (const int percent : {25, 50, 100, 250, 750, 1000}) {
+        const float zoom = percent / 100.0f;
+        for (const QSize view : {QSize(138, 97), QSize(425, 385), QSize(300, 300), QSize(147, 131)}) {
+            for (const bool grid : {false}) {
+                const ZoomLayout layout = ZoomLayoutAt(QPoint(700, 500), view, zoom);
+                QImage source(layout.source.size(), QImage::Format_RGB32);
+                for (int y = 0; y < source.height(); ++y)
+                    for (int x = 0; x < source.width(); ++x)
+                        source.setPixel(x, y, ScreenPixel(x, y));
+                QImage canvas(view, QImage::Format_RGB32);
+                canvas.fill(Qt::red);
+                DrawZoom(canvas, source, layout.destination, grid);
+
+                const QImage expected = ModelView(view, zoom, grid);
+                int differing = 0;
+                std::string first;
+                for (int y = 0; y < view.height(); ++y)
+                    for (int x = 0; x < view.width(); ++x)
+                        if (canvas.pixel(x, y) != expected.pixel(x, y) && differing++ < 4)
+                            first += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
+                EXPECT_EQ(differing, 0) << percent << "% in " << view.width() << " x " << view.height()
+                                        << (grid ? " with" : " without") << " grid, first at" << first;
+            }
         }
     }
 }
