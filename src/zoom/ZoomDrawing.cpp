@@ -108,7 +108,7 @@ void DrawGrid(QImage& canvas, double dx, double dy, double minimumSpacing)
         PatternFill(bits, bytesPerLine, line & canvas.rect(), pattern);
 }
 
-void DrawZoom(QImage& canvas, const QImage& source, const QSize& destination, bool grid)
+void DrawZoom(QImage& canvas, const QImage& source, const QSize& destination, float zoom, bool grid)
 {
     if (source.isNull()) {
         canvas.fill(Qt::black);
@@ -136,8 +136,7 @@ void DrawZoom(QImage& canvas, const QImage& source, const QSize& destination, bo
             line[x] = columns[x] < 0 ? black : from[columns[x]];
     }
     if (grid)
-        DrawGrid(canvas, static_cast<double>(destination.width()) / source.width(),
-                 static_cast<double>(destination.height()) / source.height(), ZoomGridMinimumSpacing);
+        DrawGrid(canvas, zoom, zoom, ZoomGridMinimumSpacing);
 }
 
 } // namespace tracella

@@ -35,8 +35,8 @@ void DrawGrid(QImage& canvas, double dx, double dy, double minimumSpacing);
 // The magnified view: source (the pixels of the layout's source rectangle)
 // stretched without smoothing to destination from the canvas's top left,
 // screen pixel k starting at floor(k * destination / source size), then,
-// when asked for, the grid on those edges. A null source leaves the canvas
+// when asked for, the grid at spacing zoom. A null source leaves the canvas
 // black. A canvas of less than 32 bits per pixel becomes RGB32.
-void DrawZoom(QImage& canvas, const QImage& source, const QSize& destination, bool grid);
+void DrawZoom(QImage& canvas, const QImage& source, const QSize& destination, float zoom, bool grid);
 
 } // namespace tracella

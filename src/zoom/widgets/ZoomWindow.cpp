@@ -205,7 +205,7 @@ void ZoomWindow::DrawZoom(QPoint screenPosition)
     if (picZoom_->width() <= 0 || picZoom_->height() <= 0)
         return;
     const ZoomLayout layout = ZoomLayoutAt(screenPosition, picZoom_->size(), zoom_);
-    picZoom_->draw(screenAround(layout.source), layout.destination, chkGrid_->isChecked());
+    picZoom_->draw(screenAround(layout.source), layout.destination, zoom_, chkGrid_->isChecked());
 }
 
 QImage ZoomWindow::screenAround(const QRect& source) const
