@@ -146,16 +146,14 @@ void ZoomWindow::placeOnFirstShow()
     setMinimumSize(0, 0);
     frame->setMinimumSize(MinimumSide, MinimumSide);
     frame->resize(InitialSide, InitialSide);
-    // Near the right edge of the screen, yet inside the window area when
-    // the main window is narrower; the top stays where the area puts it.
+    // Measured from the screen, not from the window area: the main window
+    // is maximised only after this first show. The top stays where the
+    // area puts it, once it has.
     const int left = frame->screen()->geometry().width() - Pixels(InitialSideTwips * 3 / 2);
     QPointer<QWidget> guarded = frame;
     QTimer::singleShot(0, frame, [guarded, left] {
-        if (!guarded)
-            return;
-        const QWidget* area = guarded->parentWidget();
-        const int fitting = area ? std::min(left, area->width() - guarded->width()) : left;
-        guarded->move(std::max(0, fitting), guarded->y());
+        if (guarded)
+            guarded->move(left, guarded->y());
     });
 }
 
