@@ -47,7 +47,7 @@ void BM_ZoomTick(benchmark::State& state)
     const QImage source = Screen().copy(layout.source);
     QImage canvas(ViewSize, QImage::Format_RGB32);
     for (auto _ : state) {
-        DrawZoom(canvas, source, layout.destination, true);
+        DrawZoom(canvas, source, layout.destination, zoom, true);
         benchmark::DoNotOptimize(canvas.constBits());
     }
 }
@@ -80,7 +80,7 @@ void BM_ZoomTickWithGrab(benchmark::State& state)
     QImage canvas(ViewSize, QImage::Format_RGB32);
     for (auto _ : state) {
         const QImage source = ZoomSourceImage(layout.source, screen->geometry(), grab);
-        DrawZoom(canvas, source, layout.destination, true);
+        DrawZoom(canvas, source, layout.destination, zoom, true);
         benchmark::DoNotOptimize(canvas.constBits());
     }
 }

@@ -2,7 +2,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace tracella {
 namespace {
@@ -33,6 +35,24 @@ void PatternFill(uchar* bits, qsizetype bytesPerLine, const QRect& block, const 
         for (int x = block.left(); x <= block.right(); ++x)
             line[x] = row[x & 7];
     }
+}
+
+// The source pixel at each of the first count destination positions when
+// taken pixels are stretched to drawn ones: pixel k covers positions
+// floor(k drawn / taken) up to the next one's start, so whichever lands last
+// on a position shows there. -1 beyond the drawn length.
+std::vector<int> StretchMap(int count, int taken, int drawn)
+{
+    std::vector<int> map(static_cast<std::size_t>(std::max(0, count)), -1);
+    if (taken <= 0 || drawn <= 0)
+        return map;
+    const int covered = std::min(count, drawn);
+    for (int x = 0; x < covered; ++x) {
+        // The largest k with k drawn < (x + 1) taken, in whole numbers.
+        const std::int64_t reach = static_cast<std::int64_t>(x + 1) * taken;
+        map[static_cast<std::size_t>(x)] = static_cast<int>((reach + drawn - 1) / drawn - 1);
+    }
+    return map;
 }
 
 } // namespace
@@ -88,26 +108,35 @@ void DrawGrid(QImage& canvas, double dx, double dy, double minimumSpacing)
         PatternFill(bits, bytesPerLine, line & canvas.rect(), pattern);
 }
 
-void DrawZoom(QImage& canvas, const QImage& source, const QSize& destination, bool grid)
+void DrawZoom(QImage& canvas, const QImage& source, const QSize& destination, float zoom, bool grid)
 {
     if (source.isNull()) {
         canvas.fill(Qt::black);
         return;
     }
-    const double scaleX = static_cast<double>(destination.width()) / source.width();
-    const double scaleY = static_cast<double>(destination.height()) / source.height();
-    {
-        QPainter painter(&canvas);
-        // The destination always covers the canvas, so the copy replaces it all.
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        // The painter samples each pixel's centre; half a pixel up and left,
-        // screen pixel k starts at column floor(k * scale), where its grid
-        // line falls.
-        constexpr double HalfPixel = 0.499;
-        painter.drawImage(QRectF(-HalfPixel, -HalfPixel, destination.width(), destination.height()), source);
+    if (canvas.depth() != 32)
+        canvas.convertTo(QImage::Format_RGB32);
+    const QImage pixels = source.convertToFormat(canvas.format());
+    const std::vector<int> columns = StretchMap(canvas.width(), source.width(), destination.width());
+    const std::vector<int> rows = StretchMap(canvas.height(), source.height(), destination.height());
+    const QRgb black = qRgb(0, 0, 0);
+    for (int y = 0; y < canvas.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y));
+        if (rows[y] < 0) {
+            std::fill(line, line + canvas.width(), black);
+            continue;
+        }
+        // Rows of one enlarged pixel are alike.
+        if (y > 0 && rows[y] == rows[y - 1]) {
+            std::copy_n(reinterpret_cast<const QRgb*>(canvas.constScanLine(y - 1)), canvas.width(), line);
+            continue;
+        }
+        const auto* from = reinterpret_cast<const QRgb*>(pixels.constScanLine(rows[y]));
+        for (int x = 0; x < canvas.width(); ++x)
+            line[x] = columns[x] < 0 ? black : from[columns[x]];
     }
     if (grid)
-        DrawGrid(canvas, scaleX, scaleY, ZoomGridMinimumSpacing);
+        DrawGrid(canvas, zoom, zoom, ZoomGridMinimumSpacing);
 }
 
 } // namespace tracella

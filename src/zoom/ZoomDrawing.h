@@ -34,9 +34,9 @@ void DrawGrid(QImage& canvas, double dx, double dy, double minimumSpacing);
 
 // The magnified view: source (the pixels of the layout's source rectangle)
 // stretched without smoothing to destination from the canvas's top left,
-// every enlarged pixel starting at the whole pixel below its exact edge,
-// then the grid on those edges when asked for. A null source leaves the
-// canvas black.
-void DrawZoom(QImage& canvas, const QImage& source, const QSize& destination, bool grid);
+// screen pixel k starting at floor(k * destination / source size), then,
+// when asked for, the grid at spacing zoom. A null source leaves the canvas
+// black. A canvas of less than 32 bits per pixel becomes RGB32.
+void DrawZoom(QImage& canvas, const QImage& source, const QSize& destination, float zoom, bool grid);
 
 } // namespace tracella

@@ -4,6 +4,8 @@
 #include "app/widgets/MainMenus.h"
 #include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
+#include "data/widgets/DataWindow.h"
+#include "picture/widgets/DocumentWindow.h"
 #include "support/Expect.h"
 #include "support/TestApp.h"
 #include "zoom/widgets/ZoomWindow.h"
@@ -25,6 +27,7 @@
 #include <QTextBrowser>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -310,6 +313,44 @@ TEST(MainWindow, WindowMenuArrangesAndListsChildren)
             listed << a->text();
     EXPECT_TRUE(listed.contains(QStringLiteral("&1 Picture")));
     EXPECT_TRUE(listed.contains(QStringLiteral("&2 Data Points")));
+}
+
+// Whichever window is active, Cascade leaves every title bar in sight: the
+// windows stacked back to front in the order of their steps, the active one
+// in front and still active.
+TEST(MainWindow, CascadeStacksTheWindowsInTheOrderOfTheirSteps)
+{
+    TestApp t;
+    QMdiArea* mdi = t.main().mdiArea();
+    const int titleBar = t.main().style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &t.main());
+    for (QWidget* form : {static_cast<QWidget*>(app().document), static_cast<QWidget*>(app().data),
+                          static_cast<QWidget*>(app().zoom)}) {
+        t.run(QStringLiteral("mnuWindowTileVertical"));
+        t.activate(form);
+        t.main().action(QStringLiteral("mnuWindowCascade"))->trigger();
+        TestApp::settle();
+
+        QList<QMdiSubWindow*> stacked;
+        for (QMdiSubWindow* s : mdi->subWindowList(QMdiArea::StackingOrder))
+            if (s->isVisible() && !s->isMinimized())
+                stacked << s;
+        ASSERT_GE(stacked.size(), 3) << form->windowTitle().toStdString();
+        EXPECT_EQ(stacked.last()->widget(), form) << form->windowTitle().toStdString();
+        EXPECT_EQ(mdi->activeSubWindow(), stacked.last()) << form->windowTitle().toStdString();
+        for (int i = 0; i < stacked.size(); ++i) {
+            const QMdiSubWindow* s = stacked[i];
+            if (i > 0) {
+                EXPECT_GT(s->x(), stacked[i - 1]->x()) << form->windowTitle().toStdString() << " " << i;
+                EXPECT_GT(s->y(), stacked[i - 1]->y()) << form->windowTitle().toStdString() << " " << i;
+            }
+            // The middle of its title bar shows the window itself.
+            const QPoint title = s->geometry().topLeft() + QPoint(s->width() / 2, titleBar / 2);
+            const QWidget* shown = mdi->viewport()->childAt(title);
+            EXPECT_TRUE(shown == s || s->isAncestorOf(shown))
+                << form->windowTitle().toStdString() << ": the title bar of " << s->windowTitle().toStdString()
+                << " is covered";
+        }
+    }
 }
 
 // Every menu item, toolbar key and command name run from the program's code

@@ -23,7 +23,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 using namespace tracella;
 using namespace tracella::test;
@@ -79,6 +81,24 @@ void WithOptionsCommand(TestApp& t, const std::function<void(OptionsWindow&)>& d
     guard.start(10000);
     t.run(QStringLiteral("mnuViewOptions"));
     EXPECT_TRUE(driven);
+}
+
+// The pixels of one colour, moved so that their bounding box starts at (0, 0).
+std::vector<QPoint> ShapeOf(const QImage& image, QRgb colour)
+{
+    std::vector<QPoint> shape;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour)
+                shape.emplace_back(x, y);
+    if (shape.empty())
+        return shape;
+    QPoint corner = shape.front();
+    for (const QPoint& p : shape)
+        corner = QPoint(std::min(corner.x(), p.x()), std::min(corner.y(), p.y()));
+    for (QPoint& p : shape)
+        p -= corner;
+    return shape;
 }
 
 } // namespace
@@ -329,6 +349,35 @@ TEST(OptionsWindow, UnusableDotSizesKeepTheEarlierSize)
     Click(&dialog, "cmdApply");
     EXPECT_EQ(appState().DotSize, 12);
     EXPECT_EQ(app().document->surface()->penWidth(), 12);
+}
+
+// The sample shows a dot as the picture shows a marker of that size: the
+// same hard-edged pixels, nothing blended with the background.
+TEST(OptionsWindow, DotSampleIsDrawnAsThePicturesMarkers)
+{
+    TestApp t;
+    PictureSurface& surface = t.paste(PlainPicture(QSize(60, 60)));
+    OptionsWindow dialog(&t.main());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* sample = Child<QWidget>(&dialog, "PictureSample");
+    const Colour colour = appState().PointsColor;
+    const QRgb points = qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
+    for (const int width : {1, 2, 3, 4, 5, 8, 13}) {
+        Child<QLineEdit>(&dialog, "TxtRadius")->setText(QString::number(width));
+        const QImage shot = sample->grab().toImage();
+        surface.clearDrawings();
+        surface.setPenWidth(width);
+        surface.drawDot(5, 5, colour);
+        const std::vector<QPoint> marker = ShapeOf(surface.composedImage(), points);
+        ASSERT_FALSE(marker.empty()) << width;
+        EXPECT_EQ(ShapeOf(shot, points), marker) << "pen width " << width;
+        int blended = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                blended += shot.pixel(x, y) != points && shot.pixel(x, y) != qRgb(255, 255, 255);
+        EXPECT_EQ(blended, 0) << "pen width " << width;
+    }
 }
 
 TEST(OptionsWindow, CtrlTabCyclesTheTabsBothWays)

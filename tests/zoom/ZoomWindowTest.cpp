@@ -122,15 +122,14 @@ TEST(ZoomWindow, StartsShownAt250PercentWithGridAndCrossHair)
     EXPECT_EQ(lineV->geometry(), QRect(view->width() / 2, 0, 1, view->height()));
     EXPECT_EQ(zoom->view().size(), view->size());
 
-    // 2200 twips square, its left edge 1.5 widths from the screen's right
-    // unless that lies beyond the window area.
+    // 2200 twips square, its left edge 1.5 widths (3300 twips) from the
+    // screen's right.
     QMdiSubWindow* frame = FrameOf(zoom);
     ASSERT_NE(frame, nullptr);
     TestApp::settle();
     EXPECT_EQ(frame->size(), QSize(147, 147));
-    const int area = frame->parentWidget()->width();
-    EXPECT_EQ(frame->x(), std::min(zoom->screen()->geometry().width() - 220, area - 147));
-    EXPECT_LE(frame->geometry().right(), area);
+    // Whatever size the main window has yet: no window manager maximises it here.
+    EXPECT_EQ(frame->x(), zoom->screen()->geometry().width() - 220);
 }
 
 TEST(ZoomWindow, TypedFactorsAreClampedAndOtherKeysBeep)

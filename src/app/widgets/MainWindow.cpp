@@ -202,9 +202,17 @@ void MainWindow::arrange(int code)
     switch (code) {
     case 0: { // staggered by a title bar, each keeping its size (the area's
               // own cascade would shrink them to their size hints)
+        // Stepped back to front, the active window last: it stays active
+        // and in front, and no window hides another's title bar.
+        QList<QMdiSubWindow*> stacked;
+        for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder))
+            if (open.contains(sub))
+                stacked << sub;
+        if (QMdiSubWindow* active = mdi_->activeSubWindow(); active && stacked.removeOne(active))
+            stacked << active;
         const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
         QPoint at(0, 0);
-        for (QMdiSubWindow* sub : open) {
+        for (QMdiSubWindow* sub : stacked) {
             sub->showNormal();
             if (at.x() + step * 4 > area.width() || at.y() + step * 4 > area.height())
                 at = QPoint(0, 0);
@@ -212,9 +220,8 @@ void MainWindow::arrange(int code)
             sub->raise();
             at += QPoint(step, step);
         }
-        // The front window is the active one, as after any arrangement.
-        if (!open.isEmpty())
-            mdi_->setActiveSubWindow(open.last());
+        if (!stacked.isEmpty())
+            mdi_->setActiveSubWindow(stacked.last());
         break;
     }
     case 1: // one above the other, each as wide as the area

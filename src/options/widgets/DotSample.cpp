@@ -1,6 +1,7 @@
 #include "options/widgets/DotSample.h"
 
 #include "options/OptionsFields.h"
+#include "picture/MarkerLayer.h"
 
 #include <QPainter>
 
@@ -29,15 +30,12 @@ void DotSample::paintEvent(QPaintEvent*)
 {
     if (!hasDot_)
         return;
+    // Drawn by the picture's own marker routine, so the sample is exactly
+    // the dot a point leaves on the picture.
+    MarkerLayer dot;
+    dot.add({QPoint(width() / 2, height() / 2), Rgb(colour_.red(), colour_.green(), colour_.blue()), penWidth_});
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour_);
-    const QPointF centre(width() / 2.0, height() / 2.0);
-    if (penWidth_ <= 1)
-        painter.fillRect(QRectF(centre, QSizeF(1, 1)), colour_);
-    else
-        painter.drawEllipse(centre, penWidth_ / 2.0, penWidth_ / 2.0);
+    dot.paint(painter, rect());
 }
 
 } // namespace tracella

@@ -33,11 +33,11 @@ ZoomView::ZoomView(QWidget* parent) : QWidget(parent)
     lineH_ = CrossHairLine(QStringLiteral("LineH"), this);
 }
 
-void ZoomView::draw(const QImage& source, const QSize& destination, bool grid)
+void ZoomView::draw(const QImage& source, const QSize& destination, float zoom, bool grid)
 {
     if (canvas_.isNull())
         return;
-    DrawZoom(canvas_, source, destination, grid);
+    DrawZoom(canvas_, source, destination, zoom, grid);
     black_ = false;
     update();
 }

@@ -17,8 +17,9 @@ public:
     // The view's pixels, as large as the area.
     const QImage& canvas() const { return canvas_; }
 
-    // The source pixels stretched to destination, with the grid if asked for.
-    void draw(const QImage& source, const QSize& destination, bool grid);
+    // The source pixels stretched to destination, with the grid at spacing
+    // zoom if asked for.
+    void draw(const QImage& source, const QSize& destination, float zoom, bool grid);
     // Black all over; the cross-hair stays.
     void clear();
 

@@ -146,16 +146,14 @@ void ZoomWindow::placeOnFirstShow()
     setMinimumSize(0, 0);
     frame->setMinimumSize(MinimumSide, MinimumSide);
     frame->resize(InitialSide, InitialSide);
-    // Near the right edge of the screen, yet inside the window area when
-    // the main window is narrower; the top stays where the area puts it.
+    // Measured from the screen, not from the window area: the main window
+    // is maximised only after this first show. The top stays where the
+    // area puts it, once it has.
     const int left = frame->screen()->geometry().width() - Pixels(InitialSideTwips * 3 / 2);
     QPointer<QWidget> guarded = frame;
     QTimer::singleShot(0, frame, [guarded, left] {
-        if (!guarded)
-            return;
-        const QWidget* area = guarded->parentWidget();
-        const int fitting = area ? std::min(left, area->width() - guarded->width()) : left;
-        guarded->move(std::max(0, fitting), guarded->y());
+        if (guarded)
+            guarded->move(left, guarded->y());
     });
 }
 
@@ -205,7 +203,7 @@ void ZoomWindow::DrawZoom(QPoint screenPosition)
     if (picZoom_->width() <= 0 || picZoom_->height() <= 0)
         return;
     const ZoomLayout layout = ZoomLayoutAt(screenPosition, picZoom_->size(), zoom_);
-    picZoom_->draw(screenAround(layout.source), layout.destination, chkGrid_->isChecked());
+    picZoom_->draw(screenAround(layout.source), layout.destination, zoom_, chkGrid_->isChecked());
 }
 
 QImage ZoomWindow::screenAround(const QRect& source) const
