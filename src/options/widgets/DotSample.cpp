@@ -33,7 +33,7 @@ void DotSample::paintEvent(QPaintEvent*)
     // Drawn by the picture's own marker routine, so the sample is exactly
     // the dot a point leaves on the picture.
     MarkerLayer dot;
-    dot.add({QPoint(width() / 2, height() / 2), Rgb(colour_.red(), colour_.green(), colour_.blue()), penWidth_});
+    dot.add({QPoint(width() / 2, height() / 2), Rgb(colour_.red(), colour_.green(), colour_.blue()), penWidth_}, rect());
     QPainter painter(this);
     dot.paint(painter, rect());
 }
