@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <memory>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -44,11 +46,15 @@ int lockCompanion(const QString& path)
     return -1;
 }
 
+// The user's cache folder is read afresh each time, as it was before files
+// were per process: whoever moves it (XDG_CACHE_HOME) moves the file too.
 TempPictureFolder& processFolder()
 {
-    static TempPictureFolder folder(QStandardPaths::writableLocation(QStandardPaths::CacheLocation),
-                                    QCoreApplication::applicationPid());
-    return folder;
+    static std::unique_ptr<TempPictureFolder> folder;
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!folder || folder->location() != location)
+        folder = std::make_unique<TempPictureFolder>(location, QCoreApplication::applicationPid());
+    return *folder;
 }
 
 } // namespace

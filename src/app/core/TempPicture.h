@@ -27,6 +27,7 @@ public:
     TempPictureFolder(const TempPictureFolder&) = delete;
     TempPictureFolder& operator=(const TempPictureFolder&) = delete;
 
+    const QString& location() const { return folder_; }
     // The process's file, claimed on first use.
     QString path();
     // The file and the claim, as at a normal exit.
