@@ -1,5 +1,7 @@
 #include "picture/MetafileDecoder.h"
 
+#include "picture/MetafileSaves.h"
+
 #include <QImageReader>
 #include <QtEndian>
 
@@ -124,8 +126,14 @@ LoadedPicture DecodeMetafile(const QByteArray& bytes, int maxSide)
 {
     if (!headerFitsFile(bytes))
         return failure(ErrorNumber::BadFileFormat, describe(wmf_E_BadFormat));
+    std::optional<QByteArray> played = WithoutUnrestoredSaves(bytes);
+    if (!played)
+        return failure(ErrorNumber::BadFileFormat,
+                       QStringLiteral("The metafile saves its drawing state more than %1 times over")
+                           .arg(MaxNestedMetafileSaves));
     // libwmf reads from a mutable buffer, which must outlive the player.
-    QByteArray data(bytes.constData(), bytes.size());
+    QByteArray data = std::move(*played);
+    data.detach();
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
     // Unknown records are skipped as a metafile player does; nothing goes to stderr.
@@ -151,11 +159,7 @@ LoadedPicture DecodeMetafile(const QByteArray& bytes, int maxSide)
     if (width == 0 || height == 0)
         return failure(ErrorNumber::BadFileFormat, QStringLiteral("The metafile has no size"));
     if (width > static_cast<unsigned>(maxSide) || height > static_cast<unsigned>(maxSide))
-        return failure(ErrorNumber::PictureTooLarge,
-                       QStringLiteral("The picture is %1 x %2 pixels; at most %3 x %3 can be opened")
-                           .arg(width)
-                           .arg(height)
-                           .arg(maxSide));
+        return TooLargeRefusal(QSize(static_cast<int>(width), static_cast<int>(height)), maxSide);
 
     // The drawing comes out as PNG bytes: a gd image handed over as such
     // could not be freed, as libwmf keeps gd's functions to itself.

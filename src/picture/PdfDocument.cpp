@@ -32,9 +32,14 @@ bool hasSize(QSizeF points)
            std::isfinite(points.height());
 }
 
-int pixelsAt(double points, int dpi)
+long long pixelsAt(double points, int dpi)
 {
-    return static_cast<int>(std::lround(points * dpi / PointsPerInch)); // as Poppler sizes its images
+    return std::llround(points * dpi / PointsPerInch); // as Poppler sizes its images
+}
+
+bool shouldAbort(const QVariant& token)
+{
+    return static_cast<CancelToken*>(token.value<void*>())->isCancelled();
 }
 
 } // namespace
@@ -108,7 +113,7 @@ QSizeF PdfDocument::pageSizePoints(int index) const
     return page ? page->pageSizeF() : QSizeF();
 }
 
-LoadedPicture PdfDocument::renderPage(int index, int dpi, int maxSide) const
+LoadedPicture PdfDocument::renderPage(int index, int dpi, int maxSide, CancelToken* cancel) const
 {
     if (const std::optional<AppError> p = problem())
         return {{}, p};
@@ -120,8 +125,24 @@ LoadedPicture PdfDocument::renderPage(int index, int dpi, int maxSide) const
     if (!hasSize(points))
         return {{}, pdfError(QStringLiteral("page %1 has no size").arg(index + 1))};
     const PdfResolution resolution = FitPdfResolution(points, dpi, maxSide);
-    QImage image = page->renderToImage(resolution.dpi, resolution.dpi);
-    if (image.isNull())
+    const long long width = pixelsAt(points.width(), resolution.dpi), height = pixelsAt(points.height(), resolution.dpi);
+    if (width > maxSide || height > maxSide)
+        return {{},
+                AppError{ErrorNumber::PictureTooLarge,
+                         QStringLiteral("Page %1 is %2 x %3 pixels even at %4 dpi; at most %5 x %5 can be opened")
+                             .arg(index + 1)
+                             .arg(width)
+                             .arg(height)
+                             .arg(resolution.dpi)
+                             .arg(maxSide)}};
+    QImage image = cancel ? page->renderToImage(resolution.dpi, resolution.dpi, -1, -1, -1, -1, Poppler::Page::Rotate0,
+                                                nullptr, nullptr, shouldAbort, QVariant::fromValue<void*>(cancel))
+                          : page->renderToImage(resolution.dpi, resolution.dpi);
+    if (cancel && cancel->wasCancelled())
+        return {{}, AppError{ErrorNumber::Cancelled, QStringLiteral("The drawing of page %1 was given up").arg(index + 1)}};
+    // Poppler answers a page it cannot draw with a null or a tiny image.
+    if (image.isNull() || image.width() < std::min<long long>(width, maxSide) - 1 ||
+        image.height() < std::min<long long>(height, maxSide) - 1)
         return {{}, pdfError(QStringLiteral("page %1 cannot be drawn").arg(index + 1))};
     if (image.width() > maxSide || image.height() > maxSide)
         image = image.copy(0, 0, std::min(image.width(), maxSide), std::min(image.height(), maxSide));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/AppError.h"
+#include "picture/CancelToken.h"
 #include "picture/PictureLoader.h"
 
 #include <QByteArray>
@@ -54,8 +55,11 @@ public:
     int pageCount() const;
     QSizeF pageSizePoints(int index) const; // empty for a page that has no size
 
-    // The page as a bitmap picture at the resolution FitPdfResolution gives.
-    LoadedPicture renderPage(int index, int dpi, int maxSide = MaxPictureSide) const;
+    // The page as a bitmap picture at the resolution FitPdfResolution gives;
+    // refused when even 1 dpi passes maxSide. Poppler asks `cancel` between
+    // drawing operations (not inside one), and a cancelled drawing gives the
+    // error ErrorNumber::Cancelled.
+    LoadedPicture renderPage(int index, int dpi, int maxSide = MaxPictureSide, CancelToken* cancel = nullptr) const;
     // The page scaled so that its longer side is `side` pixels.
     QImage thumbnail(int index, int side) const;
 

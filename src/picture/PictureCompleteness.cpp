@@ -86,27 +86,6 @@ bool gifCutOff(QIODevice& device)
     }
 }
 
-bool jpegCutOff(QIODevice& device)
-{
-    constexpr qint64 Chunk = 1 << 20;
-    bool inScan = false;
-    char previous = 0;
-    for (;;) {
-        const QByteArray chunk = device.read(Chunk);
-        if (chunk.isEmpty())
-            return true;
-        for (char c : chunk) {
-            if (previous == '\xFF') {
-                if (!inScan && c == '\xDA')
-                    inScan = true;
-                else if (inScan && c == '\xD9')
-                    return false;
-            }
-            previous = c;
-        }
-    }
-}
-
 } // namespace
 
 bool IsCutOff(QIODevice& device, const QByteArray& format)
@@ -117,8 +96,6 @@ bool IsCutOff(QIODevice& device, const QByteArray& format)
         cutOff = bitmapCutOff(device, start);
     else if (format == "gif")
         cutOff = gifCutOff(device);
-    else if (format == "jpeg" || format == "jpg")
-        cutOff = jpegCutOff(device);
     device.seek(start);
     return cutOff;
 }

@@ -1,5 +1,6 @@
 #include "picture/PictureLoader.h"
 
+#include "picture/JpegDecoder.h"
 #include "picture/MetafileDecoder.h"
 #include "picture/PictureCompleteness.h"
 
@@ -16,21 +17,6 @@ namespace {
 bool tooLarge(QSize size, int maxSide)
 {
     return size.width() > maxSide || size.height() > maxSide;
-}
-
-LoadedPicture tooLargeRefusal(QSize size, int maxSide)
-{
-    return {{},
-            AppError{ErrorNumber::PictureTooLarge,
-                     QStringLiteral("The picture is %1 x %2 pixels; at most %3 x %3 can be opened")
-                         .arg(size.width())
-                         .arg(size.height())
-                         .arg(maxSide)}};
-}
-
-LoadedPicture invalidPicture(const QString& reason)
-{
-    return {{}, AppError{ErrorNumber::BadFileFormat, QStringLiteral("Invalid picture: ") + reason}};
 }
 
 int openFailureCause(const QFileInfo& file)
@@ -57,6 +43,26 @@ PictureKind kindOf(const QByteArray& format, const QByteArray& head)
 }
 
 } // namespace
+
+LoadedPicture TooLargeRefusal(QSize size, int maxSide)
+{
+    return {{},
+            AppError{ErrorNumber::PictureTooLarge,
+                     QStringLiteral("The picture is %1 x %2 pixels; at most %3 x %3 can be opened")
+                         .arg(size.width())
+                         .arg(size.height())
+                         .arg(maxSide)}};
+}
+
+LoadedPicture InvalidPicture(const QString& reason)
+{
+    return {{}, AppError{ErrorNumber::BadFileFormat, QStringLiteral("Invalid picture: ") + reason}};
+}
+
+LoadedPicture CutOffRefusal()
+{
+    return InvalidPicture(QStringLiteral("The file ends before the picture does"));
+}
 
 int PictureAllocationLimitMiB(int maxSide)
 {
@@ -88,23 +94,27 @@ LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int
     reader->setDecideFormatFromContent(true);
     if (!reader->canRead()) {
         if (!device.seek(start))
-            return invalidPicture(reader->errorString());
+            return InvalidPicture(reader->errorString());
         reader.emplace(&device, formatHint);
     }
 
     const QSize announced = reader->size();
     if (announced.isValid() && tooLarge(announced, maxSide))
-        return tooLargeRefusal(announced, maxSide);
+        return TooLargeRefusal(announced, maxSide);
 
     const QByteArray format = reader->format();
+    if (format == "jpeg" || format == "jpg") {
+        device.seek(start);
+        return DecodeJpeg(device.readAll(), maxSide);
+    }
     QImage image;
     if (!reader->read(&image) || image.isNull())
-        return invalidPicture(reader->errorString());
+        return InvalidPicture(reader->errorString());
     if (tooLarge(image.size(), maxSide))
-        return tooLargeRefusal(image.size(), maxSide);
+        return TooLargeRefusal(image.size(), maxSide);
     device.seek(start);
     if (IsCutOff(device, format))
-        return invalidPicture(QStringLiteral("The file ends before the picture does"));
+        return CutOffRefusal();
     return {{std::move(image), kindOf(format, head), {}}, std::nullopt};
 }
 

@@ -4,6 +4,7 @@
 #include "picture/Picture.h"
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -33,6 +34,12 @@ LoadedPicture LoadPictureFile(const QString& path, int maxSide = MaxPictureSide)
 // (a file suffix such as "ico") is tried when the content alone is not
 // recognised.
 LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide = MaxPictureSide);
+
+// The refusals every decoder gives: a picture beyond maxSide, a damaged or
+// unreadable file, and a file that ends before its picture does.
+LoadedPicture TooLargeRefusal(QSize size, int maxSide);
+LoadedPicture InvalidPicture(const QString& reason);
+LoadedPicture CutOffRefusal();
 
 // The decoder's memory allowance in MiB for pictures up to maxSide: a full
 // 4-byte image of that side plus a margin for the decoder's own buffers.

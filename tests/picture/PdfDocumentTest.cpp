@@ -94,3 +94,61 @@ TEST(PdfDocument, AnEncryptedDocumentOpensWithItsPasswordOnly)
     ASSERT_FALSE(page.error);
     EXPECT_EQ(pixel(page.picture, 30, 70, 72), QColor(0, 0, 255)); // the content was decrypted
 }
+
+// Poppler answered a page beyond the largest side, even at 1 dpi, with a
+// blank 1 x 1 image, which opened as a picture.
+TEST(PdfDocument, APageTooLargeEvenAtOneDpiIsRefused)
+{
+    const struct {
+        double sidePoints;
+        int maxSide;
+        bool refused;
+    } cases[] = {
+        {1e9, MaxPictureSide, true},
+        {72000, 500, true},  // 1000 pixels at 1 dpi
+        {36000, 500, false}, // exactly 500 pixels at 1 dpi
+    };
+    for (const auto& c : cases) {
+        PdfDocument pdf(SimplePdfBytes(QSizeF(c.sidePoints, c.sidePoints)));
+        ASSERT_FALSE(pdf.problem()) << c.sidePoints;
+        const LoadedPicture page = pdf.renderPage(0, 300, c.maxSide);
+        if (c.refused) {
+            ASSERT_TRUE(page.error) << c.sidePoints;
+            EXPECT_EQ(page.error->number, ErrorNumber::PictureTooLarge);
+            EXPECT_TRUE(page.error->description.startsWith(QStringLiteral("Page 1 is ")));
+            EXPECT_TRUE(page.error->description.endsWith(
+                QStringLiteral("even at 1 dpi; at most %1 x %1 can be opened").arg(c.maxSide)));
+            EXPECT_TRUE(page.picture.isNull());
+        } else {
+            ASSERT_FALSE(page.error) << c.sidePoints << ": " << page.error->description.toStdString();
+            EXPECT_EQ(page.picture.image.size(), QSize(c.maxSide, c.maxSide));
+        }
+    }
+}
+
+TEST(PdfDocument, ACancelledDrawingStopsAndGivesNoPicture)
+{
+    PdfDocument pdf(PlotPdfBytes(1, QSizeF(360, 216), 2000));
+    ASSERT_FALSE(pdf.problem());
+    int asksWhole = 0;
+    CancelToken never([&asksWhole] {
+        ++asksWhole;
+        return false;
+    });
+    const LoadedPicture whole = pdf.renderPage(0, 150, MaxPictureSide, &never);
+    ASSERT_FALSE(whole.error) << whole.error->description.toStdString();
+    EXPECT_EQ(whole.picture.image, pdf.renderPage(0, 150).picture.image);
+    ASSERT_GT(asksWhole, 2);
+
+    int asks = 0;
+    CancelToken atOnce([&asks] { return ++asks == 1; });
+    CancelToken before;
+    before.cancel(); // as another thread would
+    for (CancelToken* cancel : {&atOnce, &before}) {
+        const LoadedPicture page = pdf.renderPage(0, 150, MaxPictureSide, cancel);
+        ASSERT_TRUE(page.error);
+        EXPECT_EQ(page.error->number, ErrorNumber::Cancelled);
+        EXPECT_TRUE(page.picture.isNull());
+    }
+    EXPECT_EQ(asks, 1); // Poppler stopped at the first yes instead of drawing on
+}

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -239,4 +240,22 @@ TEST(PdfImport, TheDesktopFileDeclaresTheFilesItOpens)
     EXPECT_TRUE(text.contains(QStringLiteral("\nExec=tracella %f\n")));
     for (const char* type : {"application/pdf", "image/bmp", "image/jpeg", "image/gif", "image/x-wmf", "image/png"})
         EXPECT_TRUE(text.contains(QLatin1String(type) + QLatin1Char(';'))) << type;
+}
+
+// The page is drawn on the window's thread; Esc pressed meanwhile (queued
+// before the drawing looks at the events) gives the import up.
+TEST(PdfImport, EscWhileThePageIsDrawnGivesUpAndKeepsTheEarlierDocument)
+{
+    TestApp t;
+    QTemporaryDir dir;
+    const QString earlier = openEarlierPicture(t, dir);
+    const QString path = writeFile(dir, QStringLiteral("plot.pdf"), PlotPdfBytes(1, QSizeF(360, 216), 2000));
+    QCoreApplication::postEvent(app().document, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    import(t, path);
+    expectEarlierPictureKept(t, earlier);
+    EXPECT_TRUE(t.services().messages.shown.empty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    import(t, path); // nothing pressed: the page opens
+    EXPECT_EQ(panel(t, 2), path + QStringLiteral(", page 1"));
 }

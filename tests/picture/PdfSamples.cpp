@@ -39,8 +39,8 @@ QByteArray stream(const QByteArray& content)
 
 QByteArray pageObjects(QSizeF points, int contentsObject)
 {
-    return "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + QByteArray::number(points.width()) + " " +
-           QByteArray::number(points.height()) + "] /Contents " + QByteArray::number(contentsObject) + " 0 R >>";
+    return "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + QByteArray::number(points.width(), 'f', 2) + " " +
+           QByteArray::number(points.height(), 'f', 2) + "] /Contents " + QByteArray::number(contentsObject) + " 0 R >>";
 }
 
 const QByteArray SquareContent("0 0 1 rg 10 10 40 40 re f");

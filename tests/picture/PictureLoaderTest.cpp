@@ -1,12 +1,16 @@
 #include "PictureSamples.h"
+#include "picture/JpegDecoder.h"
 #include "picture/MetafileDecoder.h"
+#include "picture/MetafileSaves.h"
 #include "picture/PictureLoader.h"
 #include "support/Expect.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +67,40 @@ void expectColour(const QImage& image, QPoint at, QColor expected, int tolerance
     EXPECT_NEAR(c.red(), expected.red(), tolerance) << what << " at " << at.x() << "," << at.y();
     EXPECT_NEAR(c.green(), expected.green(), tolerance) << what << " at " << at.x() << "," << at.y();
     EXPECT_NEAR(c.blue(), expected.blue(), tolerance) << what << " at " << at.x() << "," << at.y();
+}
+
+// Detail in every block, so that the entropy-coded data makes up most of a JPEG.
+QImage busyImage(QSize size)
+{
+    QImage image(size, QImage::Format_Grayscale8);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.scanLine(y)[x] = static_cast<uchar>((x * 37 + y * 91 + x * y) % 251);
+    return image;
+}
+
+// Where the first scan's data starts: after the start-of-scan segment.
+qsizetype scanDataStart(const QByteArray& jpeg)
+{
+    const qsizetype sos = jpeg.indexOf("\xFF\xDA");
+    return sos + 2 + ((static_cast<uchar>(jpeg[sos + 2]) << 8) | static_cast<uchar>(jpeg[sos + 3]));
+}
+
+// The JPEG with the data of `count` restart intervals taken out, their
+// markers kept.
+QByteArray withEmptiedIntervals(const QByteArray& jpeg, int count)
+{
+    std::vector<qsizetype> markers; // stuffing keeps 0xFF 0xD0-0xD7 for markers
+    for (qsizetype i = scanDataStart(jpeg); i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == '\xFF' && (static_cast<uchar>(jpeg[i + 1]) & 0xF8) == 0xD0)
+            markers.push_back(i);
+    EXPECT_GT(markers.size(), static_cast<std::size_t>(count));
+    QByteArray damaged = jpeg;
+    for (int k = count - 1; k >= 0; --k) { // from the back, so positions stay valid
+        const qsizetype from = markers[static_cast<std::size_t>(k)] + 2;
+        damaged.remove(from, markers[static_cast<std::size_t>(k) + 1] - from);
+    }
+    return damaged;
 }
 
 } // namespace
@@ -252,4 +290,104 @@ TEST(PictureLoader, OpensAPictureOfTheLargestSide)
     EXPECT_EQ(loaded.picture.image.size(), QSize(MaxPictureSide, MaxPictureSide));
     EXPECT_EQ(loaded.picture.kind, PictureKind::Bitmap);
     EXPECT_EQ(qGray(loaded.picture.image.pixel(MaxPictureSide - 1, MaxPictureSide - 1)), 90);
+}
+
+// Qt's decoder would show each of these as a picture with grey where the
+// data is missing; the largest claim cost it 1.6 GB and seconds.
+TEST(PictureLoader, RefusesJpegsWhoseDataEndsBeforeTheirLastRow)
+{
+    const QByteArray whole = EncodedWithQt(busyImage(QSize(160, 120)), "jpg", 90);
+    ASSERT_FALSE(decode(whole, "jpg").error);
+    const qsizetype data = scanDataStart(whole);
+    const QByteArray end("\xFF\xD9", 2);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"no data, the largest size claimed", JpegWithoutData(QSize(MaxPictureSide, MaxPictureSide))},
+        {"no data, a small size claimed", JpegWithoutData(QSize(64, 48))},
+        {"half the data, end marker put back", whole.left(data + (whole.size() - data) / 2) + end},
+        {"all but the last rows, end marker put back", whole.left(data + (whole.size() - data) * 9 / 10) + end},
+        {"all but the last rows, no end marker", whole.left(data + (whole.size() - data) * 9 / 10)},
+    };
+    for (const auto& c : cases) {
+        QElapsedTimer clock;
+        clock.start();
+        const LoadedPicture loaded = decode(c.bytes, "jpg");
+        ASSERT_TRUE(loaded.error) << c.what;
+        EXPECT_EQ(loaded.error->number, ErrorNumber::BadFileFormat) << c.what;
+        EXPECT_EQ(loaded.error->description, QStringLiteral("Invalid picture: The file ends before the picture does"))
+            << c.what;
+        EXPECT_TRUE(loaded.picture.isNull()) << c.what;
+        EXPECT_LT(clock.elapsed(), 2000) << c.what << ": found only after decoding the claimed size";
+    }
+}
+
+// A decoder starts afresh at each restart marker: a few damaged intervals
+// spoil a few strips, more make the picture worthless.
+TEST(PictureLoader, ToleratesAFewDamagedJpegRestartIntervals)
+{
+    const QByteArray whole = JpegWithRestarts(busyImage(QSize(96, 96)));
+    ASSERT_FALSE(decode(whole, "jpg").error);
+    for (int emptied = 1; emptied <= TolerableJpegCorruptions + 2; ++emptied) {
+        const LoadedPicture loaded = decode(withEmptiedIntervals(whole, emptied), "jpg");
+        if (emptied <= TolerableJpegCorruptions) {
+            ASSERT_FALSE(loaded.error) << emptied << ": " << loaded.error->description.toStdString();
+            EXPECT_EQ(loaded.picture.image.size(), QSize(96, 96));
+        } else {
+            ASSERT_TRUE(loaded.error) << emptied;
+            EXPECT_EQ(loaded.error->description, QStringLiteral("Invalid picture: The picture's data is damaged"));
+        }
+    }
+}
+
+// libwmf's SaveDC grows dearer with every state still saved: 200,000
+// unrestored saves (a 1.2 MB file) kept it busy for over a minute.
+TEST(PictureLoader, OpensAMetafileOfManySavedStatesQuickly)
+{
+    constexpr int Saves = 200000;
+    const QByteArray bytes = MetafileBytes(SampleSize, {{QRect(0, 0, 20, 15), QColor(255, 0, 0), false, 0, Saves}});
+    QElapsedTimer clock;
+    clock.start();
+    const LoadedPicture loaded = decode(bytes);
+    const qint64 elapsed = clock.elapsed();
+    ASSERT_FALSE(loaded.error) << loaded.error->description.toStdString();
+    EXPECT_EQ(loaded.picture.image.pixel(5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(loaded.picture.originalBytes, bytes); // saved back as it came
+    EXPECT_LT(elapsed, 10000);
+}
+
+TEST(PictureLoader, DropsOnlyTheMetafileSavesNothingRestores)
+{
+    const QRect r(0, 0, 20, 15);
+    const QColor red(255, 0, 0);
+    const struct {
+        const char* what;
+        std::vector<MetafileRectangle> rectangles;
+        qsizetype droppedSaves;
+    } cases[] = {
+        {"none saved", {{r, red}}, 0},
+        {"saved and restored", {{r, red, false, 3, 0}}, 0},
+        {"saved, never restored", {{r, red, false, 0, 4}}, 4},
+        {"restored inside unrestored", {{r, red, false, 2, 5}, {r.translated(20, 0), red, false, 1, 1}}, 6},
+    };
+    for (const auto& c : cases) {
+        const QByteArray bytes = MetafileBytes(SampleSize, c.rectangles);
+        const std::optional<QByteArray> played = WithoutUnrestoredSaves(bytes);
+        ASSERT_TRUE(played) << c.what;
+        EXPECT_EQ(played->size(), bytes.size() - 6 * c.droppedSaves) << c.what;
+        // The header's length of the whole file follows.
+        EXPECT_EQ(qFromLittleEndian<quint32>(played->constData() + 22 + 6), played->size() / 2 - 11) << c.what;
+        const LoadedPicture loaded = decode(bytes);
+        ASSERT_FALSE(loaded.error) << c.what << ": " << loaded.error->description.toStdString();
+        EXPECT_EQ(loaded.picture.image.pixel(5, 5), qRgb(255, 0, 0)) << c.what;
+    }
+    // Restored saves nested beyond the limit are refused, not played.
+    const QByteArray deep =
+        MetafileBytes(SampleSize, {{r, red, false, MaxNestedMetafileSaves + 1, 0}});
+    EXPECT_FALSE(WithoutUnrestoredSaves(deep));
+    EXPECT_TRUE(WithoutUnrestoredSaves(MetafileBytes(SampleSize, {{r, red, false, MaxNestedMetafileSaves, 0}})));
+    const LoadedPicture refused = decode(deep);
+    ASSERT_TRUE(refused.error);
+    EXPECT_EQ(refused.error->number, ErrorNumber::BadFileFormat);
 }

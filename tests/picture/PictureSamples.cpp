@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <cstdio>
+
+#include <jpeglib.h>
 #include <zlib.h>
 
 namespace tracella::test {
@@ -21,6 +24,12 @@ void putU32(QByteArray& b, quint32 v)
 {
     putU16(b, static_cast<quint16>(v & 0xFFFF));
     putU16(b, static_cast<quint16>(v >> 16));
+}
+
+void putU16BigEndian(QByteArray& b, quint16 v)
+{
+    b.append(static_cast<char>(v >> 8));
+    b.append(static_cast<char>(v & 0xFF));
 }
 
 void putU32BigEndian(QByteArray& b, quint32 v)
@@ -161,7 +170,8 @@ QByteArray GifBytes(const QImage& source)
 QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles, quint16 unitsPerInch)
 {
     constexpr quint16 SetWindowOrg = 0x020B, SetWindowExt = 0x020C, CreatePen = 0x02FA, CreateBrush = 0x02FC,
-                      SelectObject = 0x012D, Rectangle = 0x041B, Ellipse = 0x0418, NullPen = 5;
+                      SelectObject = 0x012D, Rectangle = 0x041B, Ellipse = 0x0418, SaveDC = 0x001E,
+                      RestoreDC = 0x0127, NullPen = 5;
     QByteArray records;
     records += record(SetWindowOrg, {0, 0});
     records += record(SetWindowExt,
@@ -173,6 +183,8 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
     records += record(SelectObject, {0});
     quint16 object = 1;
     for (const MetafileRectangle& r : rectangles) {
+        const QByteArray save = record(SaveDC, {});
+        records += save.repeated(r.savesBefore + r.nestedSaves);
         std::vector<quint16> brush{0};
         for (quint16 w : colourRef(r.colour))
             brush.push_back(w);
@@ -181,6 +193,7 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
         records += record(SelectObject, {object++});
         records += record(r.ellipse ? Ellipse : Rectangle, {static_cast<quint16>(r.rect.bottom() + 1), static_cast<quint16>(r.rect.right() + 1),
                                       static_cast<quint16>(r.rect.top()), static_cast<quint16>(r.rect.left())});
+        records += record(RestoreDC, {0xFFFF}).repeated(r.nestedSaves); // -1: the latest saved state
     }
     records += record(0x0000, {}); // end of file
 
@@ -207,6 +220,54 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
         checksum ^= qFromLittleEndian<quint16>(placeable.constData() + 2 * i);
     putU16(placeable, checksum);
     return placeable + header + records;
+}
+
+QByteArray JpegWithoutData(QSize size)
+{
+    const auto segment = [](char marker, const QByteArray& payload) {
+        QByteArray s("\xFF");
+        s.append(marker);
+        putU16BigEndian(s, static_cast<quint16>(payload.size() + 2));
+        return s + payload;
+    };
+    QByteArray frame("\x08", 1);
+    putU16BigEndian(frame, static_cast<quint16>(size.height()));
+    putU16BigEndian(frame, static_cast<quint16>(size.width()));
+    frame.append(QByteArray::fromHex("01011100")); // one component, 1 x 1 sampling, table 0
+    // Huffman tables of a single one-bit code: DC difference 0, end of block.
+    const QByteArray oneCode = QByteArray::fromHex("01000000000000000000000000000000") + QByteArray(1, '\0');
+    return QByteArray("\xFF\xD8", 2) + segment('\xDB', QByteArray(1, '\0') + QByteArray(64, '\x01')) +
+           segment('\xC0', frame) + segment('\xC4', QByteArray(1, '\x00') + oneCode) +
+           segment('\xC4', QByteArray(1, '\x10') + oneCode) + segment('\xDA', QByteArray::fromHex("010100003f00")) +
+           QByteArray("\xFF\xD9", 2);
+}
+
+QByteArray JpegWithRestarts(const QImage& source)
+{
+    QImage grey = source.convertToFormat(QImage::Format_Grayscale8);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(grey.width());
+    info.image_height = static_cast<JDIMENSION>(grey.height());
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    info.restart_in_rows = 1;
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = grey.scanLine(static_cast<int>(info.next_scanline));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    const QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    free(buffer);
+    return bytes;
 }
 
 bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)

@@ -21,12 +21,22 @@ QByteArray EncodedWithQt(const QImage& image, const char* format, int quality = 
 // A GIF of the image (at most 256 colours), with uncompressed LZW codes.
 QByteArray GifBytes(const QImage& image);
 
+// A grey baseline JPEG whose header claims `size` and whose scan ends at
+// once: what is left after the data was lost.
+QByteArray JpegWithoutData(QSize size);
+
+// A greyscale JPEG of the image written by libjpeg with a restart marker
+// after every row of 8 x 8 blocks.
+QByteArray JpegWithRestarts(const QImage& image);
+
 // A placeable Windows metafile of a given size in pixels at 96 dpi: a white
 // page with filled rectangles in the given colours.
 struct MetafileRectangle {
     QRect rect;
     QColor colour;
     bool ellipse = false; // the ellipse inside rect instead
+    int nestedSaves = 0; // SaveDC records before it, each undone by a RestoreDC after it
+    int savesBefore = 0; // SaveDC records before it that nothing restores
 };
 QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles, quint16 unitsPerInch = 96);
 

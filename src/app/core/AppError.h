@@ -16,6 +16,7 @@ constexpr long Overflow = 6;            // a value beyond the range of its type
 constexpr long DivisionByZero = 11;
 constexpr long InvalidArgument = 5;     // an argument or setting outside its range
 constexpr long OutOfMemory = 7;
+constexpr long Cancelled = 18;          // the user gave the work up
 constexpr long BadFileFormat = 321;     // unreadable or unsupported picture
 constexpr long PictureTooLarge = 480;
 constexpr long GridFull = 30009;        // the grid cannot take another row

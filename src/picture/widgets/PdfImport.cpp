@@ -4,8 +4,12 @@
 #include "app/widgets/UnexpectedError.h"
 #include "picture/PdfDocument.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 #include <cerrno>
 
@@ -41,6 +45,58 @@ bool unlock(PdfDocument& pdf, const QString& fileName)
     }
     return true;
 }
+
+// While a page is drawn on the window's thread, Poppler's abort question
+// is the only chance to look at the event queue: this lets the windows
+// repaint and notes Esc, and holds back every other input (and closing),
+// so that no command can start in the middle of the import.
+class EscapeWatch final : public QObject {
+public:
+    EscapeWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    ~EscapeWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+    EscapeWatch(const EscapeWatch&) = delete;
+    EscapeWatch& operator=(const EscapeWatch&) = delete;
+
+    bool pressed()
+    {
+        // Poppler asks every few drawing operations; a look every 50 ms is enough.
+        if (!pressed_ && (!sinceLook_.isValid() || sinceLook_.elapsed() >= 50)) {
+            sinceLook_.start();
+            QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers);
+        }
+        return pressed_;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                pressed_ = true;
+            return true;
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::Close:
+        case QEvent::InputMethod: return true;
+        default: return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    bool pressed_ = false;
+    QElapsedTimer sinceLook_;
+};
 
 PdfOpening failed(AppError error)
 {
@@ -78,7 +134,11 @@ PdfOpening OpenPdfPage(const QString& path)
     LoadedPicture page;
     {
         BusyPointer busy;
-        page = pdf.renderPage(choice.page, choice.dpi);
+        EscapeWatch escape;
+        CancelToken cancel([&escape] { return escape.pressed(); });
+        page = pdf.renderPage(choice.page, choice.dpi, MaxPictureSide, &cancel);
+        if (cancel.wasCancelled())
+            return {};
     }
     if (page.error)
         return failed(*page.error);

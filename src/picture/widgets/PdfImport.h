@@ -14,7 +14,8 @@ bool IsPdfFile(const QString& path);
 
 // A PDF page opened for the document: asks for the password of an
 // encrypted file (input box) and, when there are several pages, for the
-// page and resolution (page chooser). Nothing of the document is touched.
+// page and resolution (page chooser). Esc while the page is drawn gives the
+// import up (Cancelled). Nothing of the document is touched.
 struct PdfOpening {
     enum class Outcome { Cancelled, Failed, Opened } outcome = Outcome::Cancelled;
     Picture picture;
