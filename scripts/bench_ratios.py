@@ -1,5 +1,6 @@
 """Prints each benchmark's median wall time over its baseline's, both from the same run."""
 import json
+import re
 import sys
 
 # Benchmarks whose baseline is not simply their own name with "Baseline" added.
@@ -22,8 +23,10 @@ for path in sys.argv[1:]:
     labels = {}
     counters = {}
     for b in runs:
-        if b.get("aggregate_name") == "median":
-            name = b["run_name"].replace("/real_time", "")
+        # A benchmark of one round (a baseline minutes long) has no aggregates: its one run stands.
+        single = b.get("run_type") == "iteration" and b.get("repetitions") == 1
+        if b.get("aggregate_name") == "median" or single:
+            name = re.sub(r"/(real_time|iterations:\d+|repeats:\d+)", "", b["run_name"])
             medians[name] = b["real_time"] * UNIT_MS[b["time_unit"]]
             labels[name] = b.get("label", "")
             counters[name] = {k: v for k, v in b.items() if k not in STANDARD and isinstance(v, (int, float))}
