@@ -7,7 +7,6 @@
 #include <array>
 #include <cmath>
 #include <optional>
-#include <unordered_map>
 
 namespace tracella {
 namespace {
@@ -64,16 +63,16 @@ public:
     {
         if (!region_.contains(x, y))
             return 0;
-        const std::uint32_t pixel = this->pixel(x, y);
-        auto found = cache_.find(pixel);
-        if (found == cache_.end()) {
+        const std::uint32_t pixel = this->pixel(x, y) | 0xFF000000u;
+        Known& known = cache_[(pixel * 2654435761u) >> (32 - CacheBits)];
+        if (known.pixel != pixel) {
             const LabColour lab = PerceptualDistance::Lab(pixel);
             double w = 0;
             if (distance_.between(lab) <= tolerance_)
                 w = std::clamp(1.0 - std::abs(lab.l - distance_.lab().l) / contrast_, 0.0, 1.0);
-            found = cache_.emplace(pixel, w).first;
+            known = {pixel, w};
         }
-        return found->second;
+        return known.weight;
     }
 
     // The paper's lightness from the pixels around a place that are not ink.
@@ -93,7 +92,7 @@ public:
             }
         const double paper = count > 0 ? sum / count : 100.0;
         contrast_ = std::max(MinContrast, std::abs(paper - distance_.lab().l));
-        cache_.clear();
+        cache_.fill({});
     }
 
     // Interpolated between pixel centres, so that centres come out sub-pixel.
@@ -120,7 +119,14 @@ private:
     PerceptualDistance distance_;
     double tolerance_;
     double contrast_ = MinContrast;
-    mutable std::unordered_map<std::uint32_t, double> cache_;
+    // The weights of the colours met last, by a hash of the colour: a
+    // picture holds few colours along one curve.
+    static constexpr int CacheBits = 12;
+    struct Known {
+        std::uint32_t pixel = 0; // opaque pixels only: 0 is never one
+        double weight = 0;
+    };
+    mutable std::array<Known, std::size_t{1} << CacheBits> cache_{};
 };
 
 // The ink across the path at one place: the run nearest the path.
