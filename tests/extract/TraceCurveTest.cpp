@@ -293,6 +293,8 @@ TEST(TraceCurvePanel, FollowsThePickedCurveOnAZoomedView)
     Control<QPushButton>(panel, "cmdTracePick").click();
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{400, 2 * static_cast<int>(Wave(200.5))});
     EXPECT_TRUE(Control<QRadioButton>(panel, "optTraceFollow").isChecked());
+    // The shape is a choice of its own: the step's unit stays as it was.
+    EXPECT_TRUE(Control<QRadioButton>(panel, "optStepPixels").isChecked());
     EXPECT_EQ(Control<QSpinBox>(panel, "TxtTolerance").value(), 80);
     Trace(t, panel);
 

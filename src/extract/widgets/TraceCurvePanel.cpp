@@ -10,6 +10,7 @@
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QFrame>
@@ -106,6 +107,14 @@ void TraceCurvePanel::buildControls()
                                                "own order, loops included; colors compared as the eye sees them"));
     optTraceFollow_->setEnabled(false);
     optTraceCurve_->setChecked(true);
+    // The step's unit and the shape are two separate choices, though their
+    // buttons share one parent.
+    auto* unitGroup = new QButtonGroup(this);
+    unitGroup->addButton(optStepPixels_);
+    unitGroup->addButton(optStepUnits_);
+    auto* shapeGroup = new QButtonGroup(this);
+    for (QRadioButton* shape : {optTraceCurve_, optTraceMarkers_, optTraceFollow_})
+        shapeGroup->addButton(shape);
     auto* shapeRow = new QHBoxLayout;
     shapeRow->addWidget(optTraceCurve_);
     shapeRow->addWidget(optTraceMarkers_);
