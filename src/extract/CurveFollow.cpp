@@ -75,15 +75,17 @@ public:
         return known.weight;
     }
 
-    // The paper's lightness from the pixels around a place that are not ink.
-    void readPaper(QPoint around)
+    // The paper's lightness from the pixels around a place that are not ink;
+    // false when most of them are ink: a colour that takes in the paper.
+    bool readPaper(QPoint around)
     {
         double sum = 0;
-        int count = 0;
+        int count = 0, inside = 0;
         for (int y = around.y() - 2 * PickRadius; y <= around.y() + 2 * PickRadius; ++y)
             for (int x = around.x() - 2 * PickRadius; x <= around.x() + 2 * PickRadius; ++x) {
                 if (!region_.contains(x, y))
                     continue;
+                ++inside;
                 const LabColour lab = PerceptualDistance::Lab(pixel(x, y));
                 if (distance_.between(lab) > tolerance_) {
                     sum += lab.l;
@@ -93,6 +95,7 @@ public:
         const double paper = count > 0 ? sum / count : 100.0;
         contrast_ = std::max(MinContrast, std::abs(paper - distance_.lab().l));
         cache_.fill({});
+        return 2 * count >= inside;
     }
 
     // Interpolated between pixel centres, so that centres come out sub-pixel.
@@ -404,7 +407,8 @@ FollowResult FollowCurve(const QImage& picture, const FollowSettings& settings)
     if (!seed)
         return result;
     result.outcome = FollowResult::Outcome::NoCurve;
-    ink.readPaper(*seed);
+    if (!ink.readPaper(*seed))
+        return result;
     const QPointF direction = InkDirection(ink, *seed);
     const QPointF seedCentre(seed->x() + 0.5, seed->y() + 0.5);
     const Section across = CrossSection(ink, seedCentre, Normal(direction));

@@ -1,6 +1,7 @@
 #include "extract/PerceptualColour.h"
 
 #include <cmath>
+#include <map>
 
 namespace tracella {
 namespace {
@@ -55,6 +56,54 @@ double PerceptualDistance::between(const LabColour& p) const
 {
     return LabScale * std::sqrt((p.l - lab_.l) * (p.l - lab_.l) + (p.a - lab_.a) * (p.a - lab_.a) +
                                 (p.b - lab_.b) * (p.b - lab_.b));
+}
+
+namespace {
+
+Colour PackedOf(QRgb pixel)
+{
+    return Rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+}
+
+// Colours nearer than this are one colour to the eye (ΔE × 2.55).
+constexpr double SameColour = 25;
+
+} // namespace
+
+Colour CurveColourAt(const QImage& shown, QPoint pixel)
+{
+    constexpr int Around = 4, Near = 2;
+    const QRgb clicked = shown.pixel(pixel);
+    // The commonest colour around, counted coarsely so that noise and JPEG
+    // ringing do not split it.
+    std::map<QRgb, std::pair<int, QRgb>> counts;
+    for (int y = pixel.y() - Around; y <= pixel.y() + Around; ++y)
+        for (int x = pixel.x() - Around; x <= pixel.x() + Around; ++x) {
+            if (!shown.valid(x, y))
+                continue;
+            const QRgb p = shown.pixel(x, y);
+            auto& entry = counts[p & 0xF0F0F0u];
+            if (++entry.first == 1)
+                entry.second = p;
+        }
+    const auto commonest = std::max_element(
+        counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second.first < b.second.first; });
+    const PerceptualDistance fromCommon(PackedOf(commonest->second.second));
+    if (fromCommon(clicked) <= SameColour)
+        return PackedOf(clicked);
+    QRgb strongest = clicked;
+    double farthest = fromCommon(clicked);
+    for (int y = pixel.y() - Near; y <= pixel.y() + Near; ++y)
+        for (int x = pixel.x() - Near; x <= pixel.x() + Near; ++x) {
+            if (!shown.valid(x, y))
+                continue;
+            const double d = fromCommon(shown.pixel(x, y));
+            if (d > farthest) {
+                farthest = d;
+                strongest = shown.pixel(x, y);
+            }
+        }
+    return PackedOf(strongest);
 }
 
 } // namespace tracella

@@ -2,6 +2,9 @@
 
 #include "app/core/AppState.h"
 
+#include <QImage>
+#include <QPoint>
+
 #include <array>
 #include <cstdint>
 
@@ -37,5 +40,12 @@ private:
     Colour colour_;
     LabColour lab_;
 };
+
+// The colour of the curve a click lands on: a thin line's pixels shade off
+// into the paper, and the click often hits a pale one. When the pixel
+// clicked is not the colour most common around it (the paper, or a thick
+// line's body), the pixel nearby that stands out most from that colour.
+// The picture is 32 bits a pixel, as the user sees it.
+Colour CurveColourAt(const QImage& shown, QPoint pixel);
 
 } // namespace tracella

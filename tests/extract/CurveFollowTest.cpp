@@ -1,4 +1,5 @@
 #include "extract/CurveFollow.h"
+#include "extract/PerceptualColour.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -295,21 +296,60 @@ TEST(CurveFollow, SaysWhenThePickIsNotOnACurve)
         p.fillRect(QRect(200, 200, 80, 80), Magenta);
     }
     Draw(picture, Graph(Wave, 60, 180));
+    const Colour magenta = Rgb(Magenta.red(), Magenta.green(), Magenta.blue());
     const struct {
         const char* name;
         QPointF pick;
+        Colour colour;
         FollowResult::Outcome outcome;
-    } cases[] = {{"background", {500, 150}, FollowResult::Outcome::NoInk},
-                 {"filled area", {240, 240}, FollowResult::Outcome::NoCurve}};
+    } cases[] = {{"background", {500, 150}, magenta, FollowResult::Outcome::NoInk},
+                 {"filled area", {240, 240}, magenta, FollowResult::Outcome::NoCurve},
+                 {"a colour that takes in the paper", OnWave(100), Rgb(250, 235, 250), FollowResult::Outcome::NoCurve}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FollowSettings s;
-        s.colour = Rgb(Magenta.red(), Magenta.green(), Magenta.blue());
+        s.colour = c.colour;
         s.start = c.pick;
         const FollowResult r = FollowCurve(picture, s);
         EXPECT_EQ(r.outcome, c.outcome);
         EXPECT_EQ(r.count, 0);
     }
+}
+
+// A click on a thin line's pale edge takes the line's own colour; a click
+// on the paper or inside a broad area takes what is there.
+TEST(CurveColourAt, TakesTheCoreOfAThinLine)
+{
+    QImage picture(100, 100, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Magenta, 2, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(QPointF(0, 30.5), QPointF(100, 30.5)); // rows 29 and 31 half covered
+        p.fillRect(QRect(0, 60, 100, 20), Magenta);
+    }
+    const Colour magenta = Rgb(Magenta.red(), Magenta.green(), Magenta.blue());
+    const struct {
+        const char* name;
+        QPoint click;
+        Colour expected;
+    } cases[] = {{"pale edge", {50, 29}, magenta},
+                 {"core", {50, 30}, magenta},
+                 {"inside a broad area", {50, 70}, magenta},
+                 {"paper", {50, 10}, Rgb(255, 255, 255)},
+                 {"paper next to a broad area", {50, 58}, Rgb(255, 255, 255)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CurveColourAt(picture, c.click), c.expected);
+    }
+    // On a JPEG, the pale edge gives a colour near the line's.
+    const QImage jpeg = AsJpeg(picture, 60);
+    const PerceptualDistance fromMagenta(magenta);
+    const Colour edge = CurveColourAt(jpeg, {50, 29});
+    const QRgb clicked = jpeg.pixel(50, 29);
+    EXPECT_LT(fromMagenta(0xFF000000u | static_cast<std::uint32_t>(qRgb(RedOf(edge), GreenOf(edge), BlueOf(edge)))),
+              fromMagenta(clicked));
 }
 
 // More points than the grid may take: counted, none handed back.

@@ -5,6 +5,7 @@
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
 #include "extract/CurveFollow.h"
+#include "extract/PerceptualColour.h"
 #include "extract/PictureColours.h"
 #include "extract/widgets/TracePreviewLayer.h"
 #include "picture/widgets/DocumentWindow.h"
@@ -301,10 +302,13 @@ bool TraceCurvePanel::surfaceMouse(PictureSurface& surface, QEvent* event)
         if (type == QEvent::MouseButtonPress) {
             const QImage& picture = surface.picture().image;
             if (picture.rect().contains(pixel)) {
-                // The colour the user sees there, transparency and all.
-                const QRgb c = ShownPicture(picture.copy(QRect(pixel, QSize(1, 1))), surface.backdrop()).pixel(0, 0);
+                // The colour the user sees there, transparency and all, taken
+                // from the line's core when the click hit its pale edge.
+                const QRect around = QRect(pixel - QPoint(4, 4), QSize(9, 9)) & picture.rect();
+                const Colour c = CurveColourAt(ShownPicture(picture.copy(around), surface.backdrop()),
+                                               pixel - around.topLeft());
                 pickedOnCurve(surface.picturePosition(mouse));
-                setColour(Rgb(qRed(c), qGreen(c), qBlue(c)));
+                setColour(c);
             }
             cmdTracePick_->setChecked(false);
         }
