@@ -23,6 +23,11 @@ std::variant<DataPoint, AppError> ActiveCalibration::valuesAt(PrecisionValue x, 
     // Each coordinate mixes both positions: single when either was.
     const bool single = x.single || y.single;
     const QPointF c = affine_->toAxes.map(x.value, y.value);
+    const AxisKind kx = affine_->x.kind, ky = affine_->y.kind;
+    // No power to take: the coordinates are the values (AutoRead reads
+    // them by the million).
+    if (kx != AxisKind::Log && ky != AxisKind::Log)
+        return DataPoint{{c.x(), single && kx == AxisKind::Linear}, {c.y(), single && ky == AxisKind::Linear}};
     const auto dataX = AxisValue(affine_->x.kind, {c.x(), single});
     const auto dataY = AxisValue(affine_->y.kind, {c.y(), single});
     if (!dataX || !dataY)

@@ -10,15 +10,15 @@
 namespace tracella {
 namespace {
 
-const QColor ReferenceColour(255, 0, 255);
-const QColor AxesColour(0, 170, 255);
+const QColor ReferenceColour(230, 0, 230);
+const QColor AxesColour(0, 110, 255);
 
-// Light text on a dark outline reads over any picture.
+// A halo keeps the text apart from whatever the picture has under it.
 void OutlinedText(QPainter& painter, QPointF at, const QString& text, const QColor& colour)
 {
     QPainterPath path;
     path.addText(at, painter.font(), text);
-    painter.strokePath(path, QPen(Qt::black, 3));
+    painter.strokePath(path, QPen(QColor(255, 255, 255, 220), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.fillPath(path, colour);
 }
 
@@ -63,6 +63,9 @@ void CalibrationLayer::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setFont(bold);
     if (axes_)
         paintAxes(painter);
     for (const Reference& r : references_) {
@@ -88,8 +91,8 @@ void CalibrationLayer::paintAxes(QPainter& painter) const
             painter.setPen(QPen(AxesColour, 1.5));
             painter.drawLine(at - across, at + across);
             const QRectF box = painter.fontMetrics().boundingRect(tick.text);
-            // Numbers on the side away from the plot, centred on the tick.
-            const QPointF centre = at + tick.across * (10 + box.height() * 0.6 + (axis == Axis::Y ? box.width() / 2 : 0));
+            // Numbers on the plot's side: the picture's own are usually outside.
+            const QPointF centre = at - tick.across * (8 + (axis == Axis::Y ? box.width() / 2 : box.height() / 2));
             OutlinedText(painter, centre - QPointF(box.width() / 2, -box.height() / 3), tick.text, AxesColour);
         }
     }

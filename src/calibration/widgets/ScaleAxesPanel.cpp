@@ -263,9 +263,13 @@ void ScaleAxesPanel::cmdApply_Click()
         ShowMessage(*why, PanelTitle, MessageIcon::Exclamation);
         return;
     }
-    ApplyAffineToPicture(std::get<AffineCalibration>(std::move(fit)));
+    AffineCalibration calibration = std::get<AffineCalibration>(std::move(fit));
+    const QString warning = calibration.warning;
+    ApplyAffineToPicture(std::move(calibration));
     cmdPlace_->setChecked(false);
     ShowCalibratedAxes(true);
+    lblFit_->setText(QStringLiteral("Applied: the picture reads through these references.") +
+                     (warning.isEmpty() ? QString() : QStringLiteral(" Warning: ") + warning));
 }
 
 PictureSurface* ScaleAxesPanel::surface()
