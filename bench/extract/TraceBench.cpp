@@ -1,5 +1,7 @@
-// Tracing one curve on an 8000 x 8000 picture at every column, against one
-// plain pass over the same pixels comparing each with the colour.
+// Tracing one curve on an 8000 x 8000 picture at every column, and following
+// it from a point at a 1-pixel step, against one plain pass over the same
+// pixels comparing each with the colour.
+#include "extract/CurveFollow.h"
 #include "extract/CurveTrace.h"
 
 #include <QPainter>
@@ -49,6 +51,21 @@ void BM_TraceCurve(benchmark::State& state)
     state.counters["points"] = static_cast<double>(found);
 }
 BENCHMARK(BM_TraceCurve)->Unit(benchmark::kMillisecond);
+
+void BM_TraceFollow(benchmark::State& state)
+{
+    FollowSettings s;
+    s.colour = CurveColour;
+    s.start = QPointF(Side / 2.0, Side / 2.0 + Side / 3.0 * std::sin(Side / 2.0 / 700));
+    std::int64_t found = 0;
+    for (auto _ : state) {
+        const FollowResult result = FollowCurve(CurvePicture(), s);
+        found = result.count;
+        benchmark::DoNotOptimize(result.points.data());
+    }
+    state.counters["points"] = static_cast<double>(found);
+}
+BENCHMARK(BM_TraceFollow)->Unit(benchmark::kMillisecond);
 
 void BM_TraceCurveBaseline(benchmark::State& state)
 {

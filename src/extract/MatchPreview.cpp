@@ -1,9 +1,12 @@
 #include "extract/MatchPreview.h"
 
 #include "extract/CurveTrace.h"
+#include "extract/PerceptualColour.h"
 #include "extract/PictureColours.h"
 
 #include <algorithm>
+#include <cmath>
+#include <unordered_map>
 
 namespace tracella {
 namespace {
@@ -18,6 +21,22 @@ void SquaredDistances(const std::uint32_t* pixels, int count, Colour colour, std
         out[i] = static_cast<std::uint16_t>(std::min(DistanceSquared(pixels[i], colour), Beyond));
 }
 
+// Squared and rounded up, so that comparing with a squared tolerance keeps
+// exactly the pixels the follow takes as ink.
+void PerceptualDistances(const std::uint32_t* pixels, int count, const PerceptualDistance& distance,
+                         std::unordered_map<std::uint32_t, std::uint16_t>& known, std::uint16_t* out)
+{
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t pixel = pixels[i] | 0xFF000000u;
+        auto found = known.find(pixel);
+        if (found == known.end()) {
+            const double d = distance(pixel);
+            found = known.emplace(pixel, static_cast<std::uint16_t>(std::min<double>(std::ceil(d * d), Beyond))).first;
+        }
+        out[i] = found->second;
+    }
+}
+
 // The least of a block's distances.
 std::uint16_t Least(const std::uint16_t* values, int count)
 {
@@ -29,15 +48,18 @@ std::uint16_t Least(const std::uint16_t* values, int count)
 
 } // namespace
 
-MatchPreview::MatchPreview(const QImage& picture, const QRect& area, Colour colour, Colour backdrop)
+MatchPreview::MatchPreview(const QImage& picture, const QRect& area, Colour colour, Colour backdrop, bool perceptual)
 {
-    read(picture, area, colour, backdrop);
+    read(picture, area, colour, backdrop, perceptual);
 }
 
-void MatchPreview::read(const QImage& picture, const QRect& area, Colour colour, Colour backdrop)
+void MatchPreview::read(const QImage& picture, const QRect& area, Colour colour, Colour backdrop, bool perceptual)
 {
     area_ = area & picture.rect();
     colour_ = colour;
+    perceptual_ = perceptual;
+    const PerceptualDistance distance(colour);
+    std::unordered_map<std::uint32_t, std::uint16_t> known;
     blocksPerRow_ = (area_.width() + BlockWidth - 1) / BlockWidth;
     // Only the part in view is laid over the backdrop, not a whole large picture.
     const bool direct = picture.format() == QImage::Format_RGB32;
@@ -50,7 +72,10 @@ void MatchPreview::read(const QImage& picture, const QRect& area, Colour colour,
     std::uint16_t* block = nearest_.data();
     for (int y = 0; y < area_.height(); ++y, out += width) {
         const auto* line = reinterpret_cast<const std::uint32_t*>(shown.constScanLine(origin.y() + y)) + origin.x();
-        SquaredDistances(line, width, colour, out);
+        if (perceptual)
+            PerceptualDistances(line, width, distance, known, out);
+        else
+            SquaredDistances(line, width, colour, out);
         for (int b = 0; b < width; b += BlockWidth)
             *block++ = Least(out + b, std::min(BlockWidth, width - b));
     }

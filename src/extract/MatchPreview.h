@@ -25,13 +25,15 @@ class MatchPreview {
 public:
     MatchPreview() = default;
     // The picture is read as the surface shows it over backdrop; area is clipped to it.
-    MatchPreview(const QImage& picture, const QRect& area, Colour colour, Colour backdrop);
+    MatchPreview(const QImage& picture, const QRect& area, Colour colour, Colour backdrop, bool perceptual = false);
     // The same for another part or colour, in the memory already held: the
     // preview is read again on every change of colour or scroll.
-    void read(const QImage& picture, const QRect& area, Colour colour, Colour backdrop);
+    // Perceptual: the distances a curve follow uses, not the RGB ones.
+    void read(const QImage& picture, const QRect& area, Colour colour, Colour backdrop, bool perceptual = false);
 
     const QRect& area() const { return area_; }
     Colour colour() const { return colour_; }
+    bool perceptual() const { return perceptual_; }
 
     // The runs of pixels within the tolerance, row by row.
     std::vector<MatchRun> runs(int tolerance) const;
@@ -41,6 +43,7 @@ private:
 
     QRect area_;
     Colour colour_ = -1;
+    bool perceptual_ = false;
     int blocksPerRow_ = 0;
     // The squared RGB distance of each pixel, as the trace tests it; those
     // beyond any tolerance are all held as one value past 255 * 255.

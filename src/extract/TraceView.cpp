@@ -41,6 +41,7 @@ TraceView AxisAlignedView(const QImage& picture, const QRect& region, const Affi
     view.frame.top = (ty - 0.5) / ky;
     view.frame.bottom = view.frame.top - size.height() / ky;
     view.toSurface = toView.inverted() * QTransform::fromTranslate(-0.5, -0.5);
+    view.fromPicture = toView;
     return view;
 }
 

@@ -21,6 +21,8 @@ struct TraceView {
     Frame frame;
     // View position -> surface position (a picture pixel, pixel i read at i).
     QTransform toSurface;
+    // Picture position (pixel i spans [i, i + 1)) -> view position.
+    QTransform fromPicture;
 };
 
 TraceView AxisAlignedView(const QImage& picture, const QRect& region, const AffineCalibration& calibration);

@@ -279,3 +279,40 @@ TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
                              "Nothing was stored."));
     EXPECT_EQ(Surface().markerCount(), 0);
 }
+
+// Picked on the curve at 200 %: the follow takes the wave alone, legend left
+// out without a region, in the curve's order, reading as the trace does.
+TEST(TraceCurvePanel, FollowsThePickedCurveOnAZoomedView)
+{
+    TestApp t;
+    ShowPicture(t, WavePlot());
+    SetFrame({0, 100, 10, 0});
+    app().document->zoomView(ViewZoom(2.0));
+    QWidget& panel = Panel(t);
+    EXPECT_FALSE(Control<QRadioButton>(panel, "optTraceFollow").isEnabled());
+    Control<QPushButton>(panel, "cmdTracePick").click();
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{400, 2 * static_cast<int>(Wave(200.5))});
+    EXPECT_TRUE(Control<QRadioButton>(panel, "optTraceFollow").isChecked());
+    EXPECT_EQ(Control<QSpinBox>(panel, "TxtTolerance").value(), 80);
+    Trace(t, panel);
+
+    const int points = Grid().rowCount() - 1;
+    // About the wave's length, one point a pixel along it.
+    EXPECT_GE(points, 500);
+    int within = 0;
+    for (int row = 1; row <= points; ++row) {
+        const double px = CellValue(row, 1) * Width / 10, py = (100 - CellValue(row, 2)) * Height / 100;
+        within += std::abs(Painted(py) - Wave(Painted(px))) <= 0.5;
+        ASSERT_GT(Painted(px), 28) << row; // nothing of the legend line at the top right
+        if (row > 1) {
+            ASSERT_GE(CellValue(row, 1), CellValue(row - 1, 1)) << row;
+        }
+    }
+    EXPECT_GE(within, points * 98 / 100);
+
+    // The colour dialog's colour has no place to follow from.
+    t.services().colours.script = {QColor(1, 2, 3)};
+    Control<QPushButton>(panel, "cmdTraceColor").click();
+    EXPECT_FALSE(Control<QRadioButton>(panel, "optTraceFollow").isEnabled());
+    EXPECT_TRUE(Control<QRadioButton>(panel, "optTraceCurve").isChecked());
+}

@@ -41,6 +41,11 @@ TEST(TraceView, StepsFollowTheCalibratedAxisOfATurnedPlot)
             CalibrateByAxes({AxisReference{at(1, 0), "1"}, AxisReference{at(9, 0), "9"}},
                             {AxisReference{at(0, 1), "1"}, AxisReference{at(0, 9), "9"}}, {}, {}));
         const TraceView view = AxisAlignedView(picture, picture.rect(), c);
+        // A point picked on the picture (for Follow) comes back as the position a click there reads.
+        const QPointF picked(123.25, 87.5);
+        const QPointF back = view.toSurface.map(view.fromPicture.map(picked));
+        EXPECT_NEAR(back.x(), picked.x() - 0.5, 1e-9);
+        EXPECT_NEAR(back.y(), picked.y() - 0.5, 1e-9);
 
         TraceSettings settings;
         settings.colour = Red;

@@ -3,6 +3,7 @@
 #include "app/services/PrintSpooler.h"
 
 #include "app/services/Services.h"
+#include "app/services/SharedIconStyle.h"
 #include "picture/widgets/PageChooserDialog.h"
 
 #include <QApplication>
@@ -306,6 +307,7 @@ void InstallQtServices()
     static QtLauncher launcher;
     services() = Services{&messages, &input, &files, &colours, &clipboard, &sound, &clock, &screen, &printers,
                           &launcher, &QtPageChooser()};
+    ShareStandardIcons();
 }
 
 } // namespace tracella

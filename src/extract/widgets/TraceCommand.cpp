@@ -11,6 +11,7 @@
 #include "data/widgets/DataForm.h"
 #include "data/widgets/DataWindow.h"
 #include "data/widgets/GridModel.h"
+#include "extract/CurveFollow.h"
 #include "extract/ExtractMessages.h"
 #include "extract/TraceView.h"
 #include "picture/widgets/DocumentWindow.h"
@@ -65,6 +66,39 @@ TraceAxisSpan SpanOf(TraceAxis axis, const Frame& f, QSize size, const QRect& re
     return span(f.top, f.bottom, size.height(), s.YAxisLog, region.top(), region.height());
 }
 
+// The follow's points as a trace's; count -1 after saying why there are none.
+TraceResult Follow(const QImage& picture, const TraceSettings& trace, QPointF from, const TraceRequest& request)
+{
+    FollowSettings s;
+    s.colour = trace.colour;
+    s.backdrop = trace.backdrop;
+    s.tolerance = trace.tolerance;
+    s.start = from;
+    s.region = trace.region;
+    s.axis = trace.axis;
+    s.keep = trace.keep;
+    if (request.unit == StepUnit::DataUnits)
+        s.samples = trace.samples;
+    else
+        s.step = request.step;
+    const FollowResult followed = FollowCurve(picture, s);
+    TraceResult result;
+    switch (followed.outcome) {
+    case FollowResult::Outcome::NoInk:
+        Refuse(QStringLiteral("The color was not found within the tolerance at the picked point."));
+        result.count = -1;
+        return result;
+    case FollowResult::Outcome::NoCurve:
+        Refuse(QStringLiteral("The color at the picked point forms no line to follow: pick on the curve itself."));
+        result.count = -1;
+        return result;
+    case FollowResult::Outcome::Followed: break;
+    }
+    result.count = followed.count;
+    result.points = followed.points;
+    return result;
+}
+
 QString TimeNow()
 {
     return TimeOfDayText(services().clock->now().time());
@@ -85,7 +119,7 @@ std::int64_t TraceDocumentPicture(const TraceRequest& request)
     const AffineCalibration* affine = activeCalibration().affine();
     // Positions are read in the frame the surface holds, as clicks are.
     const TraceView view = affine ? AxisAlignedView(surface->picture().image, *searched, *affine)
-                                  : TraceView{surface->picture().image, *searched, SurfaceFrame(s.frame()), {}};
+                                  : TraceView{surface->picture().image, *searched, SurfaceFrame(s.frame()), {}, {}};
     const QImage& picture = view.picture;
     const QRect& region = view.region;
     const Frame frame = view.frame;
@@ -107,7 +141,11 @@ std::int64_t TraceDocumentPicture(const TraceRequest& request)
     }
     DataWindow& data = DataForm();
     settings.keep = MaxGridRowCount - data.grid().rowCount();
-    const TraceResult result = TraceCurve(picture, settings);
+    const TraceResult result = request.followFrom
+                                   ? Follow(picture, settings, view.fromPicture.map(*request.followFrom), request)
+                                                  : TraceCurve(picture, settings);
+    if (result.count < 0)
+        return 0;
     if (result.count == 0)
         return Refuse(QStringLiteral("The color was not found within the tolerance in the search region."));
     if (result.count > settings.keep || result.countIsLowerBound) {

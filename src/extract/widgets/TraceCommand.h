@@ -4,6 +4,7 @@
 #include "extract/CurveTrace.h"
 #include "extract/TraceSteps.h"
 
+#include <QPointF>
 #include <QRect>
 
 #include <cstdint>
@@ -19,6 +20,9 @@ struct TraceRequest {
     StepUnit unit = StepUnit::Pixels;
     TraceShape shape = TraceShape::Curve;
     std::optional<QRect> region; // picture pixels; none: the whole picture
+    // Follows the one curve through this picture position instead of
+    // sweeping the region; the tolerance is then perceptual.
+    std::optional<QPointF> followFrom;
 };
 
 // Traces the document picture along the independent variable of the

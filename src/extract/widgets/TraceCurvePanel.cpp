@@ -4,6 +4,7 @@
 #include "app/services/Services.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
+#include "extract/CurveFollow.h"
 #include "extract/PictureColours.h"
 #include "extract/widgets/TracePreviewLayer.h"
 #include "picture/widgets/DocumentWindow.h"
@@ -42,6 +43,8 @@ T* Named(T* control, const char* name)
     return control;
 }
 
+constexpr int SweepTolerance = 40;
+
 QPointer<TraceCurvePanel>& Panel()
 {
     static QPointer<TraceCurvePanel> panel;
@@ -79,7 +82,7 @@ void TraceCurvePanel::buildControls()
     auto* form = new QFormLayout(matchBox);
     TxtTolerance_ = Named(new QSpinBox, "TxtTolerance");
     TxtTolerance_->setRange(0, 255);
-    TxtTolerance_->setValue(40);
+    TxtTolerance_->setValue(SweepTolerance);
     TxtTolerance_->setToolTip(QStringLiteral("Largest distance in RGB space that still matches"));
     form->addRow(QStringLiteral("Color tolerance (0-255):"), TxtTolerance_);
     chkTracePreview_ = Named(new QCheckBox(QStringLiteral("Show matching pixels")), "chkTracePreview");
@@ -98,11 +101,16 @@ void TraceCurvePanel::buildControls()
     form->addRow(QStringLiteral("Along:"), lblTraceAxis_);
     optTraceCurve_ = Named(new QRadioButton(QStringLiteral("Curve")), "optTraceCurve");
     optTraceMarkers_ = Named(new QRadioButton(QStringLiteral("Markers (one point each)")), "optTraceMarkers");
+    optTraceFollow_ = Named(new QRadioButton(QStringLiteral("Follow from the picked point")), "optTraceFollow");
+    optTraceFollow_->setToolTip(QStringLiteral("Only the curve through the point picked on the picture, in its "
+                                               "own order, loops included; colors compared as the eye sees them"));
+    optTraceFollow_->setEnabled(false);
     optTraceCurve_->setChecked(true);
     auto* shapeRow = new QHBoxLayout;
     shapeRow->addWidget(optTraceCurve_);
     shapeRow->addWidget(optTraceMarkers_);
     form->addRow(QStringLiteral("Shape:"), shapeRow);
+    form->addRow(QString(), optTraceFollow_);
 
     auto* regionBox = Named(new QGroupBox(QStringLiteral("Search Region")), "frameTraceRegion");
     cmdTraceRegion_ = Named(new QPushButton(QStringLiteral("&Drag on Picture")), "cmdTraceRegion");
@@ -145,6 +153,7 @@ void TraceCurvePanel::buildControls()
     });
     connect(TxtTolerance_, &QSpinBox::valueChanged, this, &TraceCurvePanel::updatePreview);
     connect(chkTracePreview_, &QCheckBox::toggled, this, &TraceCurvePanel::updatePreview);
+    connect(optTraceFollow_, &QRadioButton::toggled, this, &TraceCurvePanel::updatePreview);
     connect(cmdTrace, &QPushButton::clicked, this, &TraceCurvePanel::cmdTrace_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -158,6 +167,8 @@ TraceRequest TraceCurvePanel::request() const
     r.unit = optStepUnits_->isChecked() ? StepUnit::DataUnits : StepUnit::Pixels;
     r.shape = optTraceMarkers_->isChecked() ? TraceShape::Markers : TraceShape::Curve;
     r.region = region_;
+    if (optTraceFollow_->isChecked())
+        r.followFrom = picked_;
     return r;
 }
 
@@ -176,10 +187,26 @@ void TraceCurvePanel::setColour(Colour colour)
     updatePreview();
 }
 
+void TraceCurvePanel::pickedOnCurve(QPointF at)
+{
+    // The surface puts pixel i's centre at i; the follow at i + 0.5.
+    picked_ = at + QPointF(0.5, 0.5);
+    optTraceFollow_->setEnabled(true);
+    if (!optTraceFollow_->isChecked() && TxtTolerance_->value() == SweepTolerance)
+        TxtTolerance_->setValue(FollowSettings{}.tolerance);
+    optTraceFollow_->setChecked(true);
+}
+
 void TraceCurvePanel::cmdTraceColor_Click()
 {
-    if (const std::optional<QColor> chosen = services().colours->pick(ColourOf(colour_)))
+    if (const std::optional<QColor> chosen = services().colours->pick(ColourOf(colour_))) {
+        // A colour from the dialog has no place on the picture to follow from.
+        picked_.reset();
+        optTraceFollow_->setEnabled(false);
+        if (optTraceFollow_->isChecked())
+            optTraceCurve_->setChecked(true);
         setColour(Rgb(chosen->red(), chosen->green(), chosen->blue()));
+    }
 }
 
 void TraceCurvePanel::showRegion()
@@ -216,7 +243,7 @@ void TraceCurvePanel::updatePreview()
 {
     if (!surface() || !preview_)
         return;
-    preview_->setMatch(colour_, TxtTolerance_->value());
+    preview_->setMatch(colour_, TxtTolerance_->value(), optTraceFollow_->isChecked());
     preview_->setVisible(isVisible() && chkTracePreview_->isChecked());
 }
 
@@ -267,6 +294,7 @@ bool TraceCurvePanel::surfaceMouse(PictureSurface& surface, QEvent* event)
             if (picture.rect().contains(pixel)) {
                 // The colour the user sees there, transparency and all.
                 const QRgb c = ShownPicture(picture.copy(QRect(pixel, QSize(1, 1))), surface.backdrop()).pixel(0, 0);
+                pickedOnCurve(surface.picturePosition(mouse));
                 setColour(Rgb(qRed(c), qGreen(c), qBlue(c)));
             }
             cmdTracePick_->setChecked(false);

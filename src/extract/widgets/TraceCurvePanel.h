@@ -45,6 +45,8 @@ protected:
 private:
     void buildControls();
     void setColour(Colour colour);
+    // A colour picked on the curve: following from there becomes the way.
+    void pickedOnCurve(QPointF at);
     void cmdTraceColor_Click();
     void showRegion();
     void updatePreview();
@@ -65,12 +67,14 @@ private:
     QLabel* lblTraceAxis_ = nullptr;
     QRadioButton* optTraceCurve_ = nullptr;
     QRadioButton* optTraceMarkers_ = nullptr;
+    QRadioButton* optTraceFollow_ = nullptr;
     QPushButton* cmdTraceRegion_ = nullptr;
     QPushButton* cmdTraceWhole_ = nullptr;
     QLabel* lblTraceRegion_ = nullptr;
 
     Colour colour_ = 0;
     std::optional<QRect> region_;
+    std::optional<QPointF> picked_; // where the colour was picked on the picture
     QPoint dragStart_;
     bool dragging_ = false;
     QPointer<PictureSurface> surface_;

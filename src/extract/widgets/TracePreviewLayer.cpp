@@ -33,12 +33,13 @@ TracePreviewLayer::TracePreviewLayer(PictureSurface* surface) : QWidget(surface)
     surface->installEventFilter(this);
 }
 
-void TracePreviewLayer::setMatch(Colour colour, int tolerance)
+void TracePreviewLayer::setMatch(Colour colour, int tolerance, bool perceptual)
 {
-    if (colour == colour_ && tolerance == tolerance_ && !preview_.area().isEmpty())
+    if (colour == colour_ && tolerance == tolerance_ && perceptual == perceptual_ && !preview_.area().isEmpty())
         return;
     colour_ = colour;
     tolerance_ = tolerance;
+    perceptual_ = perceptual;
     highlight_ = HighlightFor(colour);
     update();
 }
@@ -64,10 +65,10 @@ void TracePreviewLayer::paintEvent(QPaintEvent* event)
     // The distances are worked out again only when the colour, the picture or
     // the part in view changes, not for each new tolerance.
     const Colour backdrop = surface_->backdrop();
-    if (preview_.colour() != colour_ || previewKey_ != picture.cacheKey() || previewBackdrop_ != backdrop ||
+    if (preview_.colour() != colour_ || preview_.perceptual() != perceptual_ || previewKey_ != picture.cacheKey() || previewBackdrop_ != backdrop ||
         !preview_.area().contains(needed)) {
         const QRect inView = zoom.pictureRect(visibleRegion().boundingRect(), picture.size()) | needed;
-        preview_.read(picture, inView, colour_, backdrop);
+        preview_.read(picture, inView, colour_, backdrop, perceptual_);
         previewKey_ = picture.cacheKey();
         previewBackdrop_ = backdrop;
     }

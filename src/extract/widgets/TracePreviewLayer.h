@@ -18,7 +18,7 @@ class TracePreviewLayer : public QWidget {
 public:
     explicit TracePreviewLayer(PictureSurface* surface);
 
-    void setMatch(Colour colour, int tolerance);
+    void setMatch(Colour colour, int tolerance, bool perceptual = false);
     // How the matching pixels are shown: far from the colour looked for.
     QColor highlight() const { return highlight_; }
 
@@ -30,6 +30,7 @@ private:
     PictureSurface* surface_;
     Colour colour_ = 0;
     int tolerance_ = 0;
+    bool perceptual_ = false;
     QColor highlight_;
     MatchPreview preview_;
     qint64 previewKey_ = 0;
