@@ -7,6 +7,8 @@ import sys
 BASELINES = {
     "BM_AutoReadSweep": "BM_AutoReadBaseline",
     "BM_AutoReadMatches": "BM_GridAppendBaseline",
+    "BM_AutoReadAffine": "BM_AutoReadSweep",
+    "BM_AffineTransform": "BM_FrameTransform",
 }
 
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

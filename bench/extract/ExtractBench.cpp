@@ -1,3 +1,4 @@
+#include "calibration/ActiveCalibration.h"
 #include "extract/ColourSweep.h"
 #include "extract/Interpolation.h"
 #include "extract/NaturalSpline.h"
@@ -7,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+
+#include <QTransform>
 
 namespace tracella {
 namespace {
@@ -55,6 +58,35 @@ void BM_AutoReadBaseline(benchmark::State& state)
     }
 }
 BENCHMARK(BM_AutoReadBaseline)->Unit(benchmark::kMillisecond);
+
+// BM_AutoReadSweep under a calibration by axes (linear axes turned by 2
+// degrees): the surface's frame is the pixel frame and every match is read
+// through the calibration.
+void BM_AutoReadAffine(benchmark::State& state)
+{
+    const QSize size(PictureSide, PictureSide);
+    const auto at = [&](double x, double y) {
+        return std::optional(QTransform().translate(800, 7200).rotate(-2).scale(640, -64).map(QPointF(x, y)));
+    };
+    ActiveCalibration calibration;
+    calibration.useAffine(std::get<AffineCalibration>(
+        CalibrateByAxes({AxisReference{at(1, 0), "1"}, AxisReference{at(9, 0), "9"}},
+                        {AxisReference{at(0, 10), "10"}, AxisReference{at(0, 90), "90"}}, {}, {})));
+    const SweepSettings settings{PixelFrame(size), PictureSide / SampleSpacing, PictureSide / SampleSpacing,
+                                 Rgb(250, 0, 0)};
+    const AppState appState;
+    double sum = 0;
+    SweepHandlers handlers;
+    handlers.match = [&](double x, float y) {
+        sum += std::get<DataPoint>(calibration.valuesAt({x, false}, {y, true}, appState)).x.value;
+        return SweepAnswer::Continue;
+    };
+    handlers.progress = [](int) {};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SweepColours(BlankPicture(), settings, handlers));
+    benchmark::DoNotOptimize(sum);
+}
+BENCHMARK(BM_AutoReadAffine)->Unit(benchmark::kMillisecond);
 
 // A full grid of points along a wavy curve, interpolated at 100000 places.
 constexpr int SplineRows = 32766;

@@ -1,5 +1,6 @@
 #include "calibration/CoordinateTransform.h"
 
+#include "calibration/AxisScale.h"
 #include "calibration/Calibration.h"
 
 #include <cmath>
@@ -10,15 +11,7 @@ namespace {
 
 std::optional<PrecisionValue> AxisToData(PrecisionValue position, bool axisLog)
 {
-    if (!axisLog)
-        return position;
-    const double power = std::pow(10.0, position.value);
-    const double stored = position.single ? static_cast<double>(static_cast<float>(power)) : power;
-    // A power too small for the precision would read as 0, which no log
-    // axis can show: as much a failure as one too large.
-    if (std::isinf(stored) || stored == 0)
-        return std::nullopt;
-    return PrecisionValue{stored, position.single};
+    return AxisValue(axisLog ? AxisKind::Log : AxisKind::Linear, position);
 }
 
 AppError OverflowError() { return {ErrorNumber::Overflow, QStringLiteral("Overflow")}; }

@@ -1,5 +1,6 @@
 #include "data/GridEditing.h"
 
+#include "app/core/IsoDate.h"
 #include "app/core/NumberReading.h"
 #include "data/PlainNumberForm.h"
 
@@ -27,6 +28,9 @@ std::size_t OtherColumn(SortKey key) { return key == SortKey::X ? 2 : 1; }
 // far more than the sort.
 double WritePlainForm(QString& text)
 {
+    // A date of a date axis keeps its text and sorts by its time.
+    if (const auto date = ParseIsoDate(text))
+        return date->seconds;
     if (const std::optional<double> mended = RewriteInPlainForm(text)) {
         return *mended;
     }
@@ -98,7 +102,11 @@ void RemoveRepeatedRows(GridRows& rows, SortKey key)
 
     const std::span<GridRow> data = rows.dataRows();
     const auto pointOf = [](const GridRow& row) {
-        return std::pair{SinglePrecisionKey(LeadingNumber(row[1])), SinglePrecisionKey(LeadingNumber(row[2]))};
+        const auto read = [](const QString& cell) {
+            const auto date = ParseIsoDate(cell);
+            return date ? date->seconds : SinglePrecisionKey(LeadingNumber(cell));
+        };
+        return std::pair{read(row[1]), read(row[2])};
     };
     // One pass: each row is compared with the last one kept, which is the
     // neighbour it has once the rows between them are gone.

@@ -5,7 +5,7 @@
 #include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/UnexpectedError.h"
-#include "calibration/CoordinateTransform.h"
+#include "calibration/ActiveCalibration.h"
 #include "data/widgets/DataForm.h"
 #include "data/widgets/DataWindow.h"
 
@@ -16,7 +16,8 @@ namespace tracella {
 bool RecordPoint(PrecisionValue x, PrecisionValue y, bool save)
 {
     const AppState& s = appState();
-    const auto result = PositionToData(x, y, s.XAxisLog, s.YAxisLog);
+    const ActiveCalibration& calibration = activeCalibration();
+    const auto result = calibration.valuesAt(x, y, s);
     if (const auto* error = std::get_if<AppError>(&result)) {
         ShowUnexpectedError(*error);
         return false;
@@ -24,8 +25,8 @@ bool RecordPoint(PrecisionValue x, PrecisionValue y, bool save)
     const DataPoint point = std::get<DataPoint>(result);
     // Formatted once for the status bar and the grid: AutoRead records
     // points by the ten thousand.
-    const QString xText = NumberText(point.x);
-    const QString yText = NumberText(point.y);
+    const QString xText = calibration.valueText(Axis::X, point.x);
+    const QString yText = calibration.valueText(Axis::Y, point.y);
     const PointStatusTexts texts = PointStatus(xText, yText, save);
     if (MainWindow* main = app().main) {
         main->statusPanels()->setPanelText(3, texts.x);

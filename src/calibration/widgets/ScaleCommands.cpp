@@ -4,7 +4,9 @@
 #include "app/services/Services.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
+#include "calibration/ActiveCalibration.h"
 #include "calibration/Calibration.h"
+#include "calibration/widgets/ScaleAxesPanel.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 
@@ -27,6 +29,8 @@ void setScaleCheck(bool checked)
 void resetScale()
 {
     ResetScale(appState());
+    activeCalibration().useFrame();
+    RedrawCalibratedAxes();
     if (PictureSurface* s = surface())
         s->setFrame(BaseFrame);
 }
@@ -56,11 +60,32 @@ void ApplyCalibrationToPicture()
         s->setFrame(BaseFrame);
         s->clearDrawings();
     }
+    activeCalibration().useFrame();
+    RedrawCalibratedAxes();
     const CalibrationOutcome outcome = ApplyCalibration(appState());
     if (outcome.refusal)
         ShowMessage(*outcome.refusal);
     if (s)
         s->setFrame(outcome.surfaceFrame);
+}
+
+void ApplyAffineToPicture(AffineCalibration calibration)
+{
+    AppState& state = appState();
+    if (state.ScaleModeOn) {
+        state.ScaleModeOn = false;
+        setScaleCheck(false);
+    }
+    // The options show the axes as this calibration reads them.
+    state.XAxisLog = calibration.x.kind == AxisKind::Log;
+    state.YAxisLog = calibration.y.kind == AxisKind::Log;
+    activeCalibration().useAffine(std::move(calibration));
+    PictureSurface* s = surface();
+    state.setFrame(PixelFrame(s ? s->pictureSize() : QSize(10, 10)));
+    if (s) {
+        s->clearDrawings();
+        s->setFrame(state.frame());
+    }
 }
 
 void LeaveScaleMode()
@@ -74,6 +99,8 @@ void RegisterScaleCommands()
 {
     app().commands.add(QStringLiteral("mnuPictureResetScale"), resetScale);
     app().commands.add(QStringLiteral("mnuPictureScale"), scaleCommand);
+    app().commands.add(QStringLiteral("mnuPictureScaleAxes"), ShowScaleAxesPanel);
+    app().commands.add(QStringLiteral("mnuViewAxes"), ToggleCalibratedAxes);
 }
 
 } // namespace tracella

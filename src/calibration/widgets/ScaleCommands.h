@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calibration/AffineCalibration.h"
+
 namespace tracella {
 
 // Reset Scale and the scale-mode command.
@@ -11,5 +13,10 @@ void LeaveScaleMode();
 // The calibration at the end of scale mode: the picture shows the base
 // frame without markers, then the calibrated frame or the reason why not.
 void ApplyCalibrationToPicture();
+
+// Scale by Axes: the calibration replaces the two-point Scale's (scale
+// mode ends without its messages), positions become picture pixels and the
+// picture's markers are erased as a calibration erases them.
+void ApplyAffineToPicture(AffineCalibration calibration);
 
 } // namespace tracella

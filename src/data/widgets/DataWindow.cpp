@@ -7,7 +7,7 @@
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/Sounds.h"
 #include "app/widgets/UnexpectedError.h"
-#include "calibration/CoordinateTransform.h"
+#include "calibration/ActiveCalibration.h"
 #include "data/GridEditing.h"
 #include "data/widgets/GridModel.h"
 #include "picture/widgets/DocumentWindow.h"
@@ -344,8 +344,7 @@ void DataWindow::Text1_Change()
 void DataWindow::markPoint()
 {
     const AppState& s = appState();
-    const auto position =
-        DataToFrame(LeadingNumber(txtXValue_->text()), LeadingNumber(txtYValue_->text()), s.XAxisLog, s.YAxisLog);
+    const auto position = activeCalibration().positionOfCells(txtXValue_->text(), txtYValue_->text(), s);
     if (position && app().document)
         app().document->surface()->drawDot(position->x(), position->y(), s.PointsColor / 2);
 }

@@ -4,9 +4,8 @@
 #include "data/widgets/GridModel.h"
 
 #include "app/core/AppState.h"
-#include "app/core/NumberReading.h"
 #include "app/widgets/AppContext.h"
-#include "calibration/CoordinateTransform.h"
+#include "calibration/ActiveCalibration.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 
@@ -26,8 +25,7 @@ void RefreshCommand()
     const AppState& s = appState();
     const GridRows& rows = data.grid().rows();
     for (int r = 1; r < rows.rowCount(); ++r) {
-        const auto position =
-            DataToFrame(LeadingNumber(rows.cell(r, 1)), LeadingNumber(rows.cell(r, 2)), s.XAxisLog, s.YAxisLog);
+        const auto position = activeCalibration().positionOfCells(rows.cell(r, 1), rows.cell(r, 2), s);
         if (position)
             surface->drawDot(position->x(), position->y(), s.PointsColor);
     }

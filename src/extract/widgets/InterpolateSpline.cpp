@@ -1,11 +1,10 @@
 #include "extract/widgets/InterpolateSpline.h"
 
 #include "app/core/AppState.h"
-#include "app/core/NumberReading.h"
 #include "app/services/Services.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/UnexpectedError.h"
-#include "calibration/CoordinateTransform.h"
+#include "calibration/ActiveCalibration.h"
 #include "data/GridRows.h"
 #include "data/widgets/DataForm.h"
 #include "data/widgets/DataWindow.h"
@@ -32,8 +31,12 @@ std::vector<SplineRow> RowsOf(const GridRows& rows)
 {
     std::vector<SplineRow> read;
     read.reserve(static_cast<std::size_t>(rows.dataRowCount()));
+    const ActiveCalibration& calibration = activeCalibration();
+    const AppState& s = appState();
+    // An unreadable date reads as 0, as a cell without a number does.
     for (int r = 1; r < rows.rowCount(); ++r)
-        read.push_back({LeadingNumber(rows.cell(r, 1)), LeadingNumber(rows.cell(r, 2))});
+        read.push_back({calibration.cellValue(Axis::X, rows.cell(r, 1), s).value_or(0),
+                        calibration.cellValue(Axis::Y, rows.cell(r, 2), s).value_or(0)});
     return read;
 }
 
@@ -46,7 +49,7 @@ void DrawPreview(const std::vector<SplinePoint>& points)
         return;
     const AppState& s = appState();
     for (const SplinePoint& p : points) {
-        if (const auto position = DataToFrame(p.x, p.y, s.XAxisLog, s.YAxisLog))
+        if (const auto position = activeCalibration().positionOf(p.x, p.y, s))
             surface->drawDot(position->x(), position->y(), s.SplineColor);
     }
 }
@@ -54,8 +57,10 @@ void DrawPreview(const std::vector<SplinePoint>& points)
 // A row the grid refuses (it is full) fails the run like any other error.
 std::optional<AppError> AppendPoints(DataWindow& data, const std::vector<SplinePoint>& points)
 {
+    const ActiveCalibration& calibration = activeCalibration();
     for (const SplinePoint& p : points) {
-        if (auto refused = data.AppendPointRow({p.x, true}, {p.y, true}))
+        if (auto refused = data.AppendFormattedPointRow(calibration.valueText(Axis::X, {p.x, true}),
+                                                        calibration.valueText(Axis::Y, {p.y, true})))
             return refused;
     }
     return std::nullopt;

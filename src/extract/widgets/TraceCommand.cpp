@@ -4,6 +4,7 @@
 #include "app/widgets/AppContext.h"
 #include "app/widgets/Sounds.h"
 #include "app/widgets/UnexpectedError.h"
+#include "calibration/ActiveCalibration.h"
 #include "calibration/FrameMapping.h"
 #include "calibration/widgets/RecordPoint.h"
 #include "data/GridRows.h"
@@ -12,6 +13,7 @@
 #include "data/widgets/GridModel.h"
 #include "extract/CurveFollow.h"
 #include "extract/ExtractMessages.h"
+#include "extract/TraceView.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 
@@ -109,23 +111,27 @@ std::int64_t TraceDocumentPicture(const TraceRequest& request)
     PictureSurface* surface = app().document ? app().document->surface() : nullptr;
     if (!surface || !surface->hasPicture())
         return Refuse(QStringLiteral("There is no picture to trace."));
-    const QImage picture = surface->picture().image;
-    const std::optional<QRect> region = SearchRegion(request, picture.rect());
-    if (!region)
+    const std::optional<QRect> searched = SearchRegion(request, surface->picture().image.rect());
+    if (!searched)
         return 0;
 
     const AppState& s = appState();
+    const AffineCalibration* affine = activeCalibration().affine();
     // Positions are read in the frame the surface holds, as clicks are.
-    const Frame frame = SurfaceFrame(s.frame());
+    const TraceView view = affine ? AxisAlignedView(surface->picture().image, *searched, *affine)
+                                  : TraceView{surface->picture().image, *searched, SurfaceFrame(s.frame()), {}, {}};
+    const QImage& picture = view.picture;
+    const QRect& region = view.region;
+    const Frame frame = view.frame;
     TraceSettings settings;
     settings.colour = request.colour;
     settings.backdrop = surface->backdrop();
     settings.tolerance = request.tolerance;
     settings.axis = s.SplineOnX ? TraceAxis::X : TraceAxis::Y;
     settings.shape = request.shape;
-    settings.region = *region;
+    settings.region = region;
     if (request.shape == TraceShape::Curve) {
-        auto samples = TraceSamples(SpanOf(settings.axis, frame, picture.size(), *region), request.step, request.unit);
+        auto samples = TraceSamples(SpanOf(settings.axis, frame, picture.size(), region), request.step, request.unit);
         if (!samples)
             return Refuse(QStringLiteral("The step must be a number above 0 that gives at most %1 steps.")
                               .arg(MaxTraceSamples));
@@ -135,7 +141,8 @@ std::int64_t TraceDocumentPicture(const TraceRequest& request)
     }
     DataWindow& data = DataForm();
     settings.keep = MaxGridRowCount - data.grid().rowCount();
-    const TraceResult result = request.followFrom ? Follow(picture, settings, *request.followFrom, request)
+    const TraceResult result = request.followFrom
+                                   ? Follow(picture, settings, view.fromPicture.map(*request.followFrom), request)
                                                   : TraceCurve(picture, settings);
     if (result.count < 0)
         return 0;
@@ -147,8 +154,10 @@ std::int64_t TraceDocumentPicture(const TraceRequest& request)
     }
 
     for (const TracePoint& p : result.points) {
-        const double x = FrameAtTrace(frame.left, frame.right, picture.width(), p.x);
-        const double y = FrameAtTrace(frame.top, frame.bottom, picture.height(), p.y);
+        const QPointF at = affine ? view.toSurface.map(QPointF(p.x, p.y))
+                                  : QPointF(FrameAtTrace(frame.left, frame.right, picture.width(), p.x),
+                                            FrameAtTrace(frame.top, frame.bottom, picture.height(), p.y));
+        const double x = at.x(), y = at.y();
         RecordPoint({x, false}, {y, false}, true);
         surface->drawDot(x, y, s.ARPointColor);
     }

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "calibration/AffineCalibration.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTableWidget;
+
+namespace tracella {
+
+class CalibrationLayer;
+class PictureSurface;
+
+// frmScaleAxes: the small window beside the picture for Scale by Axes. While
+// "Place" is down, a click on the picture places the selected reference and
+// a reference's marker can be dragged; otherwise clicks record points as ever.
+class ScaleAxesPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ScaleAxesPanel(QWidget* parent = nullptr);
+
+    // What the references give now: a calibration or why not.
+    AffineOutcome outcome() const;
+    // Places the selected reference at a picture position, as a click does,
+    // and selects the next one still to place.
+    void placeSelected(QPointF pixel);
+    void cmdApply_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void buildControls();
+    void setRows();
+    bool knownMode() const;
+    QString rowName(int row) const;
+    QString typed(int row, int column) const;
+    void refresh();
+    PictureSurface* surface();
+    bool surfaceMouse(PictureSurface& surface, QEvent* event);
+
+    QRadioButton* optAxisPoints_ = nullptr;
+    QRadioButton* optKnownPoints_ = nullptr;
+    QCheckBox* chkXLog_ = nullptr;
+    QCheckBox* chkXDate_ = nullptr;
+    QCheckBox* chkYLog_ = nullptr;
+    QCheckBox* chkYDate_ = nullptr;
+    QTableWidget* gridReferences_ = nullptr;
+    QPushButton* cmdPlace_ = nullptr;
+    QPushButton* cmdAddPoint_ = nullptr;
+    QPushButton* cmdRemovePoint_ = nullptr;
+    QPushButton* cmdApply_ = nullptr;
+    QLabel* lblFit_ = nullptr;
+
+    std::vector<std::optional<QPointF>> pixels_;
+    int dragged_ = -1;
+    QPointer<PictureSurface> surface_;
+};
+
+// The Picture menu's Scale by Axes command: shows the panel, without waiting.
+void ShowScaleAxesPanel();
+// The View menu's Calibrated Axes item: the axes of a calibration by axes
+// drawn over the picture, or not.
+void ShowCalibratedAxes(bool shown);
+void ToggleCalibratedAxes();
+// After the calibration changed: the axes drawn as the View item says.
+void RedrawCalibratedAxes();
+
+} // namespace tracella
