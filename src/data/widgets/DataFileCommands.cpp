@@ -61,15 +61,22 @@ bool ChooseDataFile(bool emptyName)
     return ChooseDataFile(emptyName, app().curves.currentIndex());
 }
 
+// DataFileName is the current curve's file, whoever set it last.
+QString DataFileOf(int curve)
+{
+    const CurveDocument& curves = app().curves;
+    return curve == curves.currentIndex() ? appState().DataFileName : curves.curve(curve).dataFileName;
+}
+
 std::optional<AppError> WriteCurve(FileWrite write, int index)
 {
     const Curve& curve = app().curves.curve(index);
-    return write(curve.dataFileName, DataFileBytes(curve.rows, curve.layout));
+    return write(DataFileOf(index), DataFileBytes(curve.rows, curve.layout));
 }
 
 std::optional<AppError> WriteGrid(FileWrite write)
 {
-    return WriteCurve(write, app().curves.currentIndex());
+    return write(appState().DataFileName, DataFileBytes(DataForm().grid().rows(), app().curves.current().layout));
 }
 
 void Report(const std::optional<AppError>& error)
@@ -96,11 +103,11 @@ void WriteBusy(FileWrite write)
 // overwrite the file chosen.
 bool MayOverwrite(int curve)
 {
-    const Curve& c = app().curves.curve(curve);
-    if (FileExists(c.dataFileName) &&
-        ShowMessage(c.dataFileName + QStringLiteral(" exists. Do you want to overwrite it?"),
-                    QStringLiteral("File Exists"), MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
-        SetDataFile(curve, QString(), c.layout);
+    const QString fileName = DataFileOf(curve);
+    if (FileExists(fileName) &&
+        ShowMessage(fileName + QStringLiteral(" exists. Do you want to overwrite it?"), QStringLiteral("File Exists"),
+                    MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
+        SetDataFile(curve, QString(), app().curves.curve(curve).layout);
         return false;
     }
     return true;
@@ -120,7 +127,7 @@ void SaveEveryCurveCommand()
     for (int i = 0; i < app().curves.count(); ++i) {
         if (app().curves.curve(i).rows.dataRowCount() == 0)
             continue;
-        if (app().curves.curve(i).dataFileName.isEmpty() && (!ChooseDataFile(true, i) || !MayOverwrite(i)))
+        if (DataFileOf(i).isEmpty() && (!ChooseDataFile(true, i) || !MayOverwrite(i)))
             continue;
         std::optional<AppError> error;
         {

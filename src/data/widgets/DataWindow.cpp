@@ -371,10 +371,12 @@ void DataWindow::cmdSetValues_Click()
 // with the curve it was typed for.
 void DataWindow::switchCurves(const std::function<void(CurveDocument&)>& change)
 {
-    const int leaving = app().curves.current().id;
+    CurveDocument& curves = app().curves;
+    const int leaving = curves.current().id;
+    curves.setDataFile(curves.currentIndex(), appState().DataFileName, curves.current().layout);
     std::array<QString, 3> typed{text1_->text(), txtXValue_->text(), txtYValue_->text()};
     model_->changeCurves(change);
-    const Curve& shown = app().curves.current();
+    const Curve& shown = curves.current();
     appState().DataFileName = shown.dataFileName;
     if (shown.id != leaving) {
         edits_[leaving] = std::move(typed);
@@ -387,10 +389,11 @@ void DataWindow::switchCurves(const std::function<void(CurveDocument&)>& change)
         txtXValue_->setText(typed[1]);
         txtYValue_->setText(typed[2]);
     }
-    std::erase_if(edits_, [](const auto& kept) { return app().curves.indexOf(kept.first) < 0; });
+    std::erase_if(edits_, [&curves](const auto& kept) { return curves.indexOf(kept.first) < 0; });
     showCaption();
-    if (app().main)
-        app().main->statusPanels()->setPanelText(1, shown.dataFileName);
+    if (app().main) // a curve without a file shows the panel's caption, as at start
+        app().main->statusPanels()->setPanelText(
+            1, shown.dataFileName.isEmpty() ? QStringLiteral("Data File") : shown.dataFileName);
 }
 
 void DataWindow::changeCurves(const std::function<void(CurveDocument&)>& change)
@@ -405,7 +408,7 @@ void DataWindow::changeCurves(const std::function<void(CurveDocument&)>& change)
 void DataWindow::showCurve(int index)
 {
     switchCurves([index](CurveDocument& curves) { curves.setCurrent(index); });
-    Form_Resize();
+    setHeaderFixed(HeaderRowFixed(model_->rowCount()));
     setCurrentCell(headerFixed_ ? 1 : 0, 0);
     if (app().document) {
         app().document->curveBox()->setCurrentIndex(index);

@@ -21,7 +21,7 @@ namespace tracella {
 class GridModel;
 
 // frmData: the grid of collected points (GridData), the edit frame and the
-// sort frame. The grid is the only store of the points.
+// sort frame. The grid shows the current curve; the points stay in the curves.
 class DataWindow : public QWidget {
     Q_OBJECT
 public:
