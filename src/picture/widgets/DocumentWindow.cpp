@@ -9,6 +9,7 @@
 #include "picture/DocumentLayout.h"
 #include "picture/widgets/PictureSurface.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -147,6 +148,8 @@ void DocumentWindow::showCurves()
         cboCurve_->addItem(QIcon(swatch), curves.curve(i).name);
     }
     cboCurve_->setCurrentIndex(curves.currentIndex());
+    // The list shows long names whole, however narrow the box.
+    cboCurve_->view()->setMinimumWidth(std::min(480, cboCurve_->view()->sizeHintForColumn(0) + 8));
 }
 
 void DocumentWindow::buildZoomControls()
@@ -307,6 +310,7 @@ void DocumentWindow::showEvent(QShowEvent* event)
         loaded_ = true;
         Form_Load();
     }
+    showCurves(); // the settings' points colour is known by now
 }
 
 void DocumentWindow::resizeEvent(QResizeEvent* event)
