@@ -7,6 +7,7 @@ import sys
 BASELINES = {
     "BM_AutoReadSweep": "BM_AutoReadBaseline",
     "BM_AutoReadMatches": "BM_GridAppendBaseline",
+    "BM_CurveSwitch": "BM_PicturePaintBaseline",
 }
 
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
