@@ -87,6 +87,16 @@ TEST(Curves, EachCurveKeepsItsRowsFileAndEditsWhileSwitching)
     app().document->undoLastPoint();
     EXPECT_EQ(app().curves.curve(0).rows.dataRowCount(), 1);
     EXPECT_EQ(app().curves.curve(1).rows.dataRowCount(), 1);
+
+    // New forgets every curve's data file; curves and rows stay.
+    app().curves.setDataFile(1, QStringLiteral("two.dat"), DataFileLayout::Tab);
+    t.run(QStringLiteral("mnuFileNew"));
+    PickCurve(1);
+    EXPECT_TRUE(appState().DataFileName.isEmpty());
+    PickCurve(0);
+    EXPECT_TRUE(appState().DataFileName.isEmpty());
+    EXPECT_EQ(CurveBoxTexts().size(), 2);
+    EXPECT_EQ(app().curves.curve(1).rows.dataRowCount(), 1);
 }
 
 TEST(Curves, EveryCurvesMarkersAreDrawnTheCurrentOnTop)
