@@ -9,6 +9,7 @@ BASELINES = {
     "BM_AutoReadMatches": "BM_GridAppendBaseline",
     "BM_AutoReadAffine": "BM_AutoReadSweep",
     "BM_AffineTransform": "BM_FrameTransform",
+    "BM_CurveSwitch": "BM_PicturePaintBaseline",
 }
 
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

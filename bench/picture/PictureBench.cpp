@@ -1,7 +1,12 @@
 // Painting a viewport of the largest picture with markers, against painting
-// the same part of the bare picture; and the memory such a picture takes
-// while it is open in the document window, against its decoded size.
+// the same part of the bare picture; switching the shown curve and painting
+// that view; and the memory such a picture takes while it is open in the
+// document window, against its decoded size.
 #include "PictureSamples.h"
+#include "app/widgets/AppContext.h"
+#include "data/widgets/DataCommands.h"
+#include "data/widgets/DataForm.h"
+#include "data/widgets/DataWindow.h"
 #include "picture/PictureLoader.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
@@ -95,6 +100,51 @@ void BM_PicturePaintBaseline(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PicturePaintBaseline)->Unit(benchmark::kMicrosecond);
+
+// Two curves of 32766 points and ten of 1000, their markers across the
+// picture or, for the ten, all in view; the refresh that draws them all
+// once is not timed. Then the shown curve goes back and forth between the
+// two full ones, the view painted after each switch.
+void BM_CurveSwitch(benchmark::State& state)
+{
+    const OpenPicture& open = openPicture();
+    PictureSurface& surface = *open.window->surface();
+    app().document = open.window;
+    RegisterDataCommands();
+    app().curves = CurveDocument();
+    std::mt19937 random(13);
+    const auto fill = [&random](int points, const QRect& area) {
+        std::uniform_int_distribution<int> x(area.left(), area.right()), y(area.top(), area.bottom());
+        app().curves.editRows([&](GridRows& rows) {
+            for (int n = 1; n <= points; ++n)
+                (void)rows.appendRow(AppendPointRowTexts(n, {x(random) * 10.0 / Side, true},
+                                                         {10.0 - y(random) * 10.0 / Side, true}));
+        });
+    };
+    const QRect everywhere(0, 0, Side, Side);
+    fill(MaxGridRowCount - 1, everywhere);
+    (void)app().curves.add(QStringLiteral("Curve 2"));
+    fill(MaxGridRowCount - 1, everywhere);
+    for (int c = 3; c <= 12; ++c) {
+        (void)app().curves.add(QStringLiteral("Curve %1").arg(c));
+        fill(MarkerCount, state.range(0) == 1 ? open.viewport : everywhere);
+    }
+    DataWindow& data = DataForm();
+    data.changeCurves([](CurveDocument& curves) { curves.setCurrent(0); });
+    QImage target(ViewportSize, QImage::Format_RGB32);
+    int shown = 0;
+    for (auto _ : state) {
+        shown = 1 - shown;
+        data.showCurve(shown);
+        surface.render(&target, QPoint(), QRegion(open.viewport), {});
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.counters["markers"] = surface.markerCount();
+    state.SetLabel(state.range(0) == 1 ? "ten curves in view" : "markers across the picture");
+    surface.clearDrawings();
+    app().curves = CurveDocument();
+}
+BENCHMARK(BM_CurveSwitch)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Reports the memory taken by opening the picture as counters, so that the
 // program's standard output stays Google Benchmark's own.

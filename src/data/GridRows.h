@@ -38,8 +38,8 @@ struct CellBlock {
     static CellBlock single(int row, int column) { return {row, column, row, column}; }
 };
 
-// The rows of the data grid: header row 0, then one row per point. The
-// only store of the collected points; the grid window shows it.
+// The rows of one curve as the data grid shows them: header row 0, then one
+// row per point.
 class GridRows {
 public:
     GridRows();

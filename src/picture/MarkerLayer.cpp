@@ -166,9 +166,11 @@ void MarkerLayer::paint(QPainter& painter, const QRect& exposed, double scale) c
     const bool reduced = scale < 1.0;
     // A reduced dot may reach a view pixel beyond its own picture pixels.
     const int reach = reduced ? static_cast<int>(std::ceil(1.0 / scale)) : 0;
-    const std::vector<int> found = touching(exposed.adjusted(-reach, -reach, reach, reach));
+    std::vector<int> found = touching(exposed.adjusted(-reach, -reach, reach, reach));
     if (found.empty())
         return;
+    std::stable_partition(found.begin(), found.end(),
+                          [this](int i) { return markers_[static_cast<std::size_t>(i)].group != topGroup_; });
     // What must be drawn, in the painter's pixels: picture pixels unless reduced.
     const QRect target = reduced ? ViewZoom(scale).viewRect(exposed) : exposed;
     const auto boxOf = [&](int i) {

@@ -13,12 +13,13 @@ class QPainter;
 
 namespace tracella {
 
-// One dot drawn over the picture: the pixel it is centred on, its colour and
-// its diameter in pixels.
+// One dot drawn over the picture: the pixel it is centred on, its colour,
+// its diameter in pixels and the group (the curve) it was drawn for.
 struct Marker {
     QPoint centre;
     Colour colour = 0;
     int diameter = 1;
+    int group = 0;
 };
 
 // The drawings over the picture, kept as a list of dots instead of a second
@@ -44,8 +45,11 @@ public:
     // times the picture's. Enlarged, a dot grows with its pixels; reduced,
     // it keeps at least one view pixel, so no marker vanishes from sight.
     // Dots hidden under a later one that covers the whole exposed part are
-    // not drawn at all.
+    // not drawn at all. The top group's dots come after all others.
     void paint(QPainter& painter, const QRect& exposed, double scale = 1.0) const;
+
+    // Which group is painted on top; choosing another reorders nothing.
+    void setTopGroup(int group) { topGroup_ = group; }
 
 private:
     static constexpr int CellSide = 128;
@@ -58,6 +62,7 @@ private:
     std::unordered_map<std::uint64_t, std::vector<int>> cells_;
     std::vector<int> wide_; // dots wider than a cell, in drawing order
     int filed_ = 0;         // dots with a footprint on the canvas
+    int topGroup_ = 0;
 };
 
 } // namespace tracella

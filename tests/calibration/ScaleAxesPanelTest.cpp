@@ -24,7 +24,7 @@ using namespace tracella::test;
 
 namespace {
 
-double Curve(double x)
+double TrueCurve(double x)
 {
     return 50 + 30 * std::sin(x);
 }
@@ -54,9 +54,9 @@ QImage TurnedPlot()
     p.drawLine(PixelOf(0, 0), PixelOf(0, 100));
     const Colour c = appState().ARDataColor;
     p.setPen(QPen(QColor(RedOf(c), GreenOf(c), BlueOf(c)), 3, Qt::SolidLine, Qt::FlatCap));
-    QPainterPath path(PixelOf(0.3, Curve(0.3)));
+    QPainterPath path(PixelOf(0.3, TrueCurve(0.3)));
     for (double x = 0.3; x <= 9.7; x += 0.01)
-        path.lineTo(PixelOf(x, Curve(x)));
+        path.lineTo(PixelOf(x, TrueCurve(x)));
     p.drawPath(path);
     return picture;
 }
@@ -80,7 +80,7 @@ double OffCurvePixels(int row)
     const QPointF at = PixelOf(CellValue(row, 1), CellValue(row, 2));
     double nearest = INFINITY;
     for (double x = CellValue(row, 1) - 0.2; x <= CellValue(row, 1) + 0.2; x += 0.0005)
-        nearest = std::min(nearest, QLineF(at, PixelOf(x, Curve(x))).length());
+        nearest = std::min(nearest, QLineF(at, PixelOf(x, TrueCurve(x))).length());
     return nearest;
 }
 
@@ -130,9 +130,9 @@ TEST(ScaleAxesPanel, CalibratesATurnedPlotByAxisPointsAndCollectsOnIt)
 
     // A click reads the turned plot within a pixel (the references were
     // clicked on whole pixels).
-    Click(PixelOf(5, Curve(5)));
+    Click(PixelOf(5, TrueCurve(5)));
     ASSERT_EQ(Grid().rowCount(), 2);
-    EXPECT_LT(QLineF(PixelOf(CellValue(1, 1), CellValue(1, 2)), PixelOf(5, Curve(5))).length(), 1.0);
+    EXPECT_LT(QLineF(PixelOf(CellValue(1, 1), CellValue(1, 2)), PixelOf(5, TrueCurve(5))).length(), 1.0);
 
     // AutoRead stores calibrated values of the curve's pixels.
     t.services().messages.answer(MessageAnswer::Yes);
@@ -165,9 +165,9 @@ TEST(ScaleAxesPanel, CalibratesATurnedPlotByAxisPointsAndCollectsOnIt)
     t.services().messages.answer(MessageAnswer::Yes);
     t.run(QStringLiteral("mnuDataRemoveAll"));
     Surface().setZoom(ViewZoom(2.0));
-    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, (PixelOf(5, Curve(5)) * 2).toPoint());
+    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, (PixelOf(5, TrueCurve(5)) * 2).toPoint());
     ASSERT_EQ(Grid().rowCount(), 2);
-    EXPECT_LT(QLineF(PixelOf(CellValue(1, 1), CellValue(1, 2)), PixelOf(5, Curve(5))).length(), 1.0);
+    EXPECT_LT(QLineF(PixelOf(CellValue(1, 1), CellValue(1, 2)), PixelOf(5, TrueCurve(5))).length(), 1.0);
     auto* layer = Surface().findChild<QWidget*>(QStringLiteral("CalibrationLayer"));
     ASSERT_NE(layer, nullptr);
     EXPECT_EQ(layer->size(), Surface().size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/widgets/CommandRouter.h"
+#include "data/CurveDocument.h"
 
 #include <QPointer>
 
@@ -21,6 +22,8 @@ struct AppContext {
     QPointer<ZoomWindow> zoom;
     QPointer<TipWindow> tip;
     CommandRouter commands;
+    // The curves of the picture and their points, whether a window shows them or not.
+    CurveDocument curves;
 };
 
 AppContext& app();

@@ -1,4 +1,5 @@
 #include "calibration/widgets/PointPicking.h"
+#include "data/widgets/DataForm.h"
 
 #include "app/core/AppState.h"
 #include "app/core/NumberReading.h"
@@ -70,7 +71,7 @@ void mouseDown(PictureSurface& surface, FramePoint p)
         scaleModeClick(surface, p);
         return;
     }
-    surface.drawDot(p.x, p.y, appState().PointsColor);
+    surface.drawDot(p.x, p.y, CurrentCurveColour());
     RecordPoint({p.x, true}, {p.y, true}, true);
     surface.setFocus(); // so that Esc reaches the document window
 }
@@ -86,7 +87,7 @@ void mouseMove(PictureSurface& surface, FramePoint p, int buttons)
         askYesNo(QStringLiteral("You are in scale mode. Do you want to exit Scale Mode before trying to save "
                                 "data points?")))
         LeaveScaleMode();
-    surface.drawDot(p.x, p.y, appState().PointsColor);
+    surface.drawDot(p.x, p.y, CurrentCurveColour());
     RecordPoint({p.x, true}, {p.y, true}, true);
 }
 

@@ -7,6 +7,7 @@ void RegisterDataCommands()
     RegisterRefreshCommand();
     RegisterDataFileCommands();
     RegisterDataEditCommands();
+    RegisterCurveCommands();
     RegisterPrintCommand();
 }
 

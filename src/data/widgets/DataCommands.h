@@ -9,6 +9,7 @@ void RegisterDataCommands();
 // The groups RegisterDataCommands adds.
 void RegisterDataFileCommands();
 void RegisterDataEditCommands();
+void RegisterCurveCommands();
 void RegisterPrintCommand();
 void RegisterRefreshCommand();
 

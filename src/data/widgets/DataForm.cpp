@@ -20,4 +20,10 @@ DataWindow& DataForm()
     return *app().data;
 }
 
+Colour CurrentCurveColour()
+{
+    const CurveDocument& curves = app().curves;
+    return curves.colourOf(curves.currentIndex(), appState().PointsColor);
+}
+
 } // namespace tracella

@@ -4,16 +4,19 @@
 #include "app/core/NumberReading.h"
 #include "app/services/Services.h"
 #include "app/widgets/AppContext.h"
+#include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/Sounds.h"
 #include "app/widgets/UnexpectedError.h"
 #include "calibration/ActiveCalibration.h"
 #include "data/GridEditing.h"
+#include "data/widgets/DataForm.h"
 #include "data/widgets/GridModel.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -97,7 +100,7 @@ DataWindow::DataWindow(QWidget* parent) : QWidget(parent)
     setFont(designed);
     setMouseTracking(true);
 
-    model_ = new GridModel(this);
+    model_ = new GridModel(app().curves, this);
     view_ = Named(new GridView(this), "GridData");
     view_->move(Px(360), Px(240));
     view_->setModel(model_);
@@ -180,6 +183,7 @@ void DataWindow::Form_Load()
         view_->setColumnWidth(c, Px(ColumnWidths[c]));
     view_->resize(Px(GridWidth), view_->height());
     setCurrentCell(0, 0);
+    showCaption();
     for (int c = 0; c < GridColumnCount; ++c)
         model_->setColumnAlignment(c, Qt::AlignCenter);
 
@@ -346,7 +350,7 @@ void DataWindow::markPoint()
     const AppState& s = appState();
     const auto position = activeCalibration().positionOfCells(txtXValue_->text(), txtYValue_->text(), s);
     if (position && app().document)
-        app().document->surface()->drawDot(position->x(), position->y(), s.PointsColor / 2);
+        app().document->surface()->drawDot(position->x(), position->y(), CurrentCurveColour() / 2);
 }
 
 void DataWindow::cmdSetValues_Click()
@@ -360,6 +364,64 @@ void DataWindow::cmdSetValues_Click()
     model_->setCell(static_cast<int>(row), 1, TrimBlanks(txtXValue_->text()));
     model_->setCell(static_cast<int>(row), 2, TrimBlanks(txtYValue_->text()));
     RunCommand(QStringLiteral("mnuViewRefresh"));
+}
+
+// The model shows the current curve afresh; what the edit boxes hold stays
+// with the curve it was typed for.
+void DataWindow::switchCurves(const std::function<void(CurveDocument&)>& change)
+{
+    CurveDocument& curves = app().curves;
+    const int leaving = curves.current().id;
+    curves.setDataFile(curves.currentIndex(), appState().DataFileName, curves.current().layout);
+    std::array<QString, 3> typed{text1_->text(), txtXValue_->text(), txtYValue_->text()};
+    model_->changeCurves(change);
+    const Curve& shown = curves.current();
+    appState().DataFileName = shown.dataFileName;
+    if (shown.id != leaving) {
+        edits_[leaving] = std::move(typed);
+        const auto kept = edits_.find(shown.id);
+        typed = kept == edits_.end() ? std::array<QString, 3>{} : kept->second;
+        if (kept != edits_.end())
+            edits_.erase(kept);
+        const QSignalBlocker quiet(text1_);
+        text1_->setText(typed[0]);
+        txtXValue_->setText(typed[1]);
+        txtYValue_->setText(typed[2]);
+    }
+    std::erase_if(edits_, [&curves](const auto& kept) { return curves.indexOf(kept.first) < 0; });
+    showCaption();
+    if (app().main) // a curve without a file shows the panel's caption, as at start
+        app().main->statusPanels()->setPanelText(
+            1, shown.dataFileName.isEmpty() ? QStringLiteral("Data File") : shown.dataFileName);
+}
+
+void DataWindow::changeCurves(const std::function<void(CurveDocument&)>& change)
+{
+    switchCurves(change);
+    RunCommand(QStringLiteral("mnuViewRefresh"));
+    setCurrentCell(headerFixed_ ? 1 : 0, 0);
+}
+
+// Every curve's markers are on the picture already: only which lie on top
+// changes, so nothing is drawn again.
+void DataWindow::showCurve(int index)
+{
+    switchCurves([index](CurveDocument& curves) { curves.setCurrent(index); });
+    setHeaderFixed(HeaderRowFixed(model_->rowCount()));
+    setCurrentCell(headerFixed_ ? 1 : 0, 0);
+    if (app().document) {
+        app().document->curveBox()->setCurrentIndex(index);
+        app().document->surface()->setMarkerGroup(app().curves.current().id);
+    }
+}
+
+// The caption names the curve shown once there is more than one; it still
+// starts with "Data", by which the commands know the window.
+void DataWindow::showCaption()
+{
+    const CurveDocument& curves = app().curves;
+    setWindowTitle(curves.count() > 1 ? QStringLiteral("Data Points - ") + curves.current().name
+                                      : QStringLiteral("Data Points"));
 }
 
 void DataWindow::sortRows()
@@ -377,7 +439,8 @@ void DataWindow::cmdSort_Click()
 
 void DataWindow::closeEvent(QCloseEvent* event)
 {
-    if (model_->rowCount() > 1) {
+    const bool several = app().curves.count() > 1;
+    if (app().curves.anyPoints()) {
         if (ShowMessage(QStringLiteral("Values will be deleted from the grid if the grid window is closed.\r\n"
                                        "Do you want to close the window?"),
                         windowTitle(), MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
@@ -386,9 +449,13 @@ void DataWindow::closeEvent(QCloseEvent* event)
         }
         if (ShowMessage(QStringLiteral("Save Data from the Grid?"), QStringLiteral("Last Call"), MessageIcon::Question,
                         MessageButtons::YesNo) == MessageAnswer::Yes)
-            RunCommand(QStringLiteral("mnuDataSave"));
+            RunCommand(several ? QStringLiteral("SaveEveryCurve") : QStringLiteral("mnuDataSave"));
     }
     event->accept();
+    model_->changeCurves([](CurveDocument& curves) {
+        for (int i = 0; i < curves.count(); ++i)
+            curves.editRows(i, RemoveAllRows);
+    });
     // Closed, the window is gone with its rows; the next use makes a new one.
     if (app().data == this)
         app().data = nullptr;

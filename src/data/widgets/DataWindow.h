@@ -2,11 +2,15 @@
 
 #include "app/core/AppError.h"
 #include "app/core/NumberText.h"
-#include "data/GridRows.h"
+#include "data/CurveDocument.h"
 
 #include <QWidget>
 
+#include <functional>
+
+#include <array>
 #include <optional>
+#include <unordered_map>
 
 class QTableView;
 class QLineEdit;
@@ -17,7 +21,7 @@ namespace tracella {
 class GridModel;
 
 // frmData: the grid of collected points (GridData), the edit frame and the
-// sort frame. The grid is the only store of the points.
+// sort frame. The grid shows the current curve; the points stay in the curves.
 class DataWindow : public QWidget {
     Q_OBJECT
 public:
@@ -65,6 +69,13 @@ public:
     // Sorts the data rows by the key of the option buttons.
     void sortRows();
 
+    // A change of the curve list; the current curve's rows are shown and
+    // every curve's markers drawn afresh.
+    void changeCurves(const std::function<void(CurveDocument&)>& change);
+    // Shows another curve; what the edit boxes hold stays with the curve
+    // it was typed for.
+    void showCurve(int index);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -78,6 +89,8 @@ private:
     void applyHeaderFixing();
     void applyOuterSize();
     void markPoint();
+    void showCaption();
+    void switchCurves(const std::function<void(CurveDocument&)>& change);
 
     GridModel* model_ = nullptr;
     QTableView* view_ = nullptr;
@@ -86,6 +99,8 @@ private:
     QLineEdit* txtYValue_ = nullptr;
     QRadioButton* optSortX_ = nullptr;
     QRadioButton* optSortY_ = nullptr;
+    // The edit boxes' texts of the curves not shown, by curve id.
+    std::unordered_map<int, std::array<QString, 3>> edits_;
     bool headerFixed_ = false;
     QSize outerSize_;
 };

@@ -2,7 +2,7 @@
 
 namespace tracella {
 
-GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent)
+GridModel::GridModel(CurveDocument& curves, QObject* parent) : QAbstractTableModel(parent), curves_(curves)
 {
     alignments_.fill(Qt::AlignLeft | Qt::AlignVCenter);
 }
@@ -10,32 +10,32 @@ GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent)
 void GridModel::setColumnAlignment(int column, Qt::Alignment alignment)
 {
     alignments_[static_cast<std::size_t>(column)] = alignment;
-    emit dataChanged(index(0, column), index(rows_.rowCount() - 1, column), {Qt::TextAlignmentRole});
+    emit dataChanged(index(0, column), index(rows().rowCount() - 1, column), {Qt::TextAlignmentRole});
 }
 
 void GridModel::setCell(int row, int column, const QString& text)
 {
-    rows_.setCell(row, column, text);
+    curves_.editRows([&](GridRows& rows) { rows.setCell(row, column, text); });
     const QModelIndex changed = index(row, column);
     emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
 std::optional<AppError> GridModel::appendRow(GridRow cells)
 {
-    return appendWith([&] { return rows_.appendRow(std::move(cells)); });
+    return appendWith([&] { return curves_.appendRow(std::move(cells)); });
 }
 
 std::optional<AppError> GridModel::appendTabText(QStringView text)
 {
-    return appendWith([&] { return rows_.appendTabText(text); });
+    return appendWith([&] { return curves_.appendTabText(text); });
 }
 
 std::optional<AppError> GridModel::appendWith(const std::function<std::optional<AppError>()>& append)
 {
-    if (rows_.rowCount() >= MaxGridRowCount) {
+    if (rows().rowCount() >= MaxGridRowCount) {
         return append(); // the refusal: nothing is added
     }
-    const int row = rows_.rowCount();
+    const int row = rows().rowCount();
     beginInsertRows(QModelIndex(), row, row);
     std::optional<AppError> refused = append();
     endInsertRows();
@@ -44,31 +44,38 @@ std::optional<AppError> GridModel::appendWith(const std::function<std::optional<
 
 bool GridModel::removeDataRows(int first, int count)
 {
-    if (first < 1 || count < 1 || first + count > rows_.rowCount()) {
+    if (first < 1 || count < 1 || first + count > rows().rowCount()) {
         return false;
     }
     beginRemoveRows(QModelIndex(), first, first + count - 1);
-    rows_.removeRows(first, count);
+    curves_.editRows([&](GridRows& rows) { rows.removeRows(first, count); });
     endRemoveRows();
     return true;
 }
 
 void GridModel::rewriteTexts(const std::function<void(GridRows&)>& change)
 {
-    change(rows_);
-    emit dataChanged(index(0, 0), index(rows_.rowCount() - 1, GridColumnCount - 1), {Qt::DisplayRole});
+    curves_.editRows(change);
+    emit dataChanged(index(0, 0), index(rows().rowCount() - 1, GridColumnCount - 1), {Qt::DisplayRole});
 }
 
 void GridModel::replaceRows(const std::function<void(GridRows&)>& change)
 {
     beginResetModel();
-    change(rows_);
+    curves_.editRows(change);
+    endResetModel();
+}
+
+void GridModel::changeCurves(const std::function<void(CurveDocument&)>& change)
+{
+    beginResetModel();
+    change(curves_);
     endResetModel();
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : rows_.rowCount();
+    return parent.isValid() ? 0 : rows().rowCount();
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const
@@ -83,7 +90,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     }
     switch (role) {
     case Qt::DisplayRole:
-        return rows_.cell(index.row(), index.column());
+        return rows().cell(index.row(), index.column());
     case Qt::TextAlignmentRole:
         return static_cast<int>(alignments_[static_cast<std::size_t>(index.column())]);
     default:
@@ -95,7 +102,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 {
     if (orientation == Qt::Horizontal && section >= 0 && section < GridColumnCount) {
         if (role == Qt::DisplayRole) {
-            return rows_.cell(0, section);
+            return rows().cell(0, section);
         }
         if (role == Qt::TextAlignmentRole) {
             return static_cast<int>(alignments_[static_cast<std::size_t>(section)]);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/GridRows.h"
+#include "data/CurveDocument.h"
 
 #include <QAbstractTableModel>
 
@@ -9,15 +9,17 @@
 
 namespace tracella {
 
-// The rows of GridData as a table model. Every change goes through the
-// methods below, so the view hears of exactly what changed.
+// The current curve's rows as GridData's table model; the rows stay in the
+// curves. Every change goes through the methods below, so the view hears of
+// exactly what changed.
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit GridModel(QObject* parent = nullptr);
+    explicit GridModel(CurveDocument& curves, QObject* parent = nullptr);
 
-    const GridRows& rows() const { return rows_; }
-    QString cell(int row, int column) const { return rows_.cell(row, column); }
+    const GridRows& rows() const { return curves_.rows(); }
+    const CurveDocument& curves() const { return curves_; }
+    QString cell(int row, int column) const { return rows().cell(row, column); }
     void setCell(int row, int column, const QString& text);
 
     // Refused with the error, the rows untouched, when the grid is full.
@@ -34,6 +36,9 @@ public:
     void rewriteTexts(const std::function<void(GridRows&)>& change);
     // Any change of the rows at all: the view starts afresh.
     void replaceRows(const std::function<void(GridRows&)>& change);
+    // A change of the curve list, such as another current curve: the view
+    // starts afresh with the current curve's rows, none of them copied.
+    void changeCurves(const std::function<void(CurveDocument&)>& change);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -44,7 +49,7 @@ public:
 private:
     std::optional<AppError> appendWith(const std::function<std::optional<AppError>()>& append);
 
-    GridRows rows_;
+    CurveDocument& curves_;
     std::array<Qt::Alignment, GridColumnCount> alignments_;
 };
 

@@ -9,6 +9,7 @@
 #include "picture/DocumentLayout.h"
 #include "picture/widgets/PictureSurface.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -110,6 +111,15 @@ void DocumentWindow::buildImageToolbar()
         lblbutton_[index] = label;
     }
     row->addStretch();
+    cboCurve_ = new QComboBox(imageToolbar_);
+    cboCurve_->setObjectName(QStringLiteral("cboCurve"));
+    cboCurve_->setFixedHeight(ToolbarHeight - 2);
+    cboCurve_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cboCurve_->setMaximumWidth(220);
+    cboCurve_->setToolTip(QStringLiteral("The curve the points go to (Data > Curves)"));
+    connect(cboCurve_, &QComboBox::activated, this, [](int index) { DataForm().showCurve(index); });
+    row->addWidget(cboCurve_);
+    showCurves();
     cboZoom_ = new QComboBox(imageToolbar_);
     cboZoom_->setObjectName(QStringLiteral("cboZoom"));
     cboZoom_->setEditable(true);
@@ -124,6 +134,22 @@ void DocumentWindow::buildImageToolbar()
     picture4_->setObjectName(QStringLiteral("Picture4"));
     picture4_->setPixmap(style()->standardIcon(QStyle::SP_TitleBarCloseButton).pixmap(12, 12));
     row->addWidget(picture4_);
+}
+
+void DocumentWindow::showCurves()
+{
+    const CurveDocument& curves = app().curves;
+    const QSignalBlocker quiet(cboCurve_);
+    cboCurve_->clear();
+    for (int i = 0; i < curves.count(); ++i) {
+        const Colour c = curves.colourOf(i, appState().PointsColor);
+        QPixmap swatch(10, 10);
+        swatch.fill(QColor(RedOf(c), GreenOf(c), BlueOf(c)));
+        cboCurve_->addItem(QIcon(swatch), curves.curve(i).name);
+    }
+    cboCurve_->setCurrentIndex(curves.currentIndex());
+    // The list shows long names whole, however narrow the box.
+    cboCurve_->view()->setMinimumWidth(std::min(480, cboCurve_->view()->sizeHintForColumn(0) + 8));
 }
 
 void DocumentWindow::buildZoomControls()
@@ -284,6 +310,7 @@ void DocumentWindow::showEvent(QShowEvent* event)
         loaded_ = true;
         Form_Load();
     }
+    showCurves(); // the settings' points colour is known by now
 }
 
 void DocumentWindow::resizeEvent(QResizeEvent* event)

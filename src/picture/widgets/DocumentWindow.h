@@ -33,6 +33,11 @@ public:
     QLabel* labelButton(int index) const;
     // The zoom box on the image toolbar strip.
     QComboBox* zoomBox() const { return cboZoom_; }
+    // The curve box on the image toolbar strip: the curves by name, each
+    // with its colour, the current one chosen.
+    QComboBox* curveBox() const { return cboCurve_; }
+    // Fills the curve box afresh from the curves.
+    void showCurves();
 
     // Zooms the picture view, keeping the picture pixel at `anchor` (in
     // viewport pixels) where it is; without an anchor, about the centre.
@@ -71,6 +76,7 @@ private:
     QLabel* lblbutton_[4] = {};
     QLabel* picture4_ = nullptr;
     QComboBox* cboZoom_ = nullptr;
+    QComboBox* cboCurve_ = nullptr;
     int wheelRemainder_ = 0;
     // Where the last zoom kept which picture point.
     struct Anchor {

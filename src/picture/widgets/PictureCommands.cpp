@@ -133,6 +133,7 @@ void OpenPictureFile(const QString& path)
 void ResetDocument()
 {
     appState().DataFileName.clear();
+    app().curves.clearDataFileNames();
     RunCommand(QStringLiteral("mnuPictureResetScale"));
     if (app().document) {
         PictureSurface* surface = app().document->surface();

@@ -96,7 +96,7 @@ void PictureSurface::drawDot(double x, double y, Colour colour)
         std::abs(p.y()) > PixelReach)
         return; // nowhere near the picture
     const Marker marker{QPoint(static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))), colour,
-                        penWidth_};
+                        penWidth_, markerGroup_};
     const QRect canvas(QPoint(0, 0), pictureSize());
     markers_.add(marker, canvas);
     // A reduced view keeps a dot at least a pixel wide: one pixel of margin.
@@ -106,6 +106,15 @@ void PictureSurface::drawDot(double x, double y, Colour colour)
 void PictureSurface::drawDefaultDot(double x, double y)
 {
     drawDot(x, y, Rgb(0, 0, 0));
+}
+
+void PictureSurface::setMarkerGroup(int group)
+{
+    if (group == markerGroup_)
+        return;
+    markerGroup_ = group;
+    markers_.setTopGroup(group);
+    update();
 }
 
 int PictureSurface::markerCount() const

@@ -41,6 +41,10 @@ public:
 
     int markerCount() const;
 
+    // The group (curve) of the dots drawn from now on, painted on top of
+    // every other group's.
+    void setMarkerGroup(int group);
+
     // The colour shown under the picture's transparent pixels.
     Colour backdrop() const;
 
@@ -79,6 +83,7 @@ private:
 
     Picture picture_;
     MarkerLayer markers_;
+    int markerGroup_ = 0;
     Frame frame_ = BaseFrame;
     int penWidth_ = 1;
     ViewZoom zoom_;

@@ -1,0 +1,144 @@
+#include "data/CurveDocument.h"
+
+#include <algorithm>
+
+namespace tracella {
+
+CurveDocument::CurveDocument()
+{
+    Curve first;
+    first.id = nextId_++;
+    first.name = QStringLiteral("Curve 1");
+    curves_.push_back(std::move(first));
+}
+
+int CurveDocument::indexOf(int id) const
+{
+    const auto found = std::find_if(curves_.begin(), curves_.end(), [id](const Curve& c) { return c.id == id; });
+    return found == curves_.end() ? -1 : static_cast<int>(found - curves_.begin());
+}
+
+const std::vector<Colour>& CurveDocument::Palette()
+{
+    // Okabe and Ito's colours for colour-blind readers, black left out.
+    static const std::vector<Colour> colours{Rgb(230, 159, 0),  Rgb(86, 180, 233), Rgb(0, 158, 115),
+                                             Rgb(240, 228, 66), Rgb(0, 114, 178),  Rgb(213, 94, 0),
+                                             Rgb(204, 121, 167)};
+    return colours;
+}
+
+Colour CurveDocument::colourOf(int index, Colour pointsColor) const
+{
+    return curve(index).colour.value_or(pointsColor);
+}
+
+std::optional<QString> CurveDocument::nameProblem(const QString& name, int except) const
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return QStringLiteral("A curve needs a name.");
+    if (trimmed.size() > MaxNameLength)
+        return QStringLiteral("A curve name may have at most %1 characters.").arg(MaxNameLength);
+    const bool control = std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) {
+        return c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    });
+    if (control)
+        return QStringLiteral("A curve name may not hold tabs, line breaks or other control characters.");
+    for (int i = 0; i < count(); ++i) {
+        if (i != except && curve(i).name == trimmed)
+            return QStringLiteral("There is already a curve named \"%1\".").arg(trimmed);
+    }
+    return std::nullopt;
+}
+
+QString CurveDocument::freeName() const
+{
+    for (int n = count() + 1;; ++n) {
+        const QString name = QStringLiteral("Curve %1").arg(n);
+        if (!nameProblem(name))
+            return name;
+    }
+}
+
+std::optional<QString> CurveDocument::add(const QString& name)
+{
+    if (count() >= MaxCurveCount)
+        return QStringLiteral("A picture holds at most %1 curves.").arg(MaxCurveCount);
+    if (auto problem = nameProblem(name))
+        return problem;
+    Curve added;
+    added.id = nextId_++;
+    added.name = name.trimmed();
+    added.colour = Palette()[static_cast<std::size_t>(added_++) % Palette().size()];
+    curves_.push_back(std::move(added));
+    current_ = count() - 1;
+    return std::nullopt;
+}
+
+std::optional<QString> CurveDocument::rename(int index, const QString& name)
+{
+    if (auto problem = nameProblem(name, index))
+        return problem;
+    curves_[static_cast<std::size_t>(index)].name = name.trimmed();
+    return std::nullopt;
+}
+
+std::optional<QString> CurveDocument::remove(int index)
+{
+    if (count() == 1)
+        return QStringLiteral("The last curve cannot be deleted: there is always one.");
+    curves_.erase(curves_.begin() + index);
+    // The current curve stays current; in place of a deleted one, its neighbour.
+    if (current_ > index || current_ == count())
+        --current_;
+    return std::nullopt;
+}
+
+void CurveDocument::setCurrent(int index)
+{
+    current_ = std::clamp(index, 0, count() - 1);
+}
+
+void CurveDocument::setColour(int index, Colour colour)
+{
+    curves_[static_cast<std::size_t>(index)].colour = colour;
+}
+
+void CurveDocument::setDataFile(int index, const QString& fileName, DataFileLayout layout)
+{
+    Curve& c = curves_[static_cast<std::size_t>(index)];
+    c.dataFileName = fileName;
+    c.layout = layout;
+}
+
+void CurveDocument::clearDataFileNames()
+{
+    for (Curve& c : curves_)
+        c.dataFileName.clear();
+}
+
+bool CurveDocument::anyPoints() const
+{
+    return std::any_of(curves_.begin(), curves_.end(), [](const Curve& c) { return c.rows.dataRowCount() > 0; });
+}
+
+void CurveDocument::editRows(int index, const std::function<void(GridRows&)>& change)
+{
+    change(curves_[static_cast<std::size_t>(index)].rows);
+}
+
+std::optional<AppError> CurveDocument::appendRow(GridRow cells)
+{
+    std::optional<AppError> refused;
+    editRows([&](GridRows& rows) { refused = rows.appendRow(std::move(cells)); });
+    return refused;
+}
+
+std::optional<AppError> CurveDocument::appendTabText(QStringView text)
+{
+    std::optional<AppError> refused;
+    editRows([&](GridRows& rows) { refused = rows.appendTabText(text); });
+    return refused;
+}
+
+} // namespace tracella

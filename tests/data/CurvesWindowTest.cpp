@@ -1,0 +1,215 @@
+#include "DataGuiSupport.h"
+
+#include "app/core/AppState.h"
+#include "app/widgets/MainStatusBar.h"
+#include "data/CurveExport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tracella;
+using namespace tracella::test;
+
+namespace {
+
+void AddCurve(TestApp& t, const QString& name)
+{
+    t.services().input.reply(name);
+    t.run(QStringLiteral("mnuDataCurveAdd"));
+}
+
+// The curve chosen in the image toolbar's box, as the user picks it.
+void PickCurve(int index)
+{
+    QComboBox* box = app().document->curveBox();
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+QStringList CurveBoxTexts()
+{
+    QStringList texts;
+    for (int i = 0; i < app().document->curveBox()->count(); ++i)
+        texts << app().document->curveBox()->itemText(i);
+    return texts;
+}
+
+QLineEdit* Edit(const char* name)
+{
+    return DataForm().findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+TEST(Curves, EachCurveKeepsItsRowsFileAndEditsWhileSwitching)
+{
+    TestApp t;
+    QComboBox* box = app().document->curveBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->objectName(), QStringLiteral("cboCurve"));
+    EXPECT_EQ(CurveBoxTexts(), QStringList{"Curve 1"});
+    AddPoints({{1, 2}, {3, 4}});
+    appState().DataFileName = QStringLiteral("one.dat");
+    Edit("TxtXValue")->setText(QStringLiteral("typed"));
+
+    AddCurve(t, QStringLiteral("  Kinetics β "));
+    EXPECT_EQ(t.services().input.asked.back().defaultText, QStringLiteral("Curve 2"));
+    EXPECT_EQ(CurveBoxTexts(), (QStringList{"Curve 1", "Kinetics β"}));
+    EXPECT_EQ(box->currentIndex(), 1);
+    EXPECT_EQ(DataForm().windowTitle(), QStringLiteral("Data Points - Kinetics β"));
+    EXPECT_TRUE(appState().DataFileName.isEmpty());
+    EXPECT_EQ(t.main().statusPanels()->panelText(1), QStringLiteral("Data File"));
+    EXPECT_TRUE(Edit("TxtXValue")->text().isEmpty());
+    EXPECT_EQ(DataForm().grid().rowCount(), 1);
+    AddPoints({{5, 6}});
+    EXPECT_EQ(DataColumn(1), QStringList{" 5"});
+
+    const GridRows* shown = &DataForm().grid().rows();
+    PickCurve(0);
+    EXPECT_NE(&DataForm().grid().rows(), shown); // the curve's own rows, not a copy
+    EXPECT_EQ(&DataForm().grid().rows(), &app().curves.curve(0).rows);
+    EXPECT_EQ(DataColumn(2), (QStringList{" 2", " 4"}));
+    EXPECT_EQ(Edit("TxtXValue")->text(), QStringLiteral("typed"));
+    EXPECT_EQ(appState().DataFileName, QStringLiteral("one.dat"));
+    EXPECT_EQ(t.main().statusPanels()->panelText(1), QStringLiteral("one.dat"));
+    EXPECT_EQ(DataForm().windowTitle(), QStringLiteral("Data Points - Curve 1"));
+    EXPECT_EQ(DataForm().gridView()->model()->rowCount(), 3);
+
+    // Undo Last Point takes the shown curve's last point only.
+    Activate(app().document);
+    app().document->undoLastPoint();
+    EXPECT_EQ(app().curves.curve(0).rows.dataRowCount(), 1);
+    EXPECT_EQ(app().curves.curve(1).rows.dataRowCount(), 1);
+
+    // New forgets every curve's data file; curves and rows stay.
+    app().curves.setDataFile(1, QStringLiteral("two.dat"), DataFileLayout::Tab);
+    t.run(QStringLiteral("mnuFileNew"));
+    PickCurve(1);
+    EXPECT_TRUE(appState().DataFileName.isEmpty());
+    PickCurve(0);
+    EXPECT_TRUE(appState().DataFileName.isEmpty());
+    EXPECT_EQ(CurveBoxTexts().size(), 2);
+    EXPECT_EQ(app().curves.curve(1).rows.dataRowCount(), 1);
+}
+
+TEST(Curves, EveryCurvesMarkersAreDrawnTheCurrentOnTop)
+{
+    TestApp t;
+    PictureSurface& surface = WhiteSurface();
+    AddPoints({{2, 2}, {5, 5}});
+    AddCurve(t, QStringLiteral("B"));
+    AddPoints({{5, 5}, {8, 8}});
+    t.run(QStringLiteral("mnuViewRefresh"));
+    const QColor first(80, 255, 30), second(230, 159, 0);
+    EXPECT_EQ(surface.markerCount(), 4);
+    EXPECT_EQ(SurfaceColourAt(surface, 2, 2), first);
+    EXPECT_EQ(SurfaceColourAt(surface, 8, 8), second);
+    EXPECT_EQ(SurfaceColourAt(surface, 5, 5), second);
+    PickCurve(0);
+    EXPECT_EQ(SurfaceColourAt(surface, 5, 5), first);
+    EXPECT_EQ(SurfaceColourAt(surface, 8, 8), second);
+
+    t.services().colours.script.push_back(QColor(0, 0, 255));
+    t.run(QStringLiteral("mnuDataCurveColour"));
+    EXPECT_EQ(t.services().colours.initials.back(), first);
+    EXPECT_EQ(SurfaceColourAt(surface, 2, 2), QColor(0, 0, 255));
+}
+
+TEST(Curves, BadNamesAndDeletesAreRefusedWithAReasonAndDeletingPointsAsks)
+{
+    TestApp t;
+    AddCurve(t, QStringLiteral("B"));
+    AddPoints({{1, 1}});
+    for (const QString& bad : {QStringLiteral("Curve 1"), QStringLiteral("   "), QString(10000, u'n'),
+                               QStringLiteral("a\tb")}) {
+        t.services().messages.answer(MessageAnswer::Ok);
+        AddCurve(t, bad);
+        EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Curves"));
+        EXPECT_EQ(app().curves.count(), 2);
+    }
+    t.services().messages.answer(MessageAnswer::No);
+    t.run(QStringLiteral("mnuDataCurveDelete"));
+    EXPECT_TRUE(t.services().messages.shown.back().text.contains(QStringLiteral("\"B\" and its 1 point")));
+    EXPECT_EQ(app().curves.count(), 2);
+    t.services().messages.answer(MessageAnswer::Yes);
+    t.run(QStringLiteral("mnuDataCurveDelete"));
+    EXPECT_EQ(CurveBoxTexts(), QStringList{"Curve 1"});
+    EXPECT_EQ(DataForm().windowTitle(), QStringLiteral("Data Points"));
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.run(QStringLiteral("mnuDataCurveDelete"));
+    EXPECT_TRUE(t.services().messages.shown.back().text.contains(QStringLiteral("last curve")));
+    EXPECT_EQ(app().curves.count(), 1);
+}
+
+TEST(Curves, SaveAllCurvesWritesEachLayoutAndRefusesNothingToSave)
+{
+    TestApp t;
+    QTemporaryDir folder;
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.run(QStringLiteral("mnuDataSaveAllCurves"));
+    EXPECT_TRUE(t.services().messages.shown.back().text.contains(QStringLiteral("empty")));
+    EXPECT_TRUE(t.services().files.requests.empty());
+
+    AddPoints({{1.5, -2}});
+    AddCurve(t, QStringLiteral("x, \"y\""));
+    AddPoints({{3, 4}, {5, 6}});
+    // The filter's index chooses the layout; one file per curve is named after each.
+    const QString chosen[] = {folder.filePath(QStringLiteral("long.csv")), folder.filePath(QStringLiteral("wide.csv")),
+                              folder.filePath(QStringLiteral("run.csv"))};
+    for (int index = 1; index <= 3; ++index) {
+        t.services().files.choose(chosen[index - 1], index);
+        t.run(QStringLiteral("mnuDataSaveAllCurves"));
+        EXPECT_EQ(t.services().files.requests.back().filter, CurveExportFilter);
+    }
+    EXPECT_TRUE(FileBytes(chosen[0]).startsWith("Curve,X,Y\r\nCurve 1, 1.5,-2\r\n\"x, \"\"y\"\"\", 3, 4\r\n"));
+    EXPECT_TRUE(FileBytes(chosen[1]).endsWith("\r\n 1.5,-2, 3, 4\r\n,, 5, 6\r\n"));
+    EXPECT_EQ(FileBytes(folder.filePath(QStringLiteral("run - x, _y_.csv"))),
+              DataFileBytes(app().curves.curve(1).rows, DataFileLayout::Comma));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+
+    // An existing file is overwritten only when the user agrees; a folder
+    // that cannot be written gives an error naming the file.
+    t.services().files.choose(folder.filePath(QStringLiteral("long.csv")), 2);
+    t.services().messages.answer(MessageAnswer::No);
+    t.run(QStringLiteral("mnuDataSaveAllCurves"));
+    EXPECT_TRUE(FileBytes(chosen[0]).startsWith("Curve,X,Y"));
+    const QString missing = folder.filePath(QStringLiteral("no/such/folder.csv"));
+    t.services().files.choose(missing, 1);
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.run(QStringLiteral("mnuDataSaveAllCurves"));
+    ExpectErrorMessage(t.services().messages.shown.back());
+    EXPECT_TRUE(t.services().messages.shown.back().text.contains(missing));
+}
+
+TEST(Curves, ClosingTheDataWindowSavesEveryCurveHoldingPoints)
+{
+    TestApp t;
+    QTemporaryDir folder;
+    AddPoints({{1, 2}});
+    AddCurve(t, QStringLiteral("Empty"));
+    AddCurve(t, QStringLiteral("Third"));
+    AddPoints({{3, 4}});
+    const QString third = folder.filePath(QStringLiteral("third.dat"));
+    app().curves.setDataFile(2, third, DataFileLayout::Tab);
+    appState().DataFileName = third;
+    const QString first = folder.filePath(QStringLiteral("first.csv"));
+    t.services().messages.answer(MessageAnswer::Yes);
+    t.services().messages.answer(MessageAnswer::Yes);
+    t.services().files.choose(first, 3);
+    qobject_cast<QMdiSubWindow*>(DataForm().parentWidget())->close();
+    TestApp::settle();
+
+    ASSERT_EQ(t.services().files.requests.size(), 1u);
+    EXPECT_EQ(t.services().files.requests[0].title, QStringLiteral("Save Data of Curve 1"));
+    EXPECT_EQ(FileBytes(first), "\"= Point =\",\"= X Axis =\",\"= Y Axis =\"\r\n\" 1\",\" 1\",\" 2\"\r\n");
+    EXPECT_EQ(FileBytes(third), "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 3\t 4\r\n");
+    EXPECT_EQ(app().curves.count(), 3);
+    EXPECT_FALSE(app().curves.anyPoints());
+}
