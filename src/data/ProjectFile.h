@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/core/AppState.h"
+#include "data/CurveDocument.h"
+#include "data/DataFileFormat.h"
+#include "data/GridRows.h"
+
+#include <QByteArray>
+#include <QCborMap>
+#include <QString>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace tracella {
+
+// The version this build writes; files of a later major version are refused.
+constexpr int ProjectMajorVersion = 1;
+constexpr int ProjectMinorVersion = 0;
+
+// Where the picture came from, which decides what bytes are kept of it.
+enum class PictureSource {
+    File,    // the imported file's own bytes
+    Png,     // pasted, captured, scanned or turned: kept as PNG
+    PdfPage, // the drawn page as PNG, with the PDF's name, page and resolution
+};
+
+struct ProjectPicture {
+    PictureSource source = PictureSource::Png;
+    QString fileName; // the file it came from, when it came from one
+    QByteArray bytes;
+    int pdfPage = 0;  // from 1
+    double pdfDpi = 0;
+};
+
+struct ProjectCurve {
+    QString name;
+    std::optional<Colour> colour; // none: the settings' points colour
+    QString dataFileName;
+    DataFileLayout layout = DataFileLayout::Space;
+    std::vector<GridRow> rows; // data rows, as the grid's cell texts
+};
+
+// Everything needed to go on working on a picture.
+struct Project {
+    ProjectPicture picture;
+    AppState state; // its settings and calibration are kept; the rest is not
+    std::vector<ProjectCurve> curves;
+    int current = 0;
+    double zoom = 1;
+    // Fields of this major version that this build does not know, section
+    // by section, written back as they came.
+    QCborMap unknown, unknownPicture, unknownCalibration, unknownSettings;
+};
+
+// The project as a CBOR document (see docs/project-format.md).
+QByteArray EncodeProject(const Project& project);
+
+// The project, or why the bytes are not one, in words for the user.
+std::variant<Project, QString> DecodeProject(const QByteArray& bytes);
+
+// The curves of a document as a project keeps them, and back: the curves of
+// a fresh document replaced by the project's, the current one chosen.
+std::vector<ProjectCurve> ProjectCurvesOf(const CurveDocument& document);
+std::optional<QString> RestoreCurves(CurveDocument& document, const std::vector<ProjectCurve>& curves, int current);
+
+} // namespace tracella
