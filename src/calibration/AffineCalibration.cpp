@@ -122,10 +122,11 @@ std::optional<AffineMap> AffineMap::inverted() const
     return m;
 }
 
-AffineOutcome CalibrateByAxes(const std::array<AxisReference, 2>& xPoints, const std::array<AxisReference, 2>& yPoints,
-                              AxisChoice xChoice, AxisChoice yChoice)
+namespace {
+
+// Each axis's kind as chosen, or why the choice cannot be.
+std::optional<QString> SetAxisKinds(AffineCalibration& c, AxisChoice xChoice, AxisChoice yChoice)
 {
-    AffineCalibration c;
     const auto xKind = KindOf(xChoice, QStringLiteral("X"));
     const auto yKind = KindOf(yChoice, QStringLiteral("Y"));
     if (const auto* why = std::get_if<QString>(&xKind))
@@ -134,6 +135,17 @@ AffineOutcome CalibrateByAxes(const std::array<AxisReference, 2>& xPoints, const
         return *why;
     c.x.kind = std::get<AxisKind>(xKind);
     c.y.kind = std::get<AxisKind>(yKind);
+    return std::nullopt;
+}
+
+} // namespace
+
+AffineOutcome CalibrateByAxes(const std::array<AxisReference, 2>& xPoints, const std::array<AxisReference, 2>& yPoints,
+                              AxisChoice xChoice, AxisChoice yChoice)
+{
+    AffineCalibration c;
+    if (auto why = SetAxisKinds(c, xChoice, yChoice))
+        return *why;
 
     std::array<QPointF, 4> pixel;
     std::array<double, 4> value{};
@@ -187,14 +199,8 @@ AffineOutcome CalibrateByKnownPoints(const std::vector<KnownReference>& points, 
                                      AxisChoice yChoice)
 {
     AffineCalibration c;
-    const auto xKind = KindOf(xChoice, QStringLiteral("X"));
-    const auto yKind = KindOf(yChoice, QStringLiteral("Y"));
-    if (const auto* why = std::get_if<QString>(&xKind))
+    if (auto why = SetAxisKinds(c, xChoice, yChoice))
         return *why;
-    if (const auto* why = std::get_if<QString>(&yKind))
-        return *why;
-    c.x.kind = std::get<AxisKind>(xKind);
-    c.y.kind = std::get<AxisKind>(yKind);
     if (points.size() < 3)
         return QStringLiteral("Place at least three points whose X and Y are both known.");
 
