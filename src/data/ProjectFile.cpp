@@ -13,8 +13,7 @@ namespace {
 const QString FormatName = QStringLiteral("tracella-project");
 
 // The settings and calibration fields kept, by their names in the file.
-template <typename T>
-struct Field {
+template <typename T> struct Field {
     const char* key;
     T AppState::*member;
 };
@@ -53,9 +52,12 @@ QString Key(const char* key)
 const char* SourceName(PictureSource source)
 {
     switch (source) {
-    case PictureSource::File: return "file";
-    case PictureSource::Png: return "png";
-    case PictureSource::PdfPage: return "pdfPage";
+    case PictureSource::File:
+        return "file";
+    case PictureSource::Png:
+        return "png";
+    case PictureSource::PdfPage:
+        return "pdfPage";
     }
     return "png";
 }
@@ -63,9 +65,12 @@ const char* SourceName(PictureSource source)
 const char* LayoutName(DataFileLayout layout)
 {
     switch (layout) {
-    case DataFileLayout::Space: return "space";
-    case DataFileLayout::Tab: return "tab";
-    case DataFileLayout::Comma: return "comma";
+    case DataFileLayout::Space:
+        return "space";
+    case DataFileLayout::Tab:
+        return "tab";
+    case DataFileLayout::Comma:
+        return "comma";
     }
     return "space";
 }
@@ -219,7 +224,8 @@ std::optional<QString> ReadCurve(const QCborValue& value, ProjectCurve& c)
     for (const QCborValue& row : rows) {
         const QCborArray cells = row.toArray();
         if (!row.isArray() || cells.size() != GridColumnCount)
-            return Damaged(QStringLiteral("a row of the curve \"%1\" does not have %2 cells").arg(c.name).arg(GridColumnCount));
+            return Damaged(
+                QStringLiteral("a row of the curve \"%1\" does not have %2 cells").arg(c.name).arg(GridColumnCount));
         GridRow r;
         for (int i = 0; i < GridColumnCount; ++i) {
             if (!cells.at(i).isString())
@@ -344,8 +350,8 @@ std::variant<Project, QString> DecodeProject(const QByteArray& bytes)
     if (auto problem = ReadCurves(top, p))
         return *problem;
     p.zoom = top.value(QStringLiteral("zoom")).toDouble(1);
-    p.unknown = Unknown(top, KnownKeys({"format", "version", "picture", "calibration", "settings", "curves", "current",
-                                        "zoom"}));
+    p.unknown = Unknown(
+        top, KnownKeys({"format", "version", "picture", "calibration", "settings", "curves", "current", "zoom"}));
     return p;
 }
 

@@ -30,7 +30,7 @@ struct ProjectPicture {
     PictureSource source = PictureSource::Png;
     QString fileName; // the file it came from, when it came from one
     QByteArray bytes;
-    int pdfPage = 0;  // from 1
+    int pdfPage = 0; // from 1
     double pdfDpi = 0;
 };
 

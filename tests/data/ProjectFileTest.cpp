@@ -20,7 +20,9 @@ Project Sample()
     p.state.RefPy2 = 412.25;
     p.state.FrameLeft = -0.5;
     p.state.PointerIndex = 2;
-    p.curves.push_back({QStringLiteral("Kinetics, 25 °C"), std::nullopt, QStringLiteral("/data/k25.txt"),
+    p.curves.push_back({QStringLiteral("Kinetics, 25 °C"),
+                        std::nullopt,
+                        QStringLiteral("/data/k25.txt"),
                         DataFileLayout::Comma,
                         {{QStringLiteral(" 1"), QStringLiteral(" 1.5"), QStringLiteral("2,25 ")},
                          {QStringLiteral(" 2"), QStringLiteral("\"quoted\"\ttab"), QString()}}});
@@ -127,7 +129,9 @@ TEST(ProjectFile, RefusesWhatIsNotAProjectItCanOpen)
         {"another CBOR map", QCborMap{{QStringLiteral("format"), QStringLiteral("other")}}.toCborValue().toCbor(),
          "This is not a Tracella project file."},
         {"truncated", good.left(good.size() / 2), "The project file is damaged: "},
-        {"newer major version", Edited([](QCborMap& t) { t[QStringLiteral("version")] = QCborArray{2, 1}; }),
+        {"newer major version", Edited([](QCborMap& t) {
+             t[QStringLiteral("version")] = QCborArray{2, 1};
+         }),
          "This project was saved in project format 2.1, which is newer than this Tracella reads (1.x). Open it "
          "with a newer Tracella."},
         {"no picture", Edited([](QCborMap& t) { t.remove(QStringLiteral("picture")); }),

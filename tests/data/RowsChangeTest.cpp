@@ -1,0 +1,76 @@
+#include "data/RowsChange.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+using namespace tracella;
+
+namespace {
+
+GridRows Rows(std::initializer_list<const char*> xs)
+{
+    GridRows rows;
+    for (const char* x : xs)
+        EXPECT_FALSE(rows.appendRow(AppendPointRowTexts(rows.rowCount(), {std::atof(x), true}, {1.0, true})));
+    return rows;
+}
+
+std::vector<GridRow> All(const GridRows& rows)
+{
+    std::vector<GridRow> all;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        all.push_back(rows.row(r));
+    return all;
+}
+
+} // namespace
+
+// Every kind of edit the data commands make, undone and redone exactly.
+TEST(RowsChange, UndoAndRedoGiveBackEachSide)
+{
+    const struct {
+        const char* name;
+        std::function<void(GridRows&)> edit;
+        std::size_t kept; // rows the change holds, both sides
+    } cases[] = {
+        {"a click",
+         [](GridRows& r) {
+             (void)r.appendRow(AppendPointRowTexts(r.rowCount(), {9.0, true}, {9.0, true}));
+         },
+         1},
+        {"a row removed in the middle", [](GridRows& r) { r.removeRows(3, 1); }, 1},
+        {"a cell set", [](GridRows& r) { r.setCell(2, 1, QStringLiteral("7.5")); }, 2},
+        {"reversed (a sort)", [](GridRows& r) { std::reverse(r.dataRows().begin(), r.dataRows().end()); }, 10},
+        {"all removed", [](GridRows& r) { r.truncate(1); }, 5},
+        {"nothing", [](GridRows&) {}, 0},
+        {"a repeat removed where rows repeat", [](GridRows& r) { r.removeRows(4, 1); }, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GridRows before = Rows({"1", "2", "3", "3", "5"});
+        GridRows after = before;
+        c.edit(after);
+        const RowsChange change = RowsDifference(before, after);
+        EXPECT_EQ(change.removed.size() + change.added.size(), c.kept);
+        GridRows undone = after;
+        RevertRows(undone, change);
+        EXPECT_EQ(All(undone), All(before));
+        ReapplyRows(undone, change);
+        EXPECT_EQ(All(undone), All(after));
+    }
+}
+
+// One click on a full grid costs its own row in the history, not the grid.
+TEST(RowsChange, AClickOnAFullGridCostsAFewHundredBytes)
+{
+    GridRows before;
+    while (before.rowCount() < MaxGridRowCount - 1)
+        ASSERT_FALSE(before.appendRow(AppendPointRowTexts(before.rowCount(), {1.25, true}, {2.5, true})));
+    GridRows after = before;
+    ASSERT_FALSE(after.appendRow(AppendPointRowTexts(after.rowCount(), {3.0, true}, {4.0, true})));
+    const RowsChange change = RowsDifference(before, after);
+    EXPECT_EQ(change.first, MaxGridRowCount - 1);
+    EXPECT_LE(change.bytes(), 400u);
+}
