@@ -380,6 +380,8 @@ FoundAxis Measure(const Frame& f, const Candidate& c)
         return axis;
     const auto& [line, half] = *measured;
     axis.found = true;
+    const double norm = std::hypot(1.0, line.slope);
+    axis.outward = f.picture(-line.slope * c.outward / norm, c.outward / norm);
     axis.from = f.picture(line.from, line.at(line.from));
     axis.to = f.picture(line.to, line.at(line.to));
     for (std::size_t i = 0; i < c.ticks.size(); ++i) {
@@ -392,7 +394,9 @@ FoundAxis Measure(const Frame& f, const Candidate& c)
             reach = std::min(reach, (c.ticks[i + 1].u - t.u) * f.k / 2 - 1);
         const double u = MeasureTick(f, line, half, t, reach);
         const bool down = t.down > 0, up = t.up > 0;
-        axis.ticks.push_back({f.picture(u, line.at(u)), c.outward > 0 ? up : down, c.outward > 0 ? down : up});
+        const int outer = c.outward > 0 ? t.down : t.up;
+        axis.ticks.push_back({f.picture(u, line.at(u)), c.outward > 0 ? up : down, c.outward > 0 ? down : up,
+                              half + outer * f.k});
     }
     return axis;
 }

@@ -14,11 +14,13 @@ struct FoundTick {
     QPointF pixel;        // where the tick meets the middle of the axis line
     bool inside = false;  // reaches into the plot
     bool outside = false; // reaches away from it, towards the labels
+    double reach = 0;     // from the line's middle to the outer end, in pixels (roughly)
 };
 
 struct FoundAxis {
     bool found = false;
     QPointF from, to;             // the axis line's middle, left to right or top to bottom
+    QPointF outward;              // unit step square to the line, towards the labels
     std::vector<FoundTick> ticks; // in order from `from` to `to`
 };
 

@@ -1,11 +1,10 @@
 #include "calibration/AxisFinding.h"
 #include "picture/CancelToken.h"
 
-#include <QBuffer>
+#include "GeneratedPlot.h"
+
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPainterPath>
-#include <QTransform>
 
 #include <gtest/gtest.h>
 
@@ -15,106 +14,7 @@
 namespace tracella {
 namespace {
 
-// How a generated plot is drawn.
-struct Style {
-    const char* name;
-    QSize size;
-    double turn = 0; // degrees, about the middle
-    bool jpeg = false, grid = false, labels = false;
-    bool ticksIn = false, ticksOut = true;
-    bool box = false;      // a frame with the ticks repeated on the far sides
-    bool xOnTop = false;   // the X ticks and labels stand on the top line
-    int searchSide = 1600; // smaller than the picture: searched reduced
-};
-
-struct Plot {
-    QImage image;
-    QLineF xAxis, yAxis; // where they truly are, in pixel-centre coordinates
-    std::vector<QPointF> xTicks, yTicks;
-};
-
-Plot Draw(const Style& s)
-{
-    const double w = s.size.width(), h = s.size.height(), scale = std::max(w, h) / 800;
-    const double left = 0.123 * w, right = 0.917 * w, top = 0.083 * h, bottom = 0.853 * h;
-    const double tick = 6 * scale, pen = std::max(1.0, 1.3 * scale);
-    const double xLine = s.xOnTop ? top : bottom;
-    QTransform turn;
-    turn.translate(w / 2, h / 2).rotate(s.turn).translate(-w / 2, -h / 2);
-    auto truth = [&](QPointF p) { return turn.map(p) - QPointF(0.5, 0.5); };
-
-    Plot plot;
-    plot.image = QImage(s.size, QImage::Format_RGB32);
-    plot.image.fill(Qt::white);
-    QPainter p(&plot.image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setTransform(turn);
-    QFont font;
-    font.setPixelSize(int(13 * scale));
-    p.setFont(font);
-    std::vector<double> xs, ys;
-    for (int i = 0; i < 7; ++i)
-        xs.push_back(left + (i + 0.5) * (right - left) / 7);
-    for (int i = 0; i < 5; ++i)
-        ys.push_back(top + (i + 0.5) * (bottom - top) / 5);
-    if (s.grid) {
-        p.setPen(QPen(QColor(215, 215, 215), pen));
-        for (const double x : xs)
-            p.drawLine(QPointF(x, top), QPointF(x, bottom));
-        for (const double y : ys)
-            p.drawLine(QPointF(left, y), QPointF(right, y));
-    }
-    // A curve that keeps clear of the axes.
-    QPainterPath curve;
-    for (int i = 0; i <= 200; ++i) {
-        const double x = left + (right - left) * (0.05 + 0.9 * i / 200);
-        const QPointF at(x, (top + bottom) / 2 + (bottom - top) * 0.35 * std::sin(i / 20.0));
-        i == 0 ? curve.moveTo(at) : curve.lineTo(at);
-    }
-    p.setPen(QPen(QColor(20, 60, 160), pen));
-    p.drawPath(curve);
-
-    p.setPen(QPen(Qt::black, pen, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QPointF(left, xLine), QPointF(right, xLine));
-    p.drawLine(QPointF(left, top), QPointF(left, bottom));
-    if (s.box) {
-        p.drawLine(QPointF(left, s.xOnTop ? bottom : top), QPointF(right, s.xOnTop ? bottom : top));
-        p.drawLine(QPointF(right, top), QPointF(right, bottom));
-    }
-    const double outward = s.xOnTop ? -1 : 1;
-    auto mark = [&](QPointF at, QPointF away) {
-        p.drawLine(at - (s.ticksIn ? tick : 0) * away, at + (s.ticksOut ? tick : 0) * away);
-    };
-    for (const double x : xs) {
-        mark({x, xLine}, {0, outward});
-        if (s.box)
-            mark({x, s.xOnTop ? bottom : top}, {0, -outward});
-        plot.xTicks.push_back(truth({x, xLine}));
-        if (s.labels)
-            p.drawText(QRectF(x - 40 * scale, xLine + outward * (tick + 4 * scale) - (s.xOnTop ? 16 * scale : 0),
-                              80 * scale, 16 * scale),
-                       Qt::AlignCenter, QString::number((xs.size() - 3.0) * (&x - xs.data()) * 10));
-    }
-    for (const double y : ys) {
-        mark({left, y}, {-1, 0});
-        if (s.box)
-            mark({right, y}, {1, 0});
-        plot.yTicks.push_back(truth({left, y}));
-        if (s.labels)
-            p.drawText(QRectF(left - tick - 64 * scale, y - 8 * scale, 60 * scale, 16 * scale),
-                       Qt::AlignRight | Qt::AlignVCenter, QString::number(-1.5e-3 * (&y - ys.data())));
-    }
-    p.end();
-    plot.xAxis = QLineF(truth({left, xLine}), truth({right, xLine}));
-    plot.yAxis = QLineF(truth({left, top}), truth({left, bottom}));
-    if (s.jpeg) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        plot.image.save(&buffer, "JPG", 70);
-        plot.image.loadFromData(buffer.data(), "JPG");
-    }
-    return plot;
-}
+using namespace tracella::plots;
 
 double Distance(QPointF p, QPointF a, QPointF b)
 {
@@ -129,12 +29,18 @@ void ExpectAxis(const char* which, const FoundAxis& found, QLineF truth, const s
     ASSERT_TRUE(found.found);
     for (const QPointF end : {truth.p1(), truth.p2()})
         EXPECT_LT(Distance(end, found.from, found.to), 0.5);
+    // Towards the labels: away from the plot's middle.
+    const QPointF middle = (truth.p1() + truth.p2()) / 2, inwards = Centre(s) - middle;
+    EXPECT_LT(found.outward.x() * inwards.x() + found.outward.y() * inwards.y(), 0);
     ASSERT_EQ(found.ticks.size(), ticks.size());
     for (std::size_t i = 0; i < ticks.size(); ++i) {
         const QPointF miss = found.ticks[i].pixel - ticks[i];
         EXPECT_LT(std::hypot(miss.x(), miss.y()), 0.5) << "tick " << i;
         EXPECT_EQ(found.ticks[i].inside, s.ticksIn) << "tick " << i;
         EXPECT_EQ(found.ticks[i].outside, s.ticksOut) << "tick " << i;
+        if (s.ticksOut) {
+            EXPECT_NEAR(found.ticks[i].reach, Tick(s) + Pen(s) / 2, Pen(s) + 1) << "tick " << i;
+        }
     }
 }
 
