@@ -192,7 +192,7 @@ struct Candidate {
     int widest = 1;                          // a tick any wider is something else
     std::vector<CoarseTick> ticks;
     int outward = 1; // towards the labels: +1 down, −1 up
-    bool labelled = false;
+    long labelInk = 0; // beyond the ticks' ends
 };
 
 // Short marks across the line: ink that sticks out from its edge by a few
@@ -250,15 +250,13 @@ void LookForLabels(const Grid& g, Candidate& c)
         tickLength = std::max(tickLength, c.outward > 0 ? t.down : t.up);
     const int first = (c.outward > 0 ? c.downEdge : c.upEdge) + tickLength + 2;
     const int depth = std::max(6, g.h / 12);
-    long ink = 0;
     for (int u = int(c.line.from); u <= int(c.line.to); ++u)
         for (int d = first; d < first + depth; ++d)
-            ink += g.ink(u, int(std::lround(c.line.at(u))) + c.outward * d);
-    c.labelled = ink > 0.02 * (c.line.to - c.line.from + 1) * depth;
+            c.labelInk += g.ink(u, int(std::lround(c.line.at(u))) + c.outward * d);
 }
 
-// Of the long lines with ticks, the labelled one, else the one on the
-// preferred side (bottom, or left when read across).
+// Of the long lines with ticks, the one with clearly the most labels,
+// else the one on the preferred side (bottom, or left when read across).
 std::optional<Candidate> ChooseAxis(const Grid& g, int k, bool across, CancelToken* cancel)
 {
     const std::vector<Line> lines = LongLines(g, cancel);
@@ -276,8 +274,9 @@ std::optional<Candidate> ChooseAxis(const Grid& g, int k, bool across, CancelTok
             continue;
         LookForLabels(g, c);
         const double v = l.at(l.mid), bestV = best ? best->line.at(best->line.mid) : 0;
-        if (!best || c.labelled > best->labelled
-            || (c.labelled == best->labelled && (across ? v < bestV : v > bestV)))
+        auto clearlyMore = [](long a, long b) { return a > 2 * b + 20; };
+        if (!best || clearlyMore(c.labelInk, best->labelInk)
+            || (!clearlyMore(best->labelInk, c.labelInk) && (across ? v < bestV : v > bestV)))
             best = c;
     }
     return best;

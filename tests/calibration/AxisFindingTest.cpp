@@ -3,13 +3,11 @@
 
 #include "GeneratedPlot.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 namespace tracella {
 namespace {
@@ -109,24 +107,6 @@ TEST(FindAxes, LooksOnlyInsideTheRegionAndGivesUpWhenCancelled)
     EXPECT_FALSE(cancelled.y.found);
 }
 
-// Labels are text, which needs fonts, which need a (window-less) application.
-class FontsEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "axis_finding_test";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-const auto* const Fonts = ::testing::AddGlobalTestEnvironment(new FontsEnvironment);
 
 } // namespace
 } // namespace tracella

@@ -1,16 +1,39 @@
 #include "GeneratedPlot.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
 
+#include <gtest/gtest.h>
+
 #include <cmath>
+#include <memory>
 
 namespace tracella::plots {
 namespace {
 
 double Scale(const Style& s) { return std::max(s.size.width(), s.size.height()) / 800.0; }
+
+// Labels are text, which needs fonts, which need a (window-less) application.
+class FontsEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "generated_plots";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+const auto* const Fonts = ::testing::AddGlobalTestEnvironment(new FontsEnvironment);
 
 } // namespace
 
@@ -76,26 +99,28 @@ Plot Draw(const Style& s)
     auto mark = [&](QPointF at, QPointF away) {
         p.drawLine(at - (s.ticksIn ? tick : 0) * away, at + (s.ticksOut ? tick : 0) * away);
     };
-    for (const double x : xs) {
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        const double x = xs[i];
         mark({x, xLine}, {0, outward});
         if (s.box)
             mark({x, s.xOnTop ? bottom : top}, {0, -outward});
         plot.xTicks.push_back(truth({x, xLine}));
         if (s.labels) {
-            plot.xLabels << QString::number((xs.size() - 3.0) * (&x - xs.data()) * 10);
+            plot.xLabels << QString::number(40.0 * i);
             p.drawText(QRectF(x - 40 * scale, xLine + outward * (tick + 4 * scale) - (s.xOnTop ? 16 * scale : 0),
                               80 * scale, 16 * scale),
                        Qt::AlignCenter, plot.xLabels.back());
         }
     }
-    for (const double y : ys) {
+    for (std::size_t i = 0; i < ys.size(); ++i) {
+        const double y = ys[i];
         mark({left, y}, {-1, 0});
         if (s.box)
             mark({right, y}, {1, 0});
         plot.yTicks.push_back(truth({left, y}));
         if (!s.labels)
             continue;
-        plot.yLabels << QString::number(-1.5e-3 * (&y - ys.data())).replace('-', QChar(0x2212));
+        plot.yLabels << QString::number(-1.5e-3 * double(i)).replace('-', QChar(0x2212));
         if (s.yLabelsTurned) {
             p.save();
             p.translate(left - tick - 12 * scale, y);
