@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra
   cups cups-bsd cups-client libcups2-dev printer-driver-cups-pdf poppler-utils
   desktop-file-utils appstream
+  libtesseract-dev tesseract-ocr-eng
 )
 
 missing=()

@@ -1,0 +1,139 @@
+#include "calibration/LabelOcr.h"
+
+#include "picture/CancelToken.h"
+
+#include <QPolygonF>
+#include <QTransform>
+
+#include <tesseract/baseapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tracella {
+namespace {
+
+// Tesseract reads best with letters some 30 pixels high, clear of the edge.
+constexpr double LetterHeight = 36;
+constexpr int Border = 12;
+
+QImage Prepared(const QImage& crop)
+{
+    const double scale = std::clamp(LetterHeight / std::max(1, crop.height()), 1.0, 8.0);
+    const QImage grey = crop.convertToFormat(QImage::Format_Grayscale8)
+                            .scaled(int(crop.width() * scale), int(crop.height() * scale), Qt::IgnoreAspectRatio,
+                                    Qt::SmoothTransformation);
+    QImage out(grey.width() + 2 * Border, grey.height() + 2 * Border, QImage::Format_Grayscale8);
+    out.fill(255);
+    for (int y = 0; y < grey.height(); ++y)
+        std::copy_n(grey.constScanLine(y), grey.width(), out.scanLine(y + Border) + Border);
+    return out;
+}
+
+} // namespace
+
+QRect LabelBox(const QImage& picture, const FoundAxis& axis, std::size_t tick)
+{
+    const QPointF line = axis.to - axis.from;
+    const double length = std::hypot(line.x(), line.y());
+    if (length <= 0 || tick >= axis.ticks.size())
+        return {};
+    const QPointF along = line / length, out = axis.outward, at = axis.ticks[tick].pixel;
+    double spacing = std::numeric_limits<double>::infinity();
+    for (std::size_t other : {tick - 1, tick + 1})
+        if (other < axis.ticks.size())
+            spacing = std::min(spacing, QLineF(at, axis.ticks[other].pixel).length());
+    const double half = std::isfinite(spacing) ? spacing / 2 - 1 : length / 10;
+    auto ink = [&](double d, double s) {
+        const QPointF p = at + d * out + s * along;
+        const int x = int(std::lround(p.x())), y = int(std::lround(p.y()));
+        return picture.valid(x, y) && qGray(picture.pixel(x, y)) < 128;
+    };
+    // Out from the tick's end, row by row, until a gap wider than any
+    // between letters.
+    const int start = int(std::ceil(axis.ticks[tick].reach)) + 2;
+    const int deepest = start + std::max(30, std::min(picture.width(), picture.height()) / 5);
+    const int gap = std::max(4, int(half / 5));
+    int first = -1, last = -1, blank = 0;
+    for (int d = start; d < deepest && blank <= gap; ++d) {
+        bool any = false;
+        for (double s = -half; s <= half && !any; s += 1)
+            any = ink(d, s);
+        if (any)
+            first = first < 0 ? d : first, last = d, blank = 0;
+        else
+            blank += first >= 0;
+    }
+    if (first < 0)
+        return {};
+    double low = half, high = -half;
+    for (int d = first; d <= last; ++d)
+        for (double s = -half; s <= half; s += 1)
+            if (ink(d, s))
+                low = std::min(low, s), high = std::max(high, s);
+    QPolygonF corners;
+    for (const double d : {double(first), double(last)})
+        for (const double s : {low, high})
+            corners << at + d * out + s * along;
+    return corners.boundingRect().adjusted(-2, -2, 3, 3).toAlignedRect().intersected(picture.rect());
+}
+
+LabelOcr::LabelOcr(const QString& dataDir) : api_(std::make_unique<tesseract::TessBaseAPI>())
+{
+    const QByteArray dir = dataDir.toLocal8Bit();
+    if (api_->Init(dataDir.isEmpty() ? nullptr : dir.constData(), "eng", tesseract::OEM_LSTM_ONLY) != 0) {
+        error_ = QStringLiteral("Tesseract's English language file (eng.traineddata) is missing: install the "
+                                "Debian package tesseract-ocr-eng.");
+        return;
+    }
+    api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    api_->SetVariable("tessedit_char_whitelist", "0123456789.,-+eE×x^");
+    api_->SetVariable("debug_file", "/dev/null");
+}
+
+LabelOcr::~LabelOcr() = default;
+
+QString LabelOcr::readLine(const QImage& crop, bool standing)
+{
+    if (!error_.isEmpty() || crop.isNull())
+        return {};
+    auto read = [&](const QImage& upright, int* confidence) {
+        const QImage prepared = Prepared(upright);
+        api_->SetImage(prepared.constBits(), prepared.width(), prepared.height(), 1, int(prepared.bytesPerLine()));
+        api_->SetSourceResolution(300);
+        const std::unique_ptr<char[]> text(api_->GetUTF8Text());
+        *confidence = api_->MeanTextConf();
+        return QString::fromUtf8(text.get()).trimmed();
+    };
+    int confidence = 0;
+    if (!standing)
+        return read(crop, &confidence);
+    // Read both ways up, keep the surer.
+    int other = 0;
+    const QString up = read(crop.transformed(QTransform().rotate(90)), &confidence);
+    const QString down = read(crop.transformed(QTransform().rotate(-90)), &other);
+    return confidence >= other ? up : down;
+}
+
+std::vector<LabelledTick> LabelOcr::readAxis(const QImage& picture, const FoundAxis& axis, CancelToken* cancel)
+{
+    std::vector<QRect> boxes;
+    std::size_t tall = 0;
+    for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
+        boxes.push_back(LabelBox(picture, axis, i));
+        tall += boxes.back().height() > 1.3 * boxes.back().width();
+    }
+    // The labels of one axis all stand on end or none; a "0" alone cannot tell.
+    const bool standing = 2 * tall > boxes.size();
+    std::vector<LabelledTick> labels;
+    for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
+        if (cancel && cancel->isCancelled())
+            return {};
+        labels.push_back(
+            {axis.ticks[i].pixel, boxes[i].isEmpty() ? QString() : readLine(picture.copy(boxes[i]), standing)});
+    }
+    return labels;
+}
+
+} // namespace tracella

@@ -1,0 +1,74 @@
+#include "calibration/LabelNumber.h"
+#include "calibration/LabelOcr.h"
+
+#include "GeneratedPlot.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tracella {
+namespace {
+
+using namespace tracella::plots;
+
+// Every tick's label read, then the scale they agree on.
+void ExpectScale(LabelOcr& ocr, const QImage& picture, const FoundAxis& axis, const std::vector<QPointF>& ticks,
+                 const QStringList& written)
+{
+    const std::vector<LabelledTick> read = ocr.readAxis(picture, axis);
+    ASSERT_EQ(read.size(), std::size_t(written.size()));
+    int right = 0;
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const auto readValue = ReadLabelNumber(read[i].text), writtenValue = ReadLabelNumber(written[int(i)]);
+        right += !readValue.empty() && readValue.front().value == writtenValue.front().value;
+    }
+    EXPECT_GE(right, written.size() - 1) << "of " << written.join(' ').toStdString();
+    const LabelScale scale = FitLabels(read);
+    ASSERT_EQ(scale.kind, AxisKind::Linear) << scale.missing.toStdString();
+    EXPECT_EQ(scale.first.label, 0u);
+    EXPECT_EQ(scale.second.label, read.size() - 1);
+    EXPECT_EQ(scale.first.value, ReadLabelNumber(written.front()).front().value);
+    EXPECT_EQ(scale.second.value, ReadLabelNumber(written.back()).front().value);
+    for (const std::size_t end : {scale.first.label, scale.second.label}) {
+        const QPointF miss = read[end].pixel - ticks[end];
+        EXPECT_LT(std::hypot(miss.x(), miss.y()), 0.5);
+    }
+}
+
+class ReadLabels : public ::testing::TestWithParam<Style> {};
+
+TEST_P(ReadLabels, ReadsTheLabelsOfBothAxesIntoAScale)
+{
+    static LabelOcr ocr;
+    ASSERT_TRUE(ocr.error().isEmpty()) << ocr.error().toStdString();
+    const Plot plot = Draw(GetParam());
+    const AxisFindings found = FindAxes(plot.image);
+    {
+        SCOPED_TRACE("X");
+        ExpectScale(ocr, plot.image, found.x, plot.xTicks, plot.xLabels);
+    }
+    {
+        SCOPED_TRACE("Y");
+        ExpectScale(ocr, plot.image, found.y, plot.yTicks, plot.yLabels);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, ReadLabels,
+    ::testing::Values(Style{"plain", {800, 600}, 0, false, false, true},
+                      Style{"turnedJpeg", {1000, 750}, 1.2, true, true, true},
+                      Style{"labelsAbove", {800, 600}, 0, false, false, true, false, true, true, true},
+                      Style{"yLabelsTurned", {900, 700}, 0, false, true, true, false, true, false, false, 1600, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LabelOcr, NamesThePackageWhenTheLanguageFileIsMissing)
+{
+    const QTemporaryDir empty;
+    LabelOcr ocr(empty.path());
+    EXPECT_TRUE(ocr.error().contains(QStringLiteral("tesseract-ocr-eng")));
+    EXPECT_TRUE(ocr.readLine(QImage(40, 20, QImage::Format_RGB32)).isEmpty());
+}
+
+} // namespace
+} // namespace tracella
