@@ -3,6 +3,7 @@
 #include "picture/JpegDecoder.h"
 #include "picture/MetafileDecoder.h"
 #include "picture/PictureCompleteness.h"
+#include "picture/PngDecoder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -76,7 +77,7 @@ void AllowLargePictures()
     QImageReader::setAllocationLimit(PictureAllocationLimitMiB(MaxPictureSide));
 }
 
-LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide)
+LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide, DecodeProgress* progress)
 {
     const qint64 start = device.pos();
     const QByteArray head = device.peek(MetafileSignatureBytes);
@@ -105,7 +106,11 @@ LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int
     const QByteArray format = reader->format();
     if (format == "jpeg" || format == "jpg") {
         device.seek(start);
-        return DecodeJpeg(device.readAll(), maxSide);
+        return DecodeJpeg(device.readAll(), maxSide, progress);
+    }
+    if (format == "png") {
+        device.seek(start);
+        return DecodePng(device, maxSide, progress);
     }
     QImage image;
     if (!reader->read(&image) || image.isNull())
@@ -118,12 +123,12 @@ LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int
     return {{std::move(image), kindOf(format, head), {}}, std::nullopt};
 }
 
-LoadedPicture LoadPictureFile(const QString& path, int maxSide)
+LoadedPicture LoadPictureFile(const QString& path, int maxSide, DecodeProgress* progress)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, FileError(openFailureCause(QFileInfo(path)), path)};
-    return DecodePicture(file, QFileInfo(path).suffix().toLower().toLatin1(), maxSide);
+    return DecodePicture(file, QFileInfo(path).suffix().toLower().toLatin1(), maxSide, progress);
 }
 
 } // namespace tracella

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/AppError.h"
+#include "picture/DecodeProgress.h"
 #include "picture/Picture.h"
 
 #include <QByteArray>
@@ -24,16 +25,19 @@ struct LoadedPicture {
     std::optional<AppError> error;
 };
 
-// Reads a picture file: Windows metafiles through libwmf, every other
-// format through Qt's image plugins (BMP, ICO, JPEG, GIF, PNG, TIFF, WebP,
-// ...). Pictures with a side beyond maxSide are refused before decoding
-// wherever the format tells its size up front.
-LoadedPicture LoadPictureFile(const QString& path, int maxSide = MaxPictureSide);
+// Reads a picture file: Windows metafiles through libwmf, PNG through
+// libspng, JPEG through libjpeg, every other format through Qt's image
+// plugins (BMP, ICO, GIF, TIFF, WebP, ...). Pictures with a side beyond
+// maxSide are refused before decoding wherever the format tells its size up
+// front. The PNG and JPEG decoders report rows to `progress` and give up
+// when it is cancelled, leaving the result empty.
+LoadedPicture LoadPictureFile(const QString& path, int maxSide = MaxPictureSide, DecodeProgress* progress = nullptr);
 
 // The same from a device positioned at the start of the picture; formatHint
 // (a file suffix such as "ico") is tried when the content alone is not
 // recognised.
-LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide = MaxPictureSide);
+LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide = MaxPictureSide,
+                            DecodeProgress* progress = nullptr);
 
 // The refusals every decoder gives: a picture beyond maxSide, a damaged or
 // unreadable file, and a file that ends before its picture does.

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+#include <spng.h>
 #include <zlib.h>
 
 namespace tracella::test {
@@ -316,6 +317,57 @@ bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
     }
     deflateEnd(&z);
     return ok && writeChunk(out, "IEND", {});
+}
+
+QByteArray PngBytes(const PngLayout& layout, QSize size)
+{
+    spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
+    spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
+    spng_ihdr ihdr{};
+    ihdr.width = static_cast<uint32_t>(size.width());
+    ihdr.height = static_cast<uint32_t>(size.height());
+    ihdr.bit_depth = static_cast<uint8_t>(layout.depth);
+    ihdr.color_type = static_cast<uint8_t>(layout.colourType);
+    ihdr.interlace_method = layout.interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE;
+    spng_set_ihdr(ctx, &ihdr);
+    const int levels = 1 << std::min(layout.depth, 8);
+    spng_trns trns{};
+    if (layout.colourType == 3) {
+        spng_plte plte{};
+        plte.n_entries = static_cast<uint32_t>(levels);
+        for (int i = 0; i < levels; ++i) {
+            plte.entries[i] = {static_cast<uint8_t>(i * 7), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 91), 0};
+            trns.type3_alpha[i] = static_cast<uint8_t>(255 - i * 255 / levels);
+        }
+        trns.n_type3_entries = static_cast<uint32_t>(levels / 2);
+        spng_set_plte(ctx, &plte);
+    }
+    // Black is the transparent colour of grey and RGB pictures.
+    if (layout.transparentColour)
+        spng_set_trns(ctx, &trns);
+
+    size_t bytes = 0;
+    spng_decoded_image_size(ctx, SPNG_FMT_PNG, &bytes);
+    const int channels = layout.colourType == 2 ? 3 : layout.colourType == 4 ? 2 : layout.colourType == 6 ? 4 : 1;
+    const qsizetype rowBytes = (static_cast<qsizetype>(size.width()) * channels * layout.depth + 7) / 8;
+    QByteArray raw(rowBytes * size.height(), '\0');
+    quint32 noise = 12345;
+    for (char& b : raw) {
+        noise = noise * 1103515245u + 12345u;
+        b = static_cast<char>(noise >> 16);
+    }
+    // Some black pixels, which tRNS makes transparent.
+    if (layout.colourType != 3)
+        for (qsizetype i = 0; i + rowBytes <= raw.size(); i += rowBytes * 3)
+            std::fill_n(raw.data() + i, std::min<qsizetype>(rowBytes, 6 * channels), '\0');
+    spng_encode_image(ctx, raw.constData(), static_cast<size_t>(raw.size()), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+    size_t length = 0;
+    int error = 0;
+    void* png = spng_get_png_buffer(ctx, &length, &error);
+    QByteArray result = png ? QByteArray(static_cast<const char*>(png), static_cast<qsizetype>(length)) : QByteArray();
+    std::free(png);
+    spng_ctx_free(ctx);
+    return result;
 }
 
 QImage CornerTestImage(QSize size)

@@ -44,6 +44,17 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
 // 8-bit grey when grey is true, else 8-bit RGB.
 bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey);
 
+// A PNG of every layout the format allows, written by libspng: noisy
+// samples of the given colour type and depth, with a tRNS chunk (black, or
+// falling alpha for half the palette) and Adam7 interlacing when asked.
+struct PngLayout {
+    int colourType; // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
+    int depth;
+    bool transparentColour = false;
+    bool interlaced = false;
+};
+QByteArray PngBytes(const PngLayout& layout, QSize size);
+
 // A small picture with distinct colours in its corners, for round trips.
 QImage CornerTestImage(QSize size = QSize(16, 12));
 
