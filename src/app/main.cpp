@@ -1,8 +1,5 @@
 #include "app/services/QtServices.h"
-#include "app/widgets/MainWindow.h"
 #include "app/widgets/Startup.h"
-#include "picture/PictureJob.h"
-#include "picture/widgets/PictureDrop.h"
 
 #include <QApplication>
 #include <QImageReader>
@@ -36,13 +33,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral("3.0.0"));
     QApplication::setQuitOnLastWindowClosed(false);
     tracella::InstallQtServices();
-    // A picture named on the command line decodes while the splash shows.
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    auto argumentPicture = tracella::StartArgumentFile(arguments);
-    tracella::MainWindow* main = tracella::RunStartup();
-    if (!main)
+    if (!tracella::RunStartup(QCoreApplication::arguments().mid(1)))
         return 1;
-    tracella::AcceptPictureDrops(*main);
-    tracella::OpenArgumentFile(arguments, std::move(argumentPicture));
     return QApplication::exec();
 }

@@ -1,12 +1,15 @@
 #include "PictureSamples.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QHash>
 #include <QImageWriter>
 #include <QPainter>
 #include <QtEndian>
 
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 #include <jpeglib.h>
 #include <spng.h>
@@ -271,7 +274,7 @@ QByteArray JpegWithRestarts(const QImage& source)
     return bytes;
 }
 
-bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
+bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows)
 {
     if (out.write("\x89PNG\r\n\x1a\n", 8) != 8)
         return false;
@@ -284,18 +287,9 @@ bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
     if (!writeChunk(out, "IHDR", ihdr))
         return false;
 
-    const int channels = grey ? 1 : 3;
-    QByteArray row(1 + static_cast<qsizetype>(size.width()) * channels, '\0');
-    for (int x = 0; x < size.width(); ++x) {
-        char* p = row.data() + 1 + static_cast<qsizetype>(x) * channels;
-        if (grey) {
-            p[0] = static_cast<char>(qGray(colour.rgb()));
-        } else {
-            p[0] = static_cast<char>(colour.red());
-            p[1] = static_cast<char>(colour.green());
-            p[2] = static_cast<char>(colour.blue());
-        }
-    }
+    // Each row filtered by the one above ("Up"), as encoders do for plots.
+    const qsizetype rowBytes = static_cast<qsizetype>(size.width()) * (grey ? 1 : 3);
+    QByteArray above(rowBytes, '\0'), row(rowBytes, '\0'), filtered(1 + rowBytes, '\2');
     z_stream z{};
     if (deflateInit(&z, Z_BEST_SPEED) != Z_OK)
         return false;
@@ -303,8 +297,14 @@ bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
     bool ok = true;
     for (int y = 0; y <= size.height() && ok; ++y) {
         const bool last = y == size.height();
-        z.next_in = last ? nullptr : reinterpret_cast<Bytef*>(row.data());
-        z.avail_in = last ? 0 : static_cast<uInt>(row.size());
+        if (!last) {
+            rows(y, reinterpret_cast<uchar*>(row.data()));
+            for (qsizetype i = 0; i < rowBytes; ++i)
+                filtered[1 + i] = static_cast<char>(row[i] - above[i]);
+            std::swap(above, row);
+        }
+        z.next_in = last ? nullptr : reinterpret_cast<Bytef*>(filtered.data());
+        z.avail_in = last ? 0 : static_cast<uInt>(filtered.size());
         int status = Z_OK;
         do {
             z.next_out = reinterpret_cast<Bytef*>(buffer.data());
@@ -317,6 +317,50 @@ bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
     }
     deflateEnd(&z);
     return ok && writeChunk(out, "IEND", {});
+}
+
+bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
+{
+    const QRgb rgb = colour.rgb();
+    return WritePngRows(out, size, grey, [&](int, uchar* row) {
+        for (int x = 0; x < size.width(); ++x) {
+            if (grey) {
+                row[x] = static_cast<uchar>(qGray(rgb));
+            } else {
+                row[3 * x] = static_cast<uchar>(qRed(rgb));
+                row[3 * x + 1] = static_cast<uchar>(qGreen(rgb));
+                row[3 * x + 2] = static_cast<uchar>(qBlue(rgb));
+            }
+        }
+    });
+}
+
+bool WriteRgbJpeg(const QString& path, QSize size, int quality, const SampleRows& rows)
+{
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!file)
+        return false;
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(size.width());
+    info.image_height = static_cast<JDIMENSION>(size.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uchar> row(static_cast<std::size_t>(size.width()) * 3);
+    while (info.next_scanline < info.image_height) {
+        rows(static_cast<int>(info.next_scanline), row.data());
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return std::fclose(file) == 0;
 }
 
 QByteArray PngBytes(const PngLayout& layout, QSize size)

@@ -134,3 +134,29 @@ TEST(PictureWait, DamagedFilesOnTheWorkerGiveTheirMessages)
     EXPECT_EQ(panel(t, 2), good);
     EXPECT_EQ(panel(t, 3), QStringLiteral("X Value"));
 }
+
+// Another program's picture file on the clipboard decodes on the worker;
+// one that cannot be read is said aloud and changes nothing.
+TEST(PictureWait, PicturesOfOtherProgramsPasteFromTheWorker)
+{
+    TestApp t;
+    QTemporaryDir dir;
+    openEarlierDocument(t, dir);
+    const DocumentState before = DocumentState::of(t);
+    const QByteArray png = PngBytes({2, 8}, QSize(300, 200));
+
+    t.services().clipboard.storedFile = png.left(png.size() / 2);
+    t.services().messages.answer(MessageAnswer::Ok);
+    t.run(QStringLiteral("mnuPicturePaste"));
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    EXPECT_EQ(t.services().messages.shown.back().text,
+              QStringLiteral("Error #  321 was generated. \rInvalid picture: the clipboard's picture cannot be read"));
+    EXPECT_TRUE(DocumentState::of(t) == before);
+
+    t.services().clipboard.storedFile = png;
+    t.run(QStringLiteral("mnuPicturePaste"));
+    EXPECT_EQ(surface().picture().image, QImage::fromData(png, "png"));
+    EXPECT_EQ(surface().picture().kind, PictureKind::Bitmap);
+    EXPECT_EQ(surface().markerCount(), 0);
+    EXPECT_EQ(panel(t, 2), QStringLiteral("Clipboard Picture"));
+}

@@ -14,6 +14,7 @@
 #include "picture/widgets/PictureSurface.h"
 #include "picture/widgets/PictureWait.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 
 #include <exception>
@@ -109,17 +110,42 @@ void openPdf(const QString& path)
                 QStringLiteral("%1, page %2").arg(QFileInfo(path).absoluteFilePath()).arg(opened.pageNumber));
 }
 
-void pastePicture()
+// The clipboard's picture: decoded on a worker when another program offers
+// a file's bytes; nullopt when that was given up or failed (said aloud).
+std::optional<QImage> clipboardPicture()
 {
-    ResetDocument();
-    const QImage image = services().clipboard->image();
+    const QByteArray file = services().clipboard->imageFile();
+    QImage image;
+    if (!file.isEmpty()) {
+        const auto job = PictureJob::start([file](DecodeProgress& progress) {
+            QBuffer buffer;
+            buffer.setData(file);
+            buffer.open(QIODevice::ReadOnly);
+            return DecodePicture(buffer, {}, MaxPictureSide, &progress);
+        });
+        std::optional<LoadedPicture> loaded = AwaitPicture(*job);
+        if (!loaded)
+            return std::nullopt;
+        image = std::move(loaded->picture.image);
+    } else {
+        image = services().clipboard->image();
+    }
     if (image.isNull() && services().clipboard->hasImage()) {
         ShowUnexpectedError({ErrorNumber::BadFileFormat,
                              QStringLiteral("Invalid picture: the clipboard's picture cannot be read")});
-        return;
+        return std::nullopt;
     }
-    if (!image.isNull() && app().document)
-        app().document->surface()->setPicture({image, PictureKind::Bitmap, {}});
+    return image;
+}
+
+void pastePicture()
+{
+    const std::optional<QImage> image = clipboardPicture();
+    if (!image)
+        return;
+    ResetDocument();
+    if (!image->isNull() && app().document)
+        app().document->surface()->setPicture({*image, PictureKind::Bitmap, {}});
     pictureArrived(QStringLiteral("Clipboard Picture"));
 }
 
