@@ -135,7 +135,7 @@ bool decode(Decoding& d, const QByteArray& bytes, int maxSide, bool& tooLarge, D
         // Only once the first row has come through whole: a file whose
         // data stops at once never costs the memory of its claimed size.
         if (y == 0) {
-            d.image = QImage(static_cast<int>(width), static_cast<int>(d.info.output_height), format);
+            d.image = NewDecodedImage(QSize(static_cast<int>(width), static_cast<int>(d.info.output_height)), format);
             if (d.image.isNull())
                 return false;
         }

@@ -12,6 +12,10 @@
 #include <cerrno>
 #include <optional>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace tracella {
 namespace {
 
@@ -70,6 +74,21 @@ int PictureAllocationLimitMiB(int maxSide)
     constexpr qint64 MarginMiB = 64;
     const qint64 side = maxSide;
     return static_cast<int>(((side * side * 4) >> 20) + MarginMiB);
+}
+
+QImage NewDecodedImage(QSize size, QImage::Format format)
+{
+    QImage image(size, format);
+#ifdef __linux__
+    // The pages wholly inside the pixels: the rest belongs to the allocator.
+    constexpr quintptr Page = 4096;
+    const auto start = (reinterpret_cast<quintptr>(image.constBits()) + Page - 1) & ~(Page - 1);
+    const auto end = (reinterpret_cast<quintptr>(image.constBits()) + static_cast<quintptr>(image.sizeInBytes())) &
+                     ~(Page - 1);
+    if (!image.isNull() && end > start)
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+#endif
+    return image;
 }
 
 void AllowLargePictures()

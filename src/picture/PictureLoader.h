@@ -5,6 +5,7 @@
 #include "picture/Picture.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -48,6 +49,11 @@ LoadedPicture CutOffRefusal();
 // The decoder's memory allowance in MiB for pictures up to maxSide: a full
 // 4-byte image of that side plus a margin for the decoder's own buffers.
 int PictureAllocationLimitMiB(int maxSide);
+
+// An image for a decoder to fill. A large one is backed by the system's
+// large memory pages where it can be: a 20000 x 20000 picture otherwise
+// costs 400,000 page faults, more than its decoding.
+QImage NewDecodedImage(QSize size, QImage::Format format);
 
 // Lets every decoder of the process (files, and the clipboard's own) take
 // pictures up to MaxPictureSide; Qt's default allowance is far smaller.

@@ -35,7 +35,7 @@ int readDevice(spng_ctx*, void* user, void* destination, size_t length)
 }
 
 // What each decoded row still needs to be in Qt's layout.
-enum class RowFix { None, SwapRedBlue, InvertBits, Unpack };
+enum class RowFix { None, SwapRedBlue, InvertBits, Unpack, FromRgb };
 
 struct Plan {
     QImage::Format format = QImage::Format_Invalid;
@@ -105,8 +105,12 @@ Plan planFor(spng_ctx* ctx, const spng_ihdr& ihdr)
         plan.spngFormat = SPNG_FMT_RGBA16;
     } else {
         plan.format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
-        plan.spngFormat = SPNG_FMT_RGBA8;
-        plan.fix = RowFix::SwapRedBlue;
+        // libspng widens RGB a pixel at a time, slowly: its rows are taken
+        // as they are where the layout allows, and widened here.
+        const bool rgb = ihdr.color_type == 2 && !hasTrns && ihdr.interlace_method == SPNG_INTERLACE_NONE;
+        const bool rgba = ihdr.color_type == 6;
+        plan.spngFormat = rgb || rgba ? SPNG_FMT_PNG : SPNG_FMT_RGBA8;
+        plan.fix = rgb ? RowFix::FromRgb : RowFix::SwapRedBlue;
     }
     return plan;
 }
@@ -119,6 +123,14 @@ void swapRedBlue(uchar* row, int width)
         const quint32 rgba = qFromLittleEndian(pixel[x]); // bytes R, G, B, A
         pixel[x] = (rgba & 0xff00ff00u) | ((rgba & 0xffu) << 16) | ((rgba >> 16) & 0xffu);
     }
+}
+
+// RGB bytes into QImage's 0xffRRGGBB words.
+void widenRgb(const uchar* in, uchar* row, int width)
+{
+    auto* pixel = reinterpret_cast<quint32*>(row);
+    for (int x = 0; x < width; ++x, in += 3)
+        pixel[x] = 0xff000000u | (quint32{in[0]} << 16) | (quint32{in[1]} << 8) | in[2];
 }
 
 // Packed 2- and 4-bit indices into a byte each, from the back so the row
@@ -146,6 +158,7 @@ void fixRow(const Plan& plan, RowFix fix, QImage& image, int y, int depth)
             row[i] = static_cast<uchar>(~row[i]);
         break;
     case RowFix::Unpack: unpack(row, width, depth); break;
+    case RowFix::FromRgb: // widened on the way in
     case RowFix::None: break;
     }
     if (plan.clampIndices) {
@@ -224,7 +237,7 @@ LoadedPicture DecodePng(QIODevice& device, int maxSide, DecodeProgress* progress
         return damaged();
     const size_t rowBytes = imageBytes / ihdr.height;
 
-    QImage image(size, plan.format);
+    QImage image = NewDecodedImage(size, plan.format);
     if (image.isNull())
         return {{}, AppError{ErrorNumber::OutOfMemory, QStringLiteral("Out of memory")}};
     if (!plan.colours.isEmpty())
@@ -236,7 +249,8 @@ LoadedPicture DecodePng(QIODevice& device, int maxSide, DecodeProgress* progress
     if (progress)
         progress->setRows(interlaced ? interlacedRows(size.width(), size.height()) : size.height());
     const bool placeHere = interlaced && ihdr.bit_depth < 8;
-    std::vector<uchar> scanline(placeHere ? rowBytes : 0);
+    const bool widen = plan.fix == RowFix::FromRgb;
+    std::vector<uchar> scanline(placeHere || widen ? rowBytes : 0);
     int status = 0;
     for (int done = 1; status == 0; ++done) {
         spng_row_info row{};
@@ -248,6 +262,10 @@ LoadedPicture DecodePng(QIODevice& device, int maxSide, DecodeProgress* progress
             status = spng_decode_scanline(ctx.get(), scanline.data(), rowBytes);
             if (status == 0 || status == SPNG_EOI)
                 placePassPixels(scanline.data(), row, plan, image, ihdr.bit_depth);
+        } else if (widen) {
+            status = spng_decode_row(ctx.get(), scanline.data(), rowBytes);
+            if (status == 0 || status == SPNG_EOI)
+                widenRgb(scanline.data(), image.scanLine(y), size.width());
         } else {
             status = spng_decode_row(ctx.get(), image.scanLine(y), rowBytes);
             if (!interlaced && (status == 0 || status == SPNG_EOI))

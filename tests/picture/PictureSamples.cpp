@@ -274,7 +274,10 @@ QByteArray JpegWithRestarts(const QImage& source)
     return bytes;
 }
 
-bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows)
+namespace {
+
+// The PNG signature and header of an 8-bit grey or RGB picture.
+bool writePngHead(QIODevice& out, QSize size, bool grey)
 {
     if (out.write("\x89PNG\r\n\x1a\n", 8) != 8)
         return false;
@@ -284,27 +287,22 @@ bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows)
     ihdr.append(static_cast<char>(8));
     ihdr.append(static_cast<char>(grey ? 0 : 2));
     ihdr.append(3, '\0');
-    if (!writeChunk(out, "IHDR", ihdr))
-        return false;
+    return writeChunk(out, "IHDR", ihdr);
+}
 
-    // Each row filtered by the one above ("Up"), as encoders do for plots.
-    const qsizetype rowBytes = static_cast<qsizetype>(size.width()) * (grey ? 1 : 3);
-    QByteArray above(rowBytes, '\0'), row(rowBytes, '\0'), filtered(1 + rowBytes, '\2');
+// Deflates filtered rows into IDAT chunks, then ends the file.
+bool writePngBody(QIODevice& out, int rows, const std::function<const QByteArray&(int y)>& filteredRow)
+{
     z_stream z{};
     if (deflateInit(&z, Z_BEST_SPEED) != Z_OK)
         return false;
     QByteArray buffer(1 << 20, '\0');
     bool ok = true;
-    for (int y = 0; y <= size.height() && ok; ++y) {
-        const bool last = y == size.height();
-        if (!last) {
-            rows(y, reinterpret_cast<uchar*>(row.data()));
-            for (qsizetype i = 0; i < rowBytes; ++i)
-                filtered[1 + i] = static_cast<char>(row[i] - above[i]);
-            std::swap(above, row);
-        }
-        z.next_in = last ? nullptr : reinterpret_cast<Bytef*>(filtered.data());
-        z.avail_in = last ? 0 : static_cast<uInt>(filtered.size());
+    for (int y = 0; y <= rows && ok; ++y) {
+        const bool last = y == rows;
+        const QByteArray* row = last ? nullptr : &filteredRow(y);
+        z.next_in = last ? nullptr : reinterpret_cast<Bytef*>(const_cast<char*>(row->constData()));
+        z.avail_in = last ? 0 : static_cast<uInt>(row->size());
         int status = Z_OK;
         do {
             z.next_out = reinterpret_cast<Bytef*>(buffer.data());
@@ -319,19 +317,40 @@ bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows)
     return ok && writeChunk(out, "IEND", {});
 }
 
+} // namespace
+
 bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
 {
-    const QRgb rgb = colour.rgb();
-    return WritePngRows(out, size, grey, [&](int, uchar* row) {
-        for (int x = 0; x < size.width(); ++x) {
-            if (grey) {
-                row[x] = static_cast<uchar>(qGray(rgb));
-            } else {
-                row[3 * x] = static_cast<uchar>(qRed(rgb));
-                row[3 * x + 1] = static_cast<uchar>(qGreen(rgb));
-                row[3 * x + 2] = static_cast<uchar>(qBlue(rgb));
-            }
+    if (!writePngHead(out, size, grey))
+        return false;
+    const int channels = grey ? 1 : 3;
+    QByteArray row(1 + static_cast<qsizetype>(size.width()) * channels, '\0');
+    for (int x = 0; x < size.width(); ++x) {
+        char* p = row.data() + 1 + static_cast<qsizetype>(x) * channels;
+        if (grey) {
+            p[0] = static_cast<char>(qGray(colour.rgb()));
+        } else {
+            p[0] = static_cast<char>(colour.red());
+            p[1] = static_cast<char>(colour.green());
+            p[2] = static_cast<char>(colour.blue());
         }
+    }
+    return writePngBody(out, size.height(), [&row](int) -> const QByteArray& { return row; });
+}
+
+bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows)
+{
+    if (!writePngHead(out, size, grey))
+        return false;
+    // Each row filtered by the one above ("Up"), as encoders do for plots.
+    const qsizetype rowBytes = static_cast<qsizetype>(size.width()) * (grey ? 1 : 3);
+    QByteArray above(rowBytes, '\0'), row(rowBytes, '\0'), filtered(1 + rowBytes, '\2');
+    return writePngBody(out, size.height(), [&](int y) -> const QByteArray& {
+        rows(y, reinterpret_cast<uchar*>(row.data()));
+        for (qsizetype i = 0; i < rowBytes; ++i)
+            filtered[1 + i] = static_cast<char>(row[i] - above[i]);
+        std::swap(above, row);
+        return filtered;
     });
 }
 
