@@ -1,7 +1,5 @@
 #include "app/services/QtServices.h"
-#include "app/widgets/MainWindow.h"
 #include "app/widgets/Startup.h"
-#include "picture/widgets/PictureDrop.h"
 
 #include <QApplication>
 #include <QImageReader>
@@ -35,10 +33,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral("3.0.0"));
     QApplication::setQuitOnLastWindowClosed(false);
     tracella::InstallQtServices();
-    tracella::MainWindow* main = tracella::RunStartup();
-    if (!main)
+    if (!tracella::RunStartup(QCoreApplication::arguments().mid(1)))
         return 1;
-    tracella::AcceptPictureDrops(*main);
-    tracella::OpenArgumentFile(QCoreApplication::arguments().mid(1));
     return QApplication::exec();
 }

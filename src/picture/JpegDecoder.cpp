@@ -107,7 +107,7 @@ void putCmykRow(const JSAMPLE* in, QRgb* out, JDIMENSION width)
 
 // Every libjpeg call that may long-jump back here runs in this function,
 // which holds no object of its own that a jump would skip.
-bool decode(Decoding& d, const QByteArray& bytes, int maxSide, bool& tooLarge)
+bool decode(Decoding& d, const QByteArray& bytes, int maxSide, bool& tooLarge, DecodeProgress* progress)
 {
     if (setjmp(d.errors.escape))
         return false;
@@ -122,23 +122,32 @@ bool decode(Decoding& d, const QByteArray& bytes, int maxSide, bool& tooLarge)
     const QImage::Format format = outputFormat(d.info);
     jpeg_start_decompress(&d.info);
     const JDIMENSION width = d.info.output_width;
+    const bool cmyk = d.info.out_color_space == JCS_CMYK;
     d.row.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(d.info.output_components));
-    JSAMPROW row = d.row.data();
+    if (progress)
+        progress->setRows(static_cast<int>(d.info.output_height));
     while (d.info.output_scanline < d.info.output_height) {
         const int y = static_cast<int>(d.info.output_scanline);
+        // Rows go straight into the picture once it exists; CMYK needs its own pass.
+        JSAMPROW row = y == 0 || cmyk ? d.row.data() : d.image.scanLine(y);
         if (jpeg_read_scanlines(&d.info, &row, 1) != 1)
             giveUp(reinterpret_cast<j_common_ptr>(&d.info), Damage::CutOff);
         // Only once the first row has come through whole: a file whose
         // data stops at once never costs the memory of its claimed size.
         if (y == 0) {
-            d.image = QImage(static_cast<int>(width), static_cast<int>(d.info.output_height), format);
+            d.image = NewDecodedImage(QSize(static_cast<int>(width), static_cast<int>(d.info.output_height)), format);
             if (d.image.isNull())
                 return false;
         }
-        if (d.info.out_color_space == JCS_CMYK)
+        if (cmyk)
             putCmykRow(row, reinterpret_cast<QRgb*>(d.image.scanLine(y)), width);
-        else
+        else if (y == 0)
             std::copy(d.row.begin(), d.row.end(), d.image.scanLine(y));
+        if (progress) {
+            progress->setRowsDone(y + 1);
+            if (progress->cancel().isCancelled())
+                return false;
+        }
     }
     jpeg_finish_decompress(&d.info);
     return true;
@@ -146,7 +155,7 @@ bool decode(Decoding& d, const QByteArray& bytes, int maxSide, bool& tooLarge)
 
 } // namespace
 
-LoadedPicture DecodeJpeg(const QByteArray& bytes, int maxSide)
+LoadedPicture DecodeJpeg(const QByteArray& bytes, int maxSide, DecodeProgress* progress)
 {
     Decoding d;
     d.info.err = jpeg_std_error(&d.errors.manager);
@@ -154,12 +163,14 @@ LoadedPicture DecodeJpeg(const QByteArray& bytes, int maxSide)
     d.errors.manager.emit_message = onMessage;
     jpeg_create_decompress(&d.info);
     bool tooLarge = false;
-    const bool decoded = decode(d, bytes, maxSide, tooLarge);
+    const bool decoded = decode(d, bytes, maxSide, tooLarge, progress);
     const QSize claimed(static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height));
     jpeg_destroy_decompress(&d.info);
 
     if (decoded)
         return {{std::move(d.image), PictureKind::Bitmap, {}}, std::nullopt};
+    if (progress && progress->cancel().wasCancelled())
+        return {};
     if (tooLarge)
         return TooLargeRefusal(claimed, maxSide);
     switch (d.errors.damage) {

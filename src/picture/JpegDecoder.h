@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/DecodeProgress.h"
 #include "picture/PictureLoader.h"
 
 #include <QByteArray>
@@ -15,6 +16,7 @@ constexpr int TolerableJpegCorruptions = 3;
 // early with grey; this one refuses a file whose data ends before its last
 // row, or that is corrupt in more than TolerableJpegCorruptions places, and
 // finds a file whose data stops at once before it allocates the picture.
-LoadedPicture DecodeJpeg(const QByteArray& bytes, int maxSide = MaxPictureSide);
+// Reports rows to `progress` and stops when it is cancelled (empty result).
+LoadedPicture DecodeJpeg(const QByteArray& bytes, int maxSide = MaxPictureSide, DecodeProgress* progress = nullptr);
 
 } // namespace tracella

@@ -3,6 +3,7 @@
 #include "picture/JpegDecoder.h"
 #include "picture/MetafileDecoder.h"
 #include "picture/PictureCompleteness.h"
+#include "picture/PngDecoder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,10 @@
 
 #include <cerrno>
 #include <optional>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace tracella {
 namespace {
@@ -71,12 +76,27 @@ int PictureAllocationLimitMiB(int maxSide)
     return static_cast<int>(((side * side * 4) >> 20) + MarginMiB);
 }
 
+QImage NewDecodedImage(QSize size, QImage::Format format)
+{
+    QImage image(size, format);
+#ifdef __linux__
+    // The pages wholly inside the pixels: the rest belongs to the allocator.
+    constexpr quintptr Page = 4096;
+    const auto start = (reinterpret_cast<quintptr>(image.constBits()) + Page - 1) & ~(Page - 1);
+    const auto end = (reinterpret_cast<quintptr>(image.constBits()) + static_cast<quintptr>(image.sizeInBytes())) &
+                     ~(Page - 1);
+    if (!image.isNull() && end > start)
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+#endif
+    return image;
+}
+
 void AllowLargePictures()
 {
     QImageReader::setAllocationLimit(PictureAllocationLimitMiB(MaxPictureSide));
 }
 
-LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide)
+LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide, DecodeProgress* progress)
 {
     const qint64 start = device.pos();
     const QByteArray head = device.peek(MetafileSignatureBytes);
@@ -105,7 +125,11 @@ LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int
     const QByteArray format = reader->format();
     if (format == "jpeg" || format == "jpg") {
         device.seek(start);
-        return DecodeJpeg(device.readAll(), maxSide);
+        return DecodeJpeg(device.readAll(), maxSide, progress);
+    }
+    if (format == "png") {
+        device.seek(start);
+        return DecodePng(device, maxSide, progress);
     }
     QImage image;
     if (!reader->read(&image) || image.isNull())
@@ -118,12 +142,12 @@ LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int
     return {{std::move(image), kindOf(format, head), {}}, std::nullopt};
 }
 
-LoadedPicture LoadPictureFile(const QString& path, int maxSide)
+LoadedPicture LoadPictureFile(const QString& path, int maxSide, DecodeProgress* progress)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, FileError(openFailureCause(QFileInfo(path)), path)};
-    return DecodePicture(file, QFileInfo(path).suffix().toLower().toLatin1(), maxSide);
+    return DecodePicture(file, QFileInfo(path).suffix().toLower().toLatin1(), maxSide, progress);
 }
 
 } // namespace tracella

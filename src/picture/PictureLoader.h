@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/core/AppError.h"
+#include "picture/DecodeProgress.h"
 #include "picture/Picture.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -24,16 +26,19 @@ struct LoadedPicture {
     std::optional<AppError> error;
 };
 
-// Reads a picture file: Windows metafiles through libwmf, every other
-// format through Qt's image plugins (BMP, ICO, JPEG, GIF, PNG, TIFF, WebP,
-// ...). Pictures with a side beyond maxSide are refused before decoding
-// wherever the format tells its size up front.
-LoadedPicture LoadPictureFile(const QString& path, int maxSide = MaxPictureSide);
+// Reads a picture file: Windows metafiles through libwmf, PNG through
+// libspng, JPEG through libjpeg, every other format through Qt's image
+// plugins (BMP, ICO, GIF, TIFF, WebP, ...). Pictures with a side beyond
+// maxSide are refused before decoding wherever the format tells its size up
+// front. The PNG and JPEG decoders report rows to `progress` and give up
+// when it is cancelled, leaving the result empty.
+LoadedPicture LoadPictureFile(const QString& path, int maxSide = MaxPictureSide, DecodeProgress* progress = nullptr);
 
 // The same from a device positioned at the start of the picture; formatHint
 // (a file suffix such as "ico") is tried when the content alone is not
 // recognised.
-LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide = MaxPictureSide);
+LoadedPicture DecodePicture(QIODevice& device, const QByteArray& formatHint, int maxSide = MaxPictureSide,
+                            DecodeProgress* progress = nullptr);
 
 // The refusals every decoder gives: a picture beyond maxSide, a damaged or
 // unreadable file, and a file that ends before its picture does.
@@ -44,6 +49,11 @@ LoadedPicture CutOffRefusal();
 // The decoder's memory allowance in MiB for pictures up to maxSide: a full
 // 4-byte image of that side plus a margin for the decoder's own buffers.
 int PictureAllocationLimitMiB(int maxSide);
+
+// An image for a decoder to fill. A large one is backed by the system's
+// large memory pages where it can be: a 20000 x 20000 picture otherwise
+// costs 400,000 page faults, more than its decoding.
+QImage NewDecodedImage(QSize size, QImage::Format format);
 
 // Lets every decoder of the process (files, and the clipboard's own) take
 // pictures up to MaxPictureSide; Qt's default allowance is far smaller.

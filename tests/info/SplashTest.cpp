@@ -4,7 +4,9 @@
 #include "app/widgets/Startup.h"
 #include "info/widgets/SplashWindow.h"
 #include "info/widgets/TipWindow.h"
+#include "app/widgets/MainStatusBar.h"
 #include "picture/widgets/DocumentWindow.h"
+#include "picture/widgets/PictureSurface.h"
 #include "support/Expect.h"
 #include "support/TestApp.h"
 
@@ -15,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -148,6 +151,45 @@ TEST(Splash, AFastStartUpStillShowsItForThreeSecondsBeforeTheGuideOpens)
         EXPECT_FALSE(qobject_cast<SplashWindow*>(w) && w->isVisible()) << "the splash is closed";
     EXPECT_TRUE(main->action(QStringLiteral("mnuViewSteps"))->isChecked()) << "the guide opened";
     EXPECT_EQ(services.sound.played.size(), 1u) << "the start sound";
+
+    main->setAttribute(Qt::WA_DeleteOnClose, false);
+    delete main;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->deleteLater();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    app() = AppContext{};
+}
+
+// A picture named on the command line decodes while the splash shows and is
+// the document once the splash has closed, which still waits its 3 s.
+TEST(Splash, APictureNamedAtStartUpIsShownWhenTheSplashCloses)
+{
+    appState() = AppState{};
+    app().commands = CommandRouter{};
+    ScriptedServices services;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plot.png"));
+    ASSERT_TRUE(test::PlainPicture(QSize(900, 700), Qt::darkCyan).save(path));
+    // Whenever events run during start-up: is the splash up, is the picture shown?
+    std::vector<std::pair<bool, bool>> seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&seen] {
+        bool splashUp = false;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            splashUp = splashUp || (qobject_cast<SplashWindow*>(w) && w->isVisible());
+        seen.emplace_back(splashUp, app().document && app().document->surface()->hasPicture());
+    });
+    watch.start(0);
+
+    MainWindow* main = RunStartup({path});
+    ASSERT_TRUE(main);
+    watch.stop();
+
+    EXPECT_EQ(services.clock.waits, std::vector<int>{3000});
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), std::make_pair(true, true)), 0) << "shown before the splash closed";
+    EXPECT_EQ(app().document->surface()->picture().image.pixelColor(450, 350), QColor(Qt::darkCyan));
+    EXPECT_EQ(main->statusPanels()->panelText(2), path);
+    EXPECT_TRUE(services.messages.shown.empty());
 
     main->setAttribute(Qt::WA_DeleteOnClose, false);
     delete main;

@@ -1,14 +1,18 @@
 #include "PictureSamples.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QHash>
 #include <QImageWriter>
 #include <QPainter>
 #include <QtEndian>
 
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 #include <jpeglib.h>
+#include <spng.h>
 #include <zlib.h>
 
 namespace tracella::test {
@@ -270,7 +274,10 @@ QByteArray JpegWithRestarts(const QImage& source)
     return bytes;
 }
 
-bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
+namespace {
+
+// The PNG signature and header of an 8-bit grey or RGB picture.
+bool writePngHead(QIODevice& out, QSize size, bool grey)
 {
     if (out.write("\x89PNG\r\n\x1a\n", 8) != 8)
         return false;
@@ -280,30 +287,22 @@ bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
     ihdr.append(static_cast<char>(8));
     ihdr.append(static_cast<char>(grey ? 0 : 2));
     ihdr.append(3, '\0');
-    if (!writeChunk(out, "IHDR", ihdr))
-        return false;
+    return writeChunk(out, "IHDR", ihdr);
+}
 
-    const int channels = grey ? 1 : 3;
-    QByteArray row(1 + static_cast<qsizetype>(size.width()) * channels, '\0');
-    for (int x = 0; x < size.width(); ++x) {
-        char* p = row.data() + 1 + static_cast<qsizetype>(x) * channels;
-        if (grey) {
-            p[0] = static_cast<char>(qGray(colour.rgb()));
-        } else {
-            p[0] = static_cast<char>(colour.red());
-            p[1] = static_cast<char>(colour.green());
-            p[2] = static_cast<char>(colour.blue());
-        }
-    }
+// Deflates filtered rows into IDAT chunks, then ends the file.
+bool writePngBody(QIODevice& out, int rows, const std::function<const QByteArray&(int y)>& filteredRow)
+{
     z_stream z{};
     if (deflateInit(&z, Z_BEST_SPEED) != Z_OK)
         return false;
     QByteArray buffer(1 << 20, '\0');
     bool ok = true;
-    for (int y = 0; y <= size.height() && ok; ++y) {
-        const bool last = y == size.height();
-        z.next_in = last ? nullptr : reinterpret_cast<Bytef*>(row.data());
-        z.avail_in = last ? 0 : static_cast<uInt>(row.size());
+    for (int y = 0; y <= rows && ok; ++y) {
+        const bool last = y == rows;
+        const QByteArray* row = last ? nullptr : &filteredRow(y);
+        z.next_in = last ? nullptr : reinterpret_cast<Bytef*>(const_cast<char*>(row->constData()));
+        z.avail_in = last ? 0 : static_cast<uInt>(row->size());
         int status = Z_OK;
         do {
             z.next_out = reinterpret_cast<Bytef*>(buffer.data());
@@ -316,6 +315,122 @@ bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
     }
     deflateEnd(&z);
     return ok && writeChunk(out, "IEND", {});
+}
+
+} // namespace
+
+bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
+{
+    if (!writePngHead(out, size, grey))
+        return false;
+    const int channels = grey ? 1 : 3;
+    QByteArray row(1 + static_cast<qsizetype>(size.width()) * channels, '\0');
+    for (int x = 0; x < size.width(); ++x) {
+        char* p = row.data() + 1 + static_cast<qsizetype>(x) * channels;
+        if (grey) {
+            p[0] = static_cast<char>(qGray(colour.rgb()));
+        } else {
+            p[0] = static_cast<char>(colour.red());
+            p[1] = static_cast<char>(colour.green());
+            p[2] = static_cast<char>(colour.blue());
+        }
+    }
+    return writePngBody(out, size.height(), [&row](int) -> const QByteArray& { return row; });
+}
+
+bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows)
+{
+    if (!writePngHead(out, size, grey))
+        return false;
+    // Each row filtered by the one above ("Up"), as encoders do for plots.
+    const qsizetype rowBytes = static_cast<qsizetype>(size.width()) * (grey ? 1 : 3);
+    QByteArray above(rowBytes, '\0'), row(rowBytes, '\0'), filtered(1 + rowBytes, '\2');
+    return writePngBody(out, size.height(), [&](int y) -> const QByteArray& {
+        rows(y, reinterpret_cast<uchar*>(row.data()));
+        for (qsizetype i = 0; i < rowBytes; ++i)
+            filtered[1 + i] = static_cast<char>(row[i] - above[i]);
+        std::swap(above, row);
+        return filtered;
+    });
+}
+
+bool WriteRgbJpeg(const QString& path, QSize size, int quality, const SampleRows& rows)
+{
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!file)
+        return false;
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(size.width());
+    info.image_height = static_cast<JDIMENSION>(size.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uchar> row(static_cast<std::size_t>(size.width()) * 3);
+    while (info.next_scanline < info.image_height) {
+        rows(static_cast<int>(info.next_scanline), row.data());
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return std::fclose(file) == 0;
+}
+
+QByteArray PngBytes(const PngLayout& layout, QSize size)
+{
+    spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
+    spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
+    spng_ihdr ihdr{};
+    ihdr.width = static_cast<uint32_t>(size.width());
+    ihdr.height = static_cast<uint32_t>(size.height());
+    ihdr.bit_depth = static_cast<uint8_t>(layout.depth);
+    ihdr.color_type = static_cast<uint8_t>(layout.colourType);
+    ihdr.interlace_method = layout.interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE;
+    spng_set_ihdr(ctx, &ihdr);
+    const int levels = 1 << std::min(layout.depth, 8);
+    spng_trns trns{};
+    if (layout.colourType == 3) {
+        spng_plte plte{};
+        plte.n_entries = static_cast<uint32_t>(levels);
+        for (int i = 0; i < levels; ++i) {
+            plte.entries[i] = {static_cast<uint8_t>(i * 7), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 91), 0};
+            trns.type3_alpha[i] = static_cast<uint8_t>(255 - i * 255 / levels);
+        }
+        trns.n_type3_entries = static_cast<uint32_t>(levels / 2);
+        spng_set_plte(ctx, &plte);
+    }
+    // Black is the transparent colour of grey and RGB pictures.
+    if (layout.transparentColour)
+        spng_set_trns(ctx, &trns);
+
+    size_t bytes = 0;
+    spng_decoded_image_size(ctx, SPNG_FMT_PNG, &bytes);
+    const int channels = layout.colourType == 2 ? 3 : layout.colourType == 4 ? 2 : layout.colourType == 6 ? 4 : 1;
+    const qsizetype rowBytes = (static_cast<qsizetype>(size.width()) * channels * layout.depth + 7) / 8;
+    QByteArray raw(rowBytes * size.height(), '\0');
+    quint32 noise = 12345;
+    for (char& b : raw) {
+        noise = noise * 1103515245u + 12345u;
+        b = static_cast<char>(noise >> 16);
+    }
+    // Some black pixels, which tRNS makes transparent.
+    if (layout.colourType != 3)
+        for (qsizetype i = 0; i + rowBytes <= raw.size(); i += rowBytes * 3)
+            std::fill_n(raw.data() + i, std::min<qsizetype>(rowBytes, 6 * channels), '\0');
+    spng_encode_image(ctx, raw.constData(), static_cast<size_t>(raw.size()), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+    size_t length = 0;
+    int error = 0;
+    void* png = spng_get_png_buffer(ctx, &length, &error);
+    QByteArray result = png ? QByteArray(static_cast<const char*>(png), static_cast<qsizetype>(length)) : QByteArray();
+    std::free(png);
+    spng_ctx_free(ctx);
+    return result;
 }
 
 QImage CornerTestImage(QSize size)

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
 #include <vector>
 
 class QIODevice;
@@ -40,9 +41,27 @@ struct MetafileRectangle {
 };
 QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles, quint16 unitsPerInch = 96);
 
-// Streams a PNG of one plain colour without holding the picture in memory:
-// 8-bit grey when grey is true, else 8-bit RGB.
+// Fills row y of a picture: one byte a pixel for grey, else three (RGB).
+using SampleRows = std::function<void(int y, uchar* row)>;
+
+// Streams a PNG without holding the picture in memory: 8-bit grey when
+// grey is true, else 8-bit RGB; of one plain colour, or of the given rows.
 bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey);
+bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows);
+
+// Streams an RGB JPEG of the given rows (libjpeg's defaults: 4:2:0) to a file.
+bool WriteRgbJpeg(const QString& path, QSize size, int quality, const SampleRows& rows);
+
+// A PNG of every layout the format allows, written by libspng: noisy
+// samples of the given colour type and depth, with a tRNS chunk (black, or
+// falling alpha for half the palette) and Adam7 interlacing when asked.
+struct PngLayout {
+    int colourType; // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
+    int depth;
+    bool transparentColour = false;
+    bool interlaced = false;
+};
+QByteArray PngBytes(const PngLayout& layout, QSize size);
 
 // A small picture with distinct colours in its corners, for round trips.
 QImage CornerTestImage(QSize size = QSize(16, 12));

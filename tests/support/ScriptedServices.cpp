@@ -85,7 +85,7 @@ bool FakeClipboard::hasImage() const
         const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
         return offered && offered->hasImage();
     }
-    return unreadableImage || !storedImage.isNull();
+    return unreadableImage || !storedImage.isNull() || !storedFile.isEmpty();
 }
 
 void FakeClipboard::setImage(const QImage& image)

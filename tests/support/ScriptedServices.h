@@ -56,12 +56,14 @@ public:
     void clear() override;
     QImage image() const override;
     bool hasImage() const override;
+    QByteArray imageFile() const override { return real ? QByteArray() : storedFile; }
     void setImage(const QImage& image) override;
     QString text() const override;
     void setText(const QString& text) override;
     bool real = false;
     bool unreadableImage = false; // a picture is offered that cannot be decoded
     QImage storedImage;
+    QByteArray storedFile; // a picture file offered by another program
     QString storedText;
 };
 

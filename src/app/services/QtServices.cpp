@@ -162,6 +162,18 @@ public:
         const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
         return offered && offered->hasImage();
     }
+    QByteArray imageFile() const override
+    {
+        const QClipboard* clipboard = QGuiApplication::clipboard();
+        const QMimeData* offered = clipboard->mimeData();
+        if (!offered || clipboard->ownsClipboard())
+            return {};
+        const QStringList formats = offered->formats();
+        for (const char* type : {"image/png", "image/bmp", "image/jpeg", "image/gif", "image/tiff", "image/webp"})
+            if (formats.contains(QLatin1String(type)))
+                return offered->data(QLatin1String(type));
+        return {};
+    }
     void setImage(const QImage& image) override { QGuiApplication::clipboard()->setImage(image); }
     QString text() const override { return QGuiApplication::clipboard()->text(); }
     void setText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }

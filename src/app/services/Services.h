@@ -72,6 +72,10 @@ public:
     virtual QImage image() const = 0;
     // True when a picture is offered, even one that image() cannot decode.
     virtual bool hasImage() const = 0;
+    // What another program offers as a picture file's bytes (PNG, BMP, ...),
+    // to be decoded away from the window; empty when there are none, and
+    // for the program's own copy, which image() gives at once.
+    virtual QByteArray imageFile() const { return {}; }
     virtual void setImage(const QImage& image) = 0;
     virtual QString text() const = 0;
     virtual void setText(const QString& text) = 0;

@@ -18,9 +18,11 @@
 #include "info/widgets/SplashWindow.h"
 #include "options/widgets/OptionsCommands.h"
 #include "options/widgets/PointerCursor.h"
+#include "picture/PictureJob.h"
 #include "picture/PictureLoader.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureCommands.h"
+#include "picture/widgets/PictureDrop.h"
 #include "picture/widgets/PictureSurface.h"
 #include "picture/widgets/RotationCommands.h"
 #include "resources/CursorHotspots.h"
@@ -135,8 +137,9 @@ MainWindow* CreateMainWindow()
     return main;
 }
 
-MainWindow* RunStartup()
+MainWindow* RunStartup(const QStringList& arguments)
 {
+    std::shared_ptr<PictureJob> picture = StartArgumentFile(arguments);
     auto* splash = new SplashWindow;
     try {
         splash->show();
@@ -148,6 +151,8 @@ MainWindow* RunStartup()
         splash->closeWhenShownLongEnough();
         main->raise();
         main->activateWindow();
+        AcceptPictureDrops(*main);
+        OpenArgumentFile(arguments, std::move(picture));
         RunCommand(QStringLiteral("mnuViewSteps"));
         return main;
     } catch (const std::exception& e) {

@@ -3,15 +3,14 @@
 #include "app/services/Services.h"
 #include "app/widgets/UnexpectedError.h"
 #include "picture/PdfDocument.h"
+#include "picture/PictureJob.h"
+#include "picture/widgets/PictureWait.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QKeyEvent>
 
 #include <cerrno>
+#include <memory>
 
 namespace tracella {
 namespace {
@@ -46,58 +45,6 @@ bool unlock(PdfDocument& pdf, const QString& fileName)
     return true;
 }
 
-// While a page is drawn on the window's thread, Poppler's abort question
-// is the only chance to look at the event queue: this lets the windows
-// repaint and notes Esc, and holds back every other input (and closing),
-// so that no command can start in the middle of the import.
-class EscapeWatch final : public QObject {
-public:
-    EscapeWatch() { QCoreApplication::instance()->installEventFilter(this); }
-    ~EscapeWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
-    EscapeWatch(const EscapeWatch&) = delete;
-    EscapeWatch& operator=(const EscapeWatch&) = delete;
-
-    bool pressed()
-    {
-        // Poppler asks every few drawing operations; a look every 50 ms is enough.
-        if (!pressed_ && (!sinceLook_.isValid() || sinceLook_.elapsed() >= 50)) {
-            sinceLook_.start();
-            QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers);
-        }
-        return pressed_;
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-                pressed_ = true;
-            return true;
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-        case QEvent::Close:
-        case QEvent::InputMethod: return true;
-        default: return QObject::eventFilter(watched, event);
-        }
-    }
-
-private:
-    bool pressed_ = false;
-    QElapsedTimer sinceLook_;
-};
-
 PdfOpening failed(AppError error)
 {
     return {PdfOpening::Outcome::Failed, {}, 0, std::move(error)};
@@ -116,7 +63,9 @@ PdfOpening OpenPdfPage(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failed(FileError(EIO, path));
-    PdfDocument pdf(file.readAll());
+    // Shared with the worker that draws the page, which may outlast an Esc.
+    const auto document = std::make_shared<PdfDocument>(file.readAll());
+    PdfDocument& pdf = *document;
     const QString fileName = QFileInfo(path).fileName();
     if (!unlock(pdf, fileName))
         return {};
@@ -131,18 +80,15 @@ PdfOpening OpenPdfPage(const QString& path)
             return {};
         choice = *chosen;
     }
-    LoadedPicture page;
-    {
-        BusyPointer busy;
-        EscapeWatch escape;
-        CancelToken cancel([&escape] { return escape.pressed(); });
-        page = pdf.renderPage(choice.page, choice.dpi, MaxPictureSide, &cancel);
-        if (cancel.wasCancelled())
-            return {};
-    }
-    if (page.error)
-        return failed(*page.error);
-    return {PdfOpening::Outcome::Opened, std::move(page.picture), choice.page + 1, {}};
+    const auto job = PictureJob::start([document, choice](DecodeProgress& progress) {
+        return document->renderPage(choice.page, choice.dpi, MaxPictureSide, &progress.cancel());
+    });
+    std::optional<LoadedPicture> page = AwaitPicture(*job);
+    if (!page)
+        return {};
+    if (page->error)
+        return failed(*page->error);
+    return {PdfOpening::Outcome::Opened, std::move(page->picture), choice.page + 1, {}};
 }
 
 } // namespace tracella

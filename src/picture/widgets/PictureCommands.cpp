@@ -7,11 +7,14 @@
 #include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/UnexpectedError.h"
+#include "picture/PictureJob.h"
 #include "picture/PictureLoader.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PdfImport.h"
 #include "picture/widgets/PictureSurface.h"
+#include "picture/widgets/PictureWait.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 
 #include <exception>
@@ -51,25 +54,32 @@ void guarded(Body body)
 
 void openPdf(const QString& path);
 
-void openFile(const QString& path)
+// A decoded picture replaces the document: the reset, then the picture
+// and what follows it.
+void showPicture(Picture picture, const QString& panel2)
+{
+    ResetDocument();
+    if (app().document)
+        app().document->surface()->setPicture(std::move(picture));
+    pictureArrived(panel2);
+}
+
+void openFile(const QString& path, std::shared_ptr<PictureJob> job)
 {
     if (IsPdfFile(path)) {
         openPdf(path);
         return;
     }
-    ResetDocument();
-    LoadedPicture loaded;
-    {
-        BusyPointer busy;
-        loaded = LoadPictureFile(path);
-    }
-    if (loaded.error) {
-        ShowUnexpectedError(*loaded.error);
+    if (!job)
+        job = PictureJob::loadFile(path);
+    std::optional<LoadedPicture> loaded = AwaitPicture(*job);
+    if (!loaded)
+        return; // given up: the earlier document stays
+    if (loaded->error) {
+        ShowUnexpectedError(*loaded->error);
         return;
     }
-    if (app().document)
-        app().document->surface()->setPicture(std::move(loaded.picture));
-    pictureArrived(QFileInfo(path).absoluteFilePath());
+    showPicture(std::move(loaded->picture), QFileInfo(path).absoluteFilePath());
 }
 
 void importPicture()
@@ -84,7 +94,7 @@ void importPicture()
     if (!chosen || chosen->fileName.isEmpty())
         return;
     SharedDialogFileName() = chosen->fileName;
-    openFile(chosen->fileName);
+    openFile(chosen->fileName, nullptr);
 }
 
 void openPdf(const QString& path)
@@ -92,27 +102,50 @@ void openPdf(const QString& path)
     PdfOpening opened = OpenPdfPage(path);
     if (opened.outcome == PdfOpening::Outcome::Cancelled)
         return;
-    ResetDocument();
     if (opened.outcome == PdfOpening::Outcome::Failed) {
         ShowUnexpectedError(opened.error);
         return;
     }
-    if (app().document)
-        app().document->surface()->setPicture(std::move(opened.picture));
-    pictureArrived(QStringLiteral("%1, page %2").arg(QFileInfo(path).absoluteFilePath()).arg(opened.pageNumber));
+    showPicture(std::move(opened.picture),
+                QStringLiteral("%1, page %2").arg(QFileInfo(path).absoluteFilePath()).arg(opened.pageNumber));
+}
+
+// The clipboard's picture: decoded on a worker when another program offers
+// a file's bytes; nullopt when that was given up or failed (said aloud).
+std::optional<QImage> clipboardPicture()
+{
+    const QByteArray file = services().clipboard->imageFile();
+    QImage image;
+    if (!file.isEmpty()) {
+        const auto job = PictureJob::start([file](DecodeProgress& progress) {
+            QBuffer buffer;
+            buffer.setData(file);
+            buffer.open(QIODevice::ReadOnly);
+            return DecodePicture(buffer, {}, MaxPictureSide, &progress);
+        });
+        std::optional<LoadedPicture> loaded = AwaitPicture(*job);
+        if (!loaded)
+            return std::nullopt;
+        image = std::move(loaded->picture.image);
+    } else {
+        image = services().clipboard->image();
+    }
+    if (image.isNull() && services().clipboard->hasImage()) {
+        ShowUnexpectedError({ErrorNumber::BadFileFormat,
+                             QStringLiteral("Invalid picture: the clipboard's picture cannot be read")});
+        return std::nullopt;
+    }
+    return image;
 }
 
 void pastePicture()
 {
-    ResetDocument();
-    const QImage image = services().clipboard->image();
-    if (image.isNull() && services().clipboard->hasImage()) {
-        ShowUnexpectedError({ErrorNumber::BadFileFormat,
-                             QStringLiteral("Invalid picture: the clipboard's picture cannot be read")});
+    const std::optional<QImage> image = clipboardPicture();
+    if (!image)
         return;
-    }
-    if (!image.isNull() && app().document)
-        app().document->surface()->setPicture({image, PictureKind::Bitmap, {}});
+    ResetDocument();
+    if (!image->isNull() && app().document)
+        app().document->surface()->setPicture({*image, PictureKind::Bitmap, {}});
     pictureArrived(QStringLiteral("Clipboard Picture"));
 }
 
@@ -125,9 +158,9 @@ void copyPicture()
 
 } // namespace
 
-void OpenPictureFile(const QString& path)
+void OpenPictureFile(const QString& path, std::shared_ptr<PictureJob> started)
 {
-    guarded([&path] { openFile(path); });
+    guarded([&] { openFile(path, std::move(started)); });
 }
 
 void ResetDocument()

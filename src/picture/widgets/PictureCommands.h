@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace tracella {
 
 // The import dialog's filter, second entry preselected; PDF documents after
@@ -16,9 +18,13 @@ constexpr int PictureImportFilterIndex = 2;
 // grid keeps its rows.
 void ResetDocument();
 
+class PictureJob;
+
 // Opens a picture or PDF file as the import does once a file is chosen
 // (also for a file named on the command line or dropped on the program).
-void OpenPictureFile(const QString& path);
+// The picture decodes on a worker (or comes from `started`, a job already
+// loading this path); the document changes only once it is ready.
+void OpenPictureFile(const QString& path, std::shared_ptr<PictureJob> started = nullptr);
 
 // New, Import, Paste and Copy of the Picture menu, and ResetDocument by name.
 void RegisterPictureCommands();

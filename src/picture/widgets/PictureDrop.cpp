@@ -1,5 +1,7 @@
 #include "picture/widgets/PictureDrop.h"
 
+#include "picture/PictureJob.h"
+#include "picture/widgets/PdfImport.h"
 #include "picture/widgets/PictureCommands.h"
 
 #include <QDragEnterEvent>
@@ -55,10 +57,18 @@ void AcceptPictureDrops(QWidget& window)
     window.installEventFilter(new DropFilter(&window));
 }
 
-void OpenArgumentFile(const QStringList& arguments)
+std::shared_ptr<PictureJob> StartArgumentFile(const QStringList& arguments)
+{
+    if (arguments.isEmpty() || arguments.front().isEmpty() || IsPdfFile(arguments.front()))
+        return nullptr;
+    AllowLargePictures();
+    return PictureJob::loadFile(arguments.front());
+}
+
+void OpenArgumentFile(const QStringList& arguments, std::shared_ptr<PictureJob> started)
 {
     if (!arguments.isEmpty() && !arguments.front().isEmpty())
-        OpenPictureFile(arguments.front());
+        OpenPictureFile(arguments.front(), std::move(started));
 }
 
 } // namespace tracella

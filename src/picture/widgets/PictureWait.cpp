@@ -1,0 +1,130 @@
+#include "picture/widgets/PictureWait.h"
+
+#include "app/widgets/AppContext.h"
+#include "app/widgets/MainWindow.h"
+#include "app/widgets/UnexpectedError.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <functional>
+
+namespace tracella {
+namespace {
+
+// A picture that decodes within this time opens without any busy show.
+constexpr int QuietMs = 40;
+// The progress bar and the end of the work are looked at once a frame.
+constexpr int LookMs = 16;
+
+// Holds back input (and closing) while a picture decodes; Esc gives up.
+class EscapeWatch final : public QObject {
+public:
+    explicit EscapeWatch(std::function<void()> onEscape) : onEscape_(std::move(onEscape))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~EscapeWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+    EscapeWatch(const EscapeWatch&) = delete;
+    EscapeWatch& operator=(const EscapeWatch&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && onEscape_)
+                std::exchange(onEscape_, nullptr)();
+            return true;
+        case QEvent::ShortcutOverride: event->accept(); return true;
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::Close:
+        case QEvent::InputMethod: return true;
+        default: return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    std::function<void()> onEscape_;
+};
+
+// The main window's progress bar for the length of one wait.
+class ProgressShown {
+public:
+    ProgressShown() : main_(app().main)
+    {
+        if (main_)
+            main_->setProgressBarVisible(true);
+    }
+    ~ProgressShown()
+    {
+        if (main_)
+            main_->setProgressBarVisible(false);
+    }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
+
+    void show(const DecodeProgress& progress)
+    {
+        if (!main_)
+            return;
+        QProgressBar* bar = main_->progressBar();
+        const int rows = progress.rows();
+        bar->setRange(0, rows); // 0 to 0 runs to and fro
+        if (rows > 0)
+            bar->setValue(progress.rowsDone());
+    }
+
+private:
+    MainWindow* main_;
+};
+
+} // namespace
+
+std::optional<LoadedPicture> AwaitPicture(PictureJob& job)
+{
+    QEventLoop loop;
+    bool givenUp = false;
+    EscapeWatch escape([&] {
+        givenUp = true;
+        job.giveUp();
+        loop.quit();
+    });
+    // An Esc typed ahead counts as well.
+    QCoreApplication::processEvents();
+    if (!givenUp && job.waitFor(QuietMs))
+        return job.take();
+    if (givenUp)
+        return std::nullopt;
+
+    BusyPointer busy;
+    ProgressShown bar;
+    QTimer look;
+    look.setInterval(LookMs);
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        bar.show(job.progress());
+        if (job.isFinished())
+            loop.quit();
+    });
+    bar.show(job.progress());
+    look.start();
+    loop.exec();
+    if (givenUp)
+        return std::nullopt;
+    return job.take();
+}
+
+} // namespace tracella
