@@ -1,7 +1,8 @@
 #include "GeneratedPlot.h"
 
+#include "support/OffscreenFonts.h"
+
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
@@ -16,24 +17,6 @@ namespace {
 
 double Scale(const Style& s) { return std::max(s.size.width(), s.size.height()) / 800.0; }
 
-// Labels are text, which needs fonts, which need a (window-less) application.
-class FontsEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "generated_plots";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-const auto* const Fonts = ::testing::AddGlobalTestEnvironment(new FontsEnvironment);
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #include "extract/CurveFollow.h"
 #include "extract/PerceptualColour.h"
+#include "support/OffscreenFonts.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -366,25 +366,6 @@ TEST(CurveFollow, CountsWithoutKeepingBeyondTheLimit)
     EXPECT_TRUE(r.points.empty());
 }
 
-// Tick labels and the legend are text, which needs fonts, which need a
-// (window-less) application.
-class FontsEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_extract_follow";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-const auto* const Fonts = ::testing::AddGlobalTestEnvironment(new FontsEnvironment);
 
 } // namespace
 } // namespace tracella

@@ -25,6 +25,7 @@ const QList<MenuItemSpec>& MenuTable()
         {"mnuPictureScanner", "Scanne&r", "Ctrl+R", "mnuPicture", true, false, false},
         {"mnuPictureCopy", "&Copy", nullptr, "mnuPicture", false, false, false},
         {"mnuPictureScaleAxes", "Scale by A&xes...", nullptr, "mnuPicture", false, false, false},
+        {"mnuPictureFindAxes", "&Find Axes", nullptr, "mnuPicture", false, false, false},
         {"mnuData", "&Data", nullptr, nullptr, false, false, true},
         {"mnuDataAR", "A&utoRead", "Ctrl+Y", "mnuData", false, false, false},
         {"mnuDataTrace", "Trace Curve...", nullptr, "mnuData", false, false, false},

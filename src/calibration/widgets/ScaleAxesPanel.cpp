@@ -5,6 +5,7 @@
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
 #include "calibration/ActiveCalibration.h"
+#include "calibration/widgets/AxisSearch.h"
 #include "calibration/widgets/CalibrationLayer.h"
 #include "calibration/widgets/ScaleCommands.h"
 #include "picture/widgets/DocumentWindow.h"
@@ -111,7 +112,10 @@ void ScaleAxesPanel::buildControls()
     cmdAddPoint_ = Named(new QPushButton(QStringLiteral("A&dd point"), this), "cmdAddPoint");
     cmdRemovePoint_ = Named(new QPushButton(QStringLiteral("&Remove point"), this), "cmdRemovePoint");
     cmdApply_ = Named(new QPushButton(QStringLiteral("&Apply"), this), "cmdApply");
-    for (QPushButton* b : {cmdPlace_, cmdAddPoint_, cmdRemovePoint_, cmdApply_})
+    cmdFindAxes_ = Named(new QPushButton(QStringLiteral("&Find Axes"), this), "cmdFindAxes");
+    cmdFindAxes_->setToolTip(QStringLiteral("Find the axes, their ticks and labels on the picture and propose "
+                                            "the references"));
+    for (QPushButton* b : {cmdFindAxes_, cmdPlace_, cmdAddPoint_, cmdRemovePoint_, cmdApply_})
         buttons->addWidget(b);
     layout->addLayout(buttons);
 
@@ -144,6 +148,9 @@ void ScaleAxesPanel::buildControls()
         }
     });
     connect(cmdApply_, &QPushButton::clicked, this, &ScaleAxesPanel::cmdApply_Click);
+    connect(cmdFindAxes_, &QPushButton::clicked, this, &ScaleAxesPanel::cmdFindAxes_Click);
+    search_ = new AxisSearch(this);
+    connect(search_, &AxisSearch::found, this, &ScaleAxesPanel::propose);
 }
 
 bool ScaleAxesPanel::knownMode() const
@@ -272,6 +279,66 @@ void ScaleAxesPanel::cmdApply_Click()
                      (warning.isEmpty() ? QString() : QStringLiteral(" Warning: ") + warning));
 }
 
+void ScaleAxesPanel::cmdFindAxes_Click()
+{
+    if (search_->running()) {
+        search_->cancel();
+        return;
+    }
+    PictureSurface* s = surface();
+    if (!s || !s->hasPicture()) {
+        lblFit_->setText(QStringLiteral("There is no picture to look at."));
+        return;
+    }
+    cmdFindAxes_->setText(QStringLiteral("&Cancel"));
+    lblFit_->setStyleSheet(QString());
+    lblFit_->setText(QStringLiteral("Looking for the axes, their ticks and labels..."));
+    search_->start(s->picture().image);
+}
+
+// Each axis whose labels agree gets its two references and its kind; an
+// axis left to the user keeps what it had, and the panel says why.
+void ScaleAxesPanel::propose(const AxisProposal& proposal)
+{
+    cmdFindAxes_->setText(QStringLiteral("&Find Axes"));
+    if (proposal.cancelled) {
+        lblFit_->setText(QStringLiteral("The search was given up: nothing changed."));
+        return;
+    }
+    if (!proposal.error.isEmpty()) {
+        lblFit_->setStyleSheet(QStringLiteral("color: #b00000"));
+        lblFit_->setText(proposal.error);
+        return;
+    }
+    if (knownMode())
+        optAxisPoints_->setChecked(true);
+    QStringList missing;
+    const QSignalBlocker quiet(gridReferences_);
+    const struct {
+        const AxisProposalSide& side;
+        int row;
+        QCheckBox* log;
+        QCheckBox* date;
+    } axes[] = {{proposal.x, 0, chkXLog_, chkXDate_}, {proposal.y, 2, chkYLog_, chkYDate_}};
+    for (const auto& a : axes) {
+        if (!a.side.kind) {
+            missing << a.side.missing;
+            continue;
+        }
+        pixels_[static_cast<std::size_t>(a.row)] = a.side.first;
+        pixels_[static_cast<std::size_t>(a.row + 1)] = a.side.second;
+        gridReferences_->item(a.row, XColumn)->setText(QString::number(a.side.firstValue, 'g', 15));
+        gridReferences_->item(a.row + 1, XColumn)->setText(QString::number(a.side.secondValue, 'g', 15));
+        a.date->setChecked(false);
+        a.log->setChecked(*a.side.kind == AxisKind::Log);
+    }
+    refresh();
+    if (!missing.isEmpty()) {
+        lblFit_->setStyleSheet(QStringLiteral("color: #b00000"));
+        lblFit_->setText(missing.join(QLatin1Char(' ')) + QStringLiteral(" Place those references yourself."));
+    }
+}
+
 PictureSurface* ScaleAxesPanel::surface()
 {
     PictureSurface* now = DocumentSurface();
@@ -341,6 +408,12 @@ bool ScaleAxesPanel::surfaceMouse(PictureSurface& surface, QEvent* event)
         dragged_ = -1;
         return true;
     }
+}
+
+void FindAxesCommand()
+{
+    ShowScaleAxesPanel();
+    Panel()->cmdFindAxes_Click();
 }
 
 void ShowScaleAxesPanel()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calibration/AffineCalibration.h"
+#include "calibration/AxisProposal.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -33,6 +34,10 @@ public:
     // and selects the next one still to place.
     void placeSelected(QPointF pixel);
     void cmdApply_Click();
+    // Looks for the axes and their labels on the picture, off the window's
+    // thread, and fills the references with what it proposes; again while
+    // it looks, gives up.
+    void cmdFindAxes_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,6 +53,7 @@ private:
     void refresh();
     PictureSurface* surface();
     bool surfaceMouse(PictureSurface& surface, QEvent* event);
+    void propose(const AxisProposal& proposal);
 
     QRadioButton* optAxisPoints_ = nullptr;
     QRadioButton* optKnownPoints_ = nullptr;
@@ -60,6 +66,8 @@ private:
     QPushButton* cmdAddPoint_ = nullptr;
     QPushButton* cmdRemovePoint_ = nullptr;
     QPushButton* cmdApply_ = nullptr;
+    QPushButton* cmdFindAxes_ = nullptr;
+    class AxisSearch* search_ = nullptr;
     QLabel* lblFit_ = nullptr;
 
     std::vector<std::optional<QPointF>> pixels_;
@@ -69,6 +77,8 @@ private:
 
 // The Picture menu's Scale by Axes command: shows the panel, without waiting.
 void ShowScaleAxesPanel();
+// The Picture menu's Find Axes command: the panel, and the search started.
+void FindAxesCommand();
 // The View menu's Calibrated Axes item: the axes of a calibration by axes
 // drawn over the picture, or not.
 void ShowCalibratedAxes(bool shown);

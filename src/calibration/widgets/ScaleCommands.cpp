@@ -100,6 +100,7 @@ void RegisterScaleCommands()
     app().commands.add(QStringLiteral("mnuPictureResetScale"), resetScale);
     app().commands.add(QStringLiteral("mnuPictureScale"), scaleCommand);
     app().commands.add(QStringLiteral("mnuPictureScaleAxes"), ShowScaleAxesPanel);
+    app().commands.add(QStringLiteral("mnuPictureFindAxes"), FindAxesCommand);
     app().commands.add(QStringLiteral("mnuViewAxes"), ToggleCalibratedAxes);
 }
 

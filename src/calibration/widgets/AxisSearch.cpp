@@ -1,0 +1,48 @@
+#include "calibration/widgets/AxisSearch.h"
+
+#include "calibration/LabelOcr.h"
+
+#include <QMetaObject>
+
+namespace tracella {
+
+AxisSearch::AxisSearch(QObject* parent) : QObject(parent) {}
+
+AxisSearch::~AxisSearch()
+{
+    cancel();
+    if (thread_) {
+        thread_->wait();
+        delete thread_;
+    }
+}
+
+void AxisSearch::start(const QImage& picture)
+{
+    if (thread_)
+        return;
+    cancel_ = std::make_shared<CancelToken>();
+    thread_ = QThread::create([this, picture, token = cancel_] {
+        // Tesseract is set up and used on this one thread.
+        LabelOcr ocr;
+        const AxisProposal proposal = ProposeAxes(picture, {}, ocr, token.get());
+        QMetaObject::invokeMethod(
+            this,
+            [this, proposal] {
+                thread_->wait();
+                delete thread_;
+                thread_ = nullptr;
+                emit found(proposal);
+            },
+            Qt::QueuedConnection);
+    });
+    thread_->start();
+}
+
+void AxisSearch::cancel()
+{
+    if (cancel_)
+        cancel_->cancel();
+}
+
+} // namespace tracella

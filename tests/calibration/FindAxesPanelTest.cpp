@@ -1,0 +1,103 @@
+// Find Axes through the running program: the search runs off the window's
+// thread, its proposal fills the Scale by Axes panel, Apply calibrates, and a
+// click then reads the plot's own values.
+#include "GeneratedPlot.h"
+#include "extract/ExtractGuiSupport.h"
+
+#include "app/widgets/MainWindow.h"
+#include "calibration/ActiveCalibration.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tracella;
+using namespace tracella::test;
+using namespace tracella::plots;
+
+namespace {
+
+template <typename T> T& Control(QWidget& panel, const char* name)
+{
+    T* control = panel.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return *control;
+}
+
+// Until the search has come back, the window answering meanwhile.
+bool SearchEnds(QWidget& panel)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (Control<QPushButton>(panel, "cmdFindAxes").text() != QStringLiteral("&Find Axes")) {
+        if (waited.elapsed() > 60000)
+            return false;
+        TestApp::settle(20);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(FindAxes, ProposesTheLabelledTicksAndAClickReadsThePlotsValues)
+{
+    TestApp t;
+    const Plot plot = Draw(Style{"plain", {800, 600}, 0, false, false, true});
+    ShowPicture(t, plot.image);
+    t.run(QStringLiteral("mnuPictureFindAxes"));
+    auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmScaleAxes"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(Control<QPushButton>(*panel, "cmdFindAxes").text(), QStringLiteral("&Cancel"));
+    ASSERT_TRUE(SearchEnds(*panel));
+
+    // X1, X2 at the first and last X ticks, Y1, Y2 likewise, with their labels.
+    auto& table = Control<QTableWidget>(*panel, "gridReferences");
+    const struct {
+        int row;
+        QPointF tick;
+        QString label;
+    } expected[] = {{0, plot.xTicks.front(), plot.xLabels.front()},
+                    {1, plot.xTicks.back(), plot.xLabels.back()},
+                    {2, plot.yTicks.front(), plot.yLabels.front()},
+                    {3, plot.yTicks.back(), plot.yLabels.back()}};
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.row);
+        EXPECT_EQ(table.item(e.row, 2)->text().toDouble(), e.label.toDouble());
+        const QStringList at = table.item(e.row, 1)->text().split(QStringLiteral(", "));
+        ASSERT_EQ(at.size(), 2);
+        EXPECT_LT(QLineF(QPointF(at[0].toDouble(), at[1].toDouble()), e.tick).length(), 0.5);
+    }
+    EXPECT_FALSE(Control<QCheckBox>(*panel, "chkXLog").isChecked());
+
+    Control<QPushButton>(*panel, "cmdApply").click();
+    ASSERT_NE(activeCalibration().affine(), nullptr);
+    // A click on the middle X tick reads its label.
+    Control<QPushButton>(*panel, "cmdPlace").setChecked(false);
+    const std::size_t middle = plot.xTicks.size() / 2;
+    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, plot.xTicks[middle].toPoint());
+    ASSERT_EQ(Grid().rowCount(), 2);
+    const double pixelX = (plot.xLabels.back().toDouble() - plot.xLabels.front().toDouble()) /
+                          (plot.xTicks.back().x() - plot.xTicks.front().x());
+    EXPECT_NEAR(CellValue(1, 1), plot.xLabels[static_cast<int>(middle)].toDouble(), std::abs(pixelX));
+}
+
+// Given up at once: the references stay as they were.
+TEST(FindAxes, AGivenUpSearchChangesNothing)
+{
+    TestApp t;
+    ShowPicture(t, Draw(Style{"plain", {800, 600}, 0, false, false, true}).image);
+    t.run(QStringLiteral("mnuPictureFindAxes"));
+    auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmScaleAxes"));
+    ASSERT_NE(panel, nullptr);
+    Control<QPushButton>(*panel, "cmdFindAxes").click();
+    ASSERT_TRUE(SearchEnds(*panel));
+    EXPECT_EQ(Control<QLabel>(*panel, "lblFit").text(), QStringLiteral("The search was given up: nothing changed."));
+    auto& table = Control<QTableWidget>(*panel, "gridReferences");
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(table.item(r, 1)->text(), QStringLiteral("click to place")) << r;
+}
