@@ -3,6 +3,7 @@
 // data, libjpeg-turbo decoding at its fastest settings; Qt's own PNG reader
 // for comparison; and how late the window's events run meanwhile.
 #include "PictureSamples.h"
+#include "support/ProcStatus.h"
 #include "picture/PictureJob.h"
 #include "picture/PictureLoader.h"
 #include "picture/widgets/PictureWait.h"
@@ -99,16 +100,6 @@ bool writeFiles()
     return true;
 }
 
-long statusKb(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0)
-            return std::stol(line.substr(std::string(field).size()));
-    return -1;
-}
-
 // Opens through the import's road: the file decoded on a worker.
 LoadedPicture openOnWorker(const QString& path)
 {
@@ -124,7 +115,7 @@ void openThroughTheRoad(benchmark::State& state, const QString& path)
     double peakOverDecoded = 0;
     for (auto _ : state) {
         const bool measure = peakOverDecoded == 0;
-        const long before = statusKb("VmRSS:");
+        const long before = StatusKb("VmRSS:");
         if (measure)
             std::ofstream("/proc/self/clear_refs") << "5";
         const LoadedPicture loaded = openOnWorker(path);
@@ -134,7 +125,7 @@ void openThroughTheRoad(benchmark::State& state, const QString& path)
         }
         benchmark::DoNotOptimize(loaded.picture.image.constBits());
         if (measure)
-            peakOverDecoded = (statusKb("VmHWM:") - before) * 1024.0 /
+            peakOverDecoded = (StatusKb("VmHWM:") - before) * 1024.0 /
                               static_cast<double>(loaded.picture.image.sizeInBytes());
     }
     state.counters["peak_over_decoded"] = peakOverDecoded;

@@ -3,6 +3,7 @@
 // that view; and the memory such a picture takes while it is open in the
 // document window, against its decoded size.
 #include "PictureSamples.h"
+#include "support/ProcStatus.h"
 #include "app/widgets/AppContext.h"
 #include "data/widgets/DataCommands.h"
 #include "data/widgets/DataForm.h"
@@ -30,17 +31,6 @@ namespace {
 constexpr int Side = MaxPictureSide;
 const QSize ViewportSize(1920, 1080);
 constexpr int MarkerCount = 1000;
-
-// Kilobytes of a line of /proc/self/status ("VmHWM:", "VmRSS:").
-long statusKb(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field, 0) == 0)
-            return std::stol(line.substr(std::string(field).size()));
-    return -1;
-}
 
 // The peak starts again from the present size.
 void resetPeak()
@@ -163,7 +153,7 @@ BENCHMARK(BM_PictureOpenMemory)->Iterations(1);
 // paints the viewport and reports the peak memory of all that.
 bool openAndMeasure(const QString& path)
 {
-    const long before = statusKb("VmRSS:");
+    const long before = StatusKb("VmRSS:");
     resetPeak();
     LoadedPicture loaded = LoadPictureFile(path);
     if (loaded.error) {
@@ -182,7 +172,7 @@ bool openAndMeasure(const QString& path)
     window->verticalScrollBar()->setValue(Side / 2);
     const QImage shown = window->viewport()->grab().toImage();
     QCoreApplication::processEvents();
-    const long peak = statusKb("VmHWM:");
+    const long peak = StatusKb("VmHWM:");
 
     OpenPicture& open = openPicture();
     open.window = window;

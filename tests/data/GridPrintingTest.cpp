@@ -1,6 +1,6 @@
 #include "data/GridPrinting.h"
+#include "support/OffscreenFonts.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -14,18 +14,6 @@ using namespace tracella;
 
 namespace {
 
-// Text needs the fonts of a GUI application; no window is shown.
-void EnsureGuiApplication()
-{
-    if (QGuiApplication::instance())
-        return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "data_grid_printing_test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
-}
-
 struct PrintRecord {
     std::vector<std::pair<int, int>> cells;
     int lastProgress = 0;
@@ -34,7 +22,6 @@ struct PrintRecord {
 // Prints onto an image, one twip to the pixel, and notes the cells printed.
 PrintRecord Print(const GridPrintView& grid, int px = 1, int py = 1)
 {
-    EnsureGuiApplication();
     QImage page(grid.width + 10, grid.height + 10, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
@@ -128,7 +115,6 @@ bool IsLine(const std::vector<int>& lines, int at)
 
 TEST(PrintGrid, LaysOutLongTextsInTheFontsOwnSizeWithoutOverlap)
 {
-    EnsureGuiApplication();
     // Screen columns of 100 and rows of 20, texts far wider and taller in
     // the print font; the page just holds the laid-out grid.
     GridPrintView grid = SmallGrid(4);
