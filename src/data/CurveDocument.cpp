@@ -66,12 +66,14 @@ std::optional<QString> CurveDocument::add(const QString& name)
         return QStringLiteral("A picture holds at most %1 curves.").arg(MaxCurveCount);
     if (auto problem = nameProblem(name))
         return problem;
+    beforeList();
     Curve added;
     added.id = nextId_++;
     added.name = name.trimmed();
     added.colour = Palette()[static_cast<std::size_t>(added_++) % Palette().size()];
     curves_.push_back(std::move(added));
     current_ = count() - 1;
+    afterChange();
     return std::nullopt;
 }
 
@@ -79,7 +81,9 @@ std::optional<QString> CurveDocument::rename(int index, const QString& name)
 {
     if (auto problem = nameProblem(name, index))
         return problem;
+    beforeList();
     curves_[static_cast<std::size_t>(index)].name = name.trimmed();
+    afterChange();
     return std::nullopt;
 }
 
@@ -87,10 +91,14 @@ std::optional<QString> CurveDocument::remove(int index)
 {
     if (count() == 1)
         return QStringLiteral("The last curve cannot be deleted: there is always one.");
+    if (recorder_.to)
+        recorder_.to->beforeRows(curve(index));
+    beforeList();
     curves_.erase(curves_.begin() + index);
     // The current curve stays current; in place of a deleted one, its neighbour.
     if (current_ > index || current_ == count())
         --current_;
+    afterChange();
     return std::nullopt;
 }
 
@@ -101,7 +109,9 @@ void CurveDocument::setCurrent(int index)
 
 void CurveDocument::setColour(int index, Colour colour)
 {
+    beforeList();
     curves_[static_cast<std::size_t>(index)].colour = colour;
+    afterChange();
 }
 
 void CurveDocument::setDataFile(int index, const QString& fileName, DataFileLayout layout)
@@ -124,7 +134,11 @@ bool CurveDocument::anyPoints() const
 
 void CurveDocument::editRows(int index, const std::function<void(GridRows&)>& change)
 {
-    change(curves_[static_cast<std::size_t>(index)].rows);
+    Curve& edited = curves_[static_cast<std::size_t>(index)];
+    if (recorder_.to)
+        recorder_.to->beforeRows(edited);
+    change(edited.rows);
+    afterChange();
 }
 
 std::optional<AppError> CurveDocument::appendRow(GridRow cells)
@@ -139,6 +153,59 @@ std::optional<AppError> CurveDocument::appendTabText(QStringView text)
     std::optional<AppError> refused;
     editRows([&](GridRows& rows) { refused = rows.appendTabText(text); });
     return refused;
+}
+
+bool CurveList::sameCurves(const CurveList& other) const
+{
+    return std::equal(entries.begin(), entries.end(), other.entries.begin(), other.entries.end(),
+                      [](const CurveEntry& a, const CurveEntry& b) {
+                          return a.id == b.id && a.name == b.name && a.colour == b.colour;
+                      });
+}
+
+CurveList CurveDocument::list() const
+{
+    CurveList list{{}, current_, nextId_, added_};
+    for (const Curve& c : curves_)
+        list.entries.push_back({c.id, c.name, c.colour, c.dataFileName, c.layout});
+    return list;
+}
+
+void CurveDocument::setList(const CurveList& list)
+{
+    std::vector<Curve> curves;
+    for (const CurveEntry& entry : list.entries) {
+        const int kept = indexOf(entry.id);
+        Curve c;
+        if (kept >= 0) {
+            c = std::move(curves_[static_cast<std::size_t>(kept)]);
+        } else {
+            c.id = entry.id;
+            c.dataFileName = entry.dataFileName;
+            c.layout = entry.layout;
+        }
+        c.name = entry.name;
+        c.colour = entry.colour;
+        curves.push_back(std::move(c));
+    }
+    if (curves.empty())
+        return; // there is always a curve
+    curves_ = std::move(curves);
+    current_ = std::clamp(list.current, 0, count() - 1);
+    nextId_ = std::max(nextId_, list.nextId);
+    added_ = list.added;
+}
+
+void CurveDocument::beforeList() const
+{
+    if (recorder_.to)
+        recorder_.to->beforeList();
+}
+
+void CurveDocument::afterChange() const
+{
+    if (recorder_.to)
+        recorder_.to->afterChange();
 }
 
 } // namespace tracella

@@ -23,6 +23,38 @@ struct Curve {
     GridRows rows;
 };
 
+// What a list of curves is without their rows: enough to bring the list
+// back as it was, the rows kept by curve id.
+struct CurveEntry {
+    int id = 0;
+    QString name;
+    std::optional<Colour> colour;
+    QString dataFileName;
+    DataFileLayout layout = DataFileLayout::Space;
+};
+
+struct CurveList {
+    std::vector<CurveEntry> entries;
+    int current = 0;
+    int nextId = 0;
+    int added = 0;
+    // The same curves in the same order, named and coloured alike; which one
+    // is current and where they are saved do not count.
+    bool sameCurves(const CurveList& other) const;
+};
+
+// Hears of every change of the curves before it is made, so that an undo
+// history can keep what the change replaces.
+class CurveEditRecorder {
+public:
+    virtual ~CurveEditRecorder() = default;
+    virtual void beforeRows(const Curve& curve) = 0;
+    // Before curves are added, renamed, deleted or coloured.
+    virtual void beforeList() = 0;
+    // After either change.
+    virtual void afterChange() = 0;
+};
+
 // The curves of the picture and which one is current: the only store of
 // the collected points. There is always at least one curve.
 class CurveDocument {
@@ -73,7 +105,27 @@ public:
     std::optional<AppError> appendRow(GridRow cells);
     std::optional<AppError> appendTabText(QStringView text);
 
+    CurveList list() const;
+    // The curves of the list in its order, each keeping its rows; a curve
+    // new to the document starts without rows. The curves kept keep their
+    // data files: saving is no change to take back.
+    void setList(const CurveList& list);
+
+    // Not copied with the curves: a history stays with its document.
+    void setRecorder(CurveEditRecorder* recorder) { recorder_.to = recorder; }
+
 private:
+    struct RecorderLink {
+        CurveEditRecorder* to = nullptr;
+        RecorderLink() = default;
+        RecorderLink(const RecorderLink&) {}
+        RecorderLink& operator=(const RecorderLink&) { return *this; }
+    };
+    void beforeList() const;
+    void afterChange() const;
+
+    RecorderLink recorder_;
+
     std::vector<Curve> curves_;
     int current_ = 0;
     int nextId_ = 0;

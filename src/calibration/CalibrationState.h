@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/core/AppState.h"
+#include "calibration/ActiveCalibration.h"
+#include "data/EditHistory.h"
+
+#include <functional>
+
+namespace tracella {
+
+// The settings and the calibration as the undo history keeps them: the
+// options, the two-point Scale and the calibration by axes. What is drawn
+// from them is redrawn by whoever is told through afterRestore.
+class CalibrationState : public SideState {
+public:
+    CalibrationState(AppState& state, ActiveCalibration& calibration) : state_(state), calibration_(calibration) {}
+
+    std::any capture() const override;
+    bool same(const std::any& a, const std::any& b) const override;
+    void restore(const std::any& state) override;
+
+    std::function<void()> afterRestore;
+
+private:
+    AppState& state_;
+    ActiveCalibration& calibration_;
+};
+
+} // namespace tracella

@@ -1,0 +1,135 @@
+#include "data/EditHistory.h"
+
+#include <QUndoCommand>
+
+#include <utility>
+#include <vector>
+
+namespace tracella {
+
+// One step as the stack keeps it. It is pushed after its change is made, so
+// the stack's first redo() has nothing to do.
+class EditHistory::Step : public QUndoCommand {
+public:
+    Step(EditHistory& history, const QString& name) : QUndoCommand(name), history_(history) {}
+
+    std::vector<std::pair<int, RowsChange>> rows; // by curve id
+    std::optional<std::pair<CurveList, CurveList>> list;
+    std::optional<std::pair<std::any, std::any>> side;
+
+    bool empty() const { return rows.empty() && !list && !side; }
+
+    void undo() override { bringBack(false); }
+    void redo() override
+    {
+        if (pushed_)
+            bringBack(true);
+        pushed_ = true;
+    }
+
+private:
+    void bringBack(bool forward)
+    {
+        CurveDocument& curves = history_.curves_;
+        history_.restoring_ = true;
+        if (list)
+            curves.setList(forward ? list->second : list->first);
+        for (const auto& [id, change] : rows) {
+            const int index = curves.indexOf(id);
+            if (index < 0)
+                continue; // a curve this step added or deleted, not there now
+            curves.editRows(index, [&](GridRows& r) { forward ? ReapplyRows(r, change) : RevertRows(r, change); });
+        }
+        // The points taken back or done again are shown.
+        if (!list && !rows.empty())
+            curves.setCurrent(curves.indexOf(rows.front().first));
+        if (side && history_.side_)
+            history_.side_->restore(forward ? side->second : side->first);
+        history_.restoring_ = false;
+    }
+
+    EditHistory& history_;
+    bool pushed_ = false;
+};
+
+EditHistory::EditHistory(CurveDocument& curves, SideState* side) : curves_(curves), side_(side)
+{
+    stack_.setUndoLimit(StepLimit);
+    curves_.setRecorder(this);
+}
+
+EditHistory::~EditHistory()
+{
+    curves_.setRecorder(nullptr);
+}
+
+void EditHistory::begin(const QString& name)
+{
+    if (depth_++ > 0)
+        return;
+    name_ = name;
+    listBefore_ = curves_.list();
+    if (side_)
+        sideBefore_ = side_->capture();
+}
+
+void EditHistory::end()
+{
+    if (depth_ == 0 || --depth_ > 0)
+        return;
+    implicit_ = false;
+    auto step = std::make_unique<Step>(*this, name_);
+    for (auto& [id, before] : rowsBefore_) {
+        const int index = curves_.indexOf(id);
+        RowsChange change = RowsDifference(before, index >= 0 ? curves_.curve(index).rows : GridRows());
+        if (!change.empty())
+            step->rows.emplace_back(id, std::move(change));
+    }
+    rowsBefore_.clear();
+    CurveList listAfter = curves_.list();
+    if (!listAfter.sameCurves(listBefore_))
+        step->list.emplace(std::move(listBefore_), std::move(listAfter));
+    if (side_) {
+        std::any sideAfter = side_->capture();
+        if (!side_->same(sideBefore_, sideAfter))
+            step->side.emplace(std::move(sideBefore_), std::move(sideAfter));
+    }
+    sideBefore_.reset();
+    if (!step->empty())
+        stack_.push(step.release());
+}
+
+void EditHistory::clear()
+{
+    stack_.clear();
+}
+
+void EditHistory::openImplicitStep()
+{
+    if (depth_ == 0 && !restoring_) {
+        begin(QStringLiteral("Edit"));
+        implicit_ = true;
+    }
+}
+
+void EditHistory::beforeRows(const Curve& curve)
+{
+    if (restoring_)
+        return;
+    openImplicitStep();
+    rowsBefore_.try_emplace(curve.id, curve.rows);
+}
+
+void EditHistory::beforeList()
+{
+    if (!restoring_)
+        openImplicitStep();
+}
+
+void EditHistory::afterChange()
+{
+    if (implicit_ && depth_ == 1)
+        end();
+}
+
+} // namespace tracella

@@ -1,0 +1,193 @@
+#include "data/EditHistory.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace tracella;
+
+namespace {
+
+struct CurveShot {
+    QString name;
+    std::optional<Colour> colour;
+    std::vector<GridRow> rows;
+    bool operator==(const CurveShot&) const = default;
+};
+
+// The curves as the user sees them; which one is shown is not part of it.
+struct Shot {
+    std::vector<CurveShot> curves;
+    bool operator==(const Shot&) const = default;
+};
+
+Shot Take(const CurveDocument& d)
+{
+    Shot shot;
+    for (int i = 0; i < d.count(); ++i) {
+        CurveShot c{d.curve(i).name, d.curve(i).colour, {}};
+        for (int r = 0; r < d.curve(i).rows.rowCount(); ++r)
+            c.rows.push_back(d.curve(i).rows.row(r));
+        shot.curves.push_back(std::move(c));
+    }
+    return shot;
+}
+
+void Click(CurveDocument& d, double x)
+{
+    ASSERT_FALSE(d.appendRow(AppendPointRowTexts(d.rows().rowCount(), {x, true}, {x * 2, true})));
+}
+
+// Two curves with a few points, the first one current.
+void Fill(CurveDocument& d)
+{
+    for (double x : {3.0, 1.0, 2.0})
+        Click(d, x);
+    ASSERT_FALSE(d.add(QStringLiteral("Second")));
+    Click(d, 7);
+    d.setCurrent(0);
+}
+
+// A side state of one number, as the settings are to the real history.
+class NumberState : public SideState {
+public:
+    int value = 0;
+    int restores = 0;
+    std::any capture() const override { return value; }
+    bool same(const std::any& a, const std::any& b) const override
+    {
+        return std::any_cast<int>(a) == std::any_cast<int>(b);
+    }
+    void restore(const std::any& s) override
+    {
+        value = std::any_cast<int>(s);
+        ++restores;
+    }
+};
+
+} // namespace
+
+// Every kind of change the commands make is one step: undone it gives back
+// the document before, redone the document after.
+TEST(EditHistory, EachStepIsTakenBackAndDoneAgainExactly)
+{
+    const struct {
+        const char* name;
+        std::function<void(CurveDocument&)> change;
+    } cases[] = {
+        {"a click", [](CurveDocument& d) { Click(d, 4); }},
+        {"many clicks", [](CurveDocument& d) { for (int i = 0; i < 50; ++i) Click(d, i); }},
+        {"typing", [](CurveDocument& d) { d.editRows([](GridRows& r) { r.setCell(2, 1, QStringLiteral("x")); }); }},
+        {"a sort", [](CurveDocument& d) {
+             d.editRows([](GridRows& r) { std::reverse(r.dataRows().begin(), r.dataRows().end()); });
+         }},
+        {"remove all", [](CurveDocument& d) { d.editRows([](GridRows& r) { r.truncate(1); }); }},
+        {"another curve's rows", [](CurveDocument& d) { d.editRows(1, [](GridRows& r) { r.truncate(1); }); }},
+        {"typing after a switch of curves", [](CurveDocument& d) {
+             d.setCurrent(1);
+             d.editRows([](GridRows& r) { r.setCell(1, 2, QStringLiteral("y")); });
+         }},
+        {"add a curve with points", [](CurveDocument& d) {
+             ASSERT_FALSE(d.add(QStringLiteral("Third")));
+             Click(d, 5);
+         }},
+        {"rename", [](CurveDocument& d) { ASSERT_FALSE(d.rename(1, QStringLiteral("Renamed"))); }},
+        {"colour", [](CurveDocument& d) { d.setColour(0, Rgb(1, 2, 3)); }},
+        {"delete a curve with points", [](CurveDocument& d) { ASSERT_FALSE(d.remove(0)); }},
+        {"delete, then edit the next", [](CurveDocument& d) {
+             ASSERT_FALSE(d.remove(1));
+             Click(d, 8);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CurveDocument d;
+        Fill(d);
+        EditHistory history(d);
+        history.clear();
+        const Shot before = Take(d);
+        history.begin(QStringLiteral("Step"));
+        c.change(d);
+        history.end();
+        const Shot after = Take(d);
+        ASSERT_EQ(history.stack().count(), 1);
+        EXPECT_EQ(history.stack().undoText(), QStringLiteral("Step"));
+        for (int round = 0; round < 2; ++round) {
+            history.undo();
+            EXPECT_EQ(Take(d), before);
+            history.redo();
+            EXPECT_EQ(Take(d), after);
+        }
+    }
+}
+
+TEST(EditHistory, ChangesOutsideAStepAreStepsOfTheirOwnAndNestedStepsAreOne)
+{
+    CurveDocument d;
+    EditHistory history(d);
+    Click(d, 1);
+    Click(d, 2);
+    EXPECT_EQ(history.stack().count(), 2);
+    EXPECT_EQ(history.stack().undoText(), QStringLiteral("Edit"));
+    {
+        HistoryStep outer(history, QStringLiteral("AutoRead"));
+        HistoryStep inner(history, QStringLiteral("Inner"));
+        Click(d, 3);
+        Click(d, 4);
+    }
+    EXPECT_EQ(history.stack().count(), 3);
+    EXPECT_EQ(history.stack().undoText(), QStringLiteral("AutoRead"));
+    { HistoryStep nothing(history, QStringLiteral("Nothing")); }
+    EXPECT_EQ(history.stack().count(), 3) << "a step that changed nothing is no step";
+
+    history.begin(QStringLiteral("Open"));
+    history.undo(); // refused: the open step began on the rows there now
+    Click(d, 5);
+    history.end();
+    EXPECT_EQ(d.rows().dataRowCount(), 5);
+    history.undo();
+    history.undo();
+    EXPECT_EQ(d.rows().dataRowCount(), 2);
+}
+
+TEST(EditHistory, SideStateIsRestoredOnlyByStepsThatChangedIt)
+{
+    CurveDocument d;
+    NumberState side;
+    EditHistory history(d, &side);
+    {
+        HistoryStep step(history, QStringLiteral("Options"));
+        side.value = 5;
+    }
+    {
+        HistoryStep step(history, QStringLiteral("Point"));
+        Click(d, 1);
+    }
+    side.value = 9; // a change no step recorded, such as a click while scaling
+    history.undo();
+    EXPECT_EQ(side.value, 9);
+    EXPECT_EQ(side.restores, 0);
+    history.undo();
+    EXPECT_EQ(side.value, 0);
+    history.redo();
+    EXPECT_EQ(side.value, 5);
+}
+
+TEST(EditHistory, KeepsTheLatestThousandSteps)
+{
+    CurveDocument d;
+    for (int i = 0; i < 100; ++i)
+        Click(d, i);
+    const GridRow original = d.rows().row(d.rows().rowCount() - 1);
+    EditHistory history(d);
+    for (int i = 0; i < EditHistory::StepLimit + 5; ++i) {
+        HistoryStep step(history, QStringLiteral("Point"));
+        d.editRows([](GridRows& r) { r.truncate(r.rowCount() - 1); });
+        Click(d, -i);
+    }
+    EXPECT_EQ(history.stack().count(), EditHistory::StepLimit);
+    while (history.stack().canUndo())
+        history.undo();
+    EXPECT_EQ(d.rows().dataRowCount(), 100);
+    EXPECT_NE(d.rows().row(d.rows().rowCount() - 1), original) << "the five oldest steps are gone";
+}
