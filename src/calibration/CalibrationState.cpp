@@ -12,7 +12,8 @@ struct Kept {
 };
 
 // The fields a step may change; the coordination fields are the windows'.
-auto SettingsOf(const AppState& s)
+template <class State>
+auto SettingsOf(State& s)
 {
     return std::tie(s.SplineColor, s.ARDataColor, s.ARPointColor, s.ScaleColor, s.PointsColor, s.DotSize,
                     s.SplinePoints, s.SplineOnX, s.ARCols, s.ARRows, s.XAxisLog, s.YAxisLog, s.EscUndo,
