@@ -66,4 +66,12 @@ void CalibrationState::restore(const std::any& state)
         afterRestore();
 }
 
+void CalibrationState::adopt(const AppState& from, std::optional<AffineCalibration> affine)
+{
+    Kept kept;
+    SettingsOf(kept.state) = SettingsOf(from);
+    kept.affine = std::move(affine);
+    restore(kept);
+}
+
 } // namespace tracella

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <set>
+#include <type_traits>
 
 namespace tracella {
 namespace {
@@ -130,6 +131,28 @@ void WritePicture(QCborStreamWriter& w, const Project& p)
     w.endMap();
 }
 
+template <typename Number, std::size_t N>
+void WriteNumbers(QCborStreamWriter& w, const char* key, const std::array<Number, N>& numbers)
+{
+    w.append(QLatin1StringView(key));
+    w.startArray(N);
+    for (Number n : numbers)
+        w.append(n);
+    w.endArray();
+}
+
+void WriteAxes(QCborStreamWriter& w, const ProjectAxes& axes)
+{
+    w.append(QLatin1StringView("axes"));
+    w.startMap();
+    WriteNumbers(w, "toAxes", axes.toAxes);
+    WriteNumbers(w, "toPixels", axes.toPixels);
+    WriteNumbers(w, "kinds", axes.kinds);
+    WriteNumbers(w, "precisions", axes.precisions);
+    WriteNumbers(w, "extent", axes.extent);
+    w.endMap();
+}
+
 void WriteSections(QCborStreamWriter& w, const Project& p)
 {
     w.append(QLatin1StringView("calibration"));
@@ -138,6 +161,8 @@ void WriteSections(QCborStreamWriter& w, const Project& p)
         w.append(QLatin1StringView(f.key));
         w.append(p.state.*f.member);
     }
+    if (p.axes)
+        WriteAxes(w, *p.axes);
     WriteUnknown(w, p.unknownCalibration);
     w.endMap();
 
@@ -277,12 +302,47 @@ std::optional<QString> ReadPicture(const QCborMap& top, Project& p)
     return std::nullopt;
 }
 
-void ReadSections(const QCborMap& top, Project& p)
+template <typename Number, std::size_t N>
+bool ReadNumbers(const QCborMap& m, const char* key, std::array<Number, N>& numbers)
+{
+    const QCborArray a = m.value(Key(key)).toArray();
+    if (a.size() != static_cast<qsizetype>(N))
+        return false;
+    for (std::size_t i = 0; i < N; ++i) {
+        const QCborValue v = a.at(static_cast<qsizetype>(i));
+        if (!v.isDouble() && !v.isInteger())
+            return false;
+        if constexpr (std::is_integral_v<Number>)
+            numbers[i] = static_cast<Number>(v.toInteger());
+        else
+            numbers[i] = v.toDouble();
+    }
+    return true;
+}
+
+std::optional<QString> ReadAxes(const QCborMap& calibration, Project& p)
+{
+    const QCborValue value = calibration.value(QStringLiteral("axes"));
+    if (value.isUndefined())
+        return std::nullopt;
+    const QCborMap m = value.toMap();
+    ProjectAxes axes;
+    if (!ReadNumbers(m, "toAxes", axes.toAxes) || !ReadNumbers(m, "toPixels", axes.toPixels) ||
+        !ReadNumbers(m, "kinds", axes.kinds) || !ReadNumbers(m, "precisions", axes.precisions) ||
+        !ReadNumbers(m, "extent", axes.extent))
+        return Damaged(QStringLiteral("its calibration by axes is incomplete"));
+    p.axes = axes;
+    return std::nullopt;
+}
+
+std::optional<QString> ReadSections(const QCborMap& top, Project& p)
 {
     const QCborMap calibration = top.value(QStringLiteral("calibration")).toMap();
     for (const auto& f : CalibrationFields)
         p.state.*f.member = calibration.value(Key(f.key)).toDouble(p.state.*f.member);
-    p.unknownCalibration = Unknown(calibration, KnownKeys({}, CalibrationFields));
+    if (auto problem = ReadAxes(calibration, p))
+        return problem;
+    p.unknownCalibration = Unknown(calibration, KnownKeys({"axes"}, CalibrationFields));
 
     const QCborMap settings = top.value(QStringLiteral("settings")).toMap();
     for (const auto& f : ColourFields)
@@ -293,6 +353,7 @@ void ReadSections(const QCborMap& top, Project& p)
         p.state.*f.member = settings.value(Key(f.key)).toBool(p.state.*f.member);
     p.state.PointerIndex = static_cast<std::int16_t>(settings.value(QStringLiteral("pointerIndex")).toInteger());
     p.unknownSettings = Unknown(settings, KnownKeys({"pointerIndex"}, ColourFields, IntFields, SettingFlags));
+    return std::nullopt;
 }
 
 } // namespace
@@ -346,7 +407,8 @@ std::variant<Project, QString> DecodeProject(const QByteArray& bytes)
     Project p;
     if (auto problem = ReadPicture(top, p))
         return *problem;
-    ReadSections(top, p);
+    if (auto problem = ReadSections(top, p))
+        return *problem;
     if (auto problem = ReadCurves(top, p))
         return *problem;
     p.zoom = top.value(QStringLiteral("zoom")).toDouble(1);

@@ -9,6 +9,7 @@
 #include <QCborMap>
 #include <QString>
 
+#include <array>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -42,10 +43,21 @@ struct ProjectCurve {
     std::vector<GridRow> rows; // data rows, as the grid's cell texts
 };
 
+// A calibration by axes as plain numbers: the affine maps both ways
+// (a, b, c, d, e, f), each axis's kind and date precision (X, then Y) and
+// where the axes are drawn (xAxisAt, yAxisAt, xFrom, xTo, yFrom, yTo).
+struct ProjectAxes {
+    std::array<double, 6> toAxes{}, toPixels{};
+    std::array<int, 2> kinds{}, precisions{};
+    std::array<double, 6> extent{};
+    friend bool operator==(const ProjectAxes&, const ProjectAxes&) = default;
+};
+
 // Everything needed to go on working on a picture.
 struct Project {
     ProjectPicture picture;
     AppState state; // its settings and calibration are kept; the rest is not
+    std::optional<ProjectAxes> axes; // the calibration by axes, when it is the one in use
     std::vector<ProjectCurve> curves;
     int current = 0;
     double zoom = 1;

@@ -38,7 +38,18 @@ TestApp::~TestApp()
         w->deleteLater();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    app() = AppContext{};
+    AppContext& c = app();
+    c.main.clear();
+    c.document.clear();
+    c.data.clear();
+    c.zoom.clear();
+    c.tip.clear();
+    c.commands = CommandRouter{};
+    c.curves = CurveDocument{};
+    c.history.clear();
+    c.calibrationState.afterRestore = nullptr;
+    c.pictureOrigin = {};
+    c.projectFileName.clear();
 }
 
 void TestApp::run(const QString& name)

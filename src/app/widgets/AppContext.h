@@ -1,7 +1,12 @@
 #pragma once
 
+#include "app/core/AppState.h"
 #include "app/widgets/CommandRouter.h"
+#include "calibration/ActiveCalibration.h"
+#include "calibration/CalibrationState.h"
 #include "data/CurveDocument.h"
+#include "data/EditHistory.h"
+#include "data/ProjectFile.h"
 
 #include <QPointer>
 
@@ -24,9 +29,22 @@ struct AppContext {
     CommandRouter commands;
     // The curves of the picture and their points, whether a window shows them or not.
     CurveDocument curves;
+    // What undo takes back: the curves, the settings and the calibration.
+    CalibrationState calibrationState{appState(), activeCalibration()};
+    EditHistory history{curves, &calibrationState};
+    // Where the picture came from, as a project keeps it (its bytes only
+    // for a file opened as it is).
+    ProjectPicture pictureOrigin;
+    QString projectFileName;
 };
 
 AppContext& app();
+
+// One step of the undo history for as long as it lives.
+class UndoStep : public HistoryStep {
+public:
+    explicit UndoStep(const QString& name) : HistoryStep(app().history, name) {}
+};
 
 // Runs a command by its menu item name.
 inline void RunCommand(const QString& name) { app().commands.run(name); }

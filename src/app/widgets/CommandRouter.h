@@ -16,6 +16,8 @@ public:
     // False when no command of that name exists (nothing runs).
     bool run(const QString& name) const;
     bool has(const QString& name) const { return commands_.contains(name); }
+    // The command of that name, to wrap it; empty when there is none.
+    std::function<void()> command(const QString& name) const { return commands_.value(name); }
 
 private:
     QHash<QString, std::function<void()>> commands_;

@@ -5,7 +5,9 @@
 #include "app/core/AppState.h"
 #include "app/core/TempPicture.h"
 #include "app/widgets/AppContext.h"
+#include "app/widgets/HistoryCommands.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/ProjectCommands.h"
 #include "app/widgets/ShellCommands.h"
 #include "app/widgets/Sounds.h"
 #include "app/widgets/UnexpectedError.h"
@@ -51,6 +53,8 @@ void registerCommands(MainWindow& main)
     RegisterAcquireCommands();
     RegisterCaptureCommands();
     RegisterInfoCommands();
+    RegisterProjectCommands();
+    RegisterHistoryCommands(main);
 }
 
 // The main window's load step, in the designed order.

@@ -4,6 +4,7 @@
 #include "app/core/AppState.h"
 #include "app/core/NumberReading.h"
 #include "app/services/Services.h"
+#include "app/widgets/AppContext.h"
 #include "calibration/widgets/RecordPoint.h"
 #include "calibration/widgets/ScaleCommands.h"
 #include "picture/widgets/PictureSurface.h"
@@ -65,12 +66,23 @@ void scaleModeClick(PictureSurface& surface, FramePoint p)
     }
 }
 
-void mouseDown(PictureSurface& surface, FramePoint p)
+// The points a right-button drag collects are one step, until the button
+// is let go.
+std::optional<UndoStep>& dragStep()
+{
+    static std::optional<UndoStep> step;
+    return step;
+}
+
+void mouseDown(PictureSurface& surface, FramePoint p, int button)
 {
     if (appState().ScaleModeOn) {
         scaleModeClick(surface, p);
         return;
     }
+    if (button == 2 && !dragStep())
+        dragStep().emplace(QStringLiteral("Points"));
+    const UndoStep step(QStringLiteral("Point"));
     surface.drawDot(p.x, p.y, CurrentCurveColour());
     RecordPoint({p.x, true}, {p.y, true}, true);
     surface.setFocus(); // so that Esc reaches the document window
@@ -80,9 +92,12 @@ void mouseMove(PictureSurface& surface, FramePoint p, int buttons)
 {
     appState().MouseOverPicture = true;
     if (buttons != 2) { // only the right button alone collects
+        dragStep().reset();
         RecordPoint({p.x, true}, {p.y, true}, false);
         return;
     }
+    if (!dragStep())
+        dragStep().emplace(QStringLiteral("Points"));
     if (appState().ScaleModeOn &&
         askYesNo(QStringLiteral("You are in scale mode. Do you want to exit Scale Mode before trying to save "
                                 "data points?")))
@@ -96,9 +111,10 @@ void mouseMove(PictureSurface& surface, FramePoint p, int buttons)
 void ConnectPointPicking(PictureSurface& surface)
 {
     QObject::connect(&surface, &PictureSurface::mousePressed, &surface,
-                     [&surface](FramePoint p, int) { mouseDown(surface, p); });
+                     [&surface](FramePoint p, int button) { mouseDown(surface, p, button); });
     QObject::connect(&surface, &PictureSurface::mouseMoved, &surface,
                      [&surface](FramePoint p, int buttons) { mouseMove(surface, p, buttons); });
+    QObject::connect(&surface, &PictureSurface::mouseReleased, &surface, [] { dragStep().reset(); });
 }
 
 } // namespace tracella

@@ -71,6 +71,7 @@ void ApplyCalibrationToPicture()
 
 void ApplyAffineToPicture(AffineCalibration calibration)
 {
+    const UndoStep step(QStringLiteral("Scale by Axes"));
     AppState& state = appState();
     if (state.ScaleModeOn) {
         state.ScaleModeOn = false;
@@ -90,6 +91,7 @@ void ApplyAffineToPicture(AffineCalibration calibration)
 
 void LeaveScaleMode()
 {
+    const UndoStep step(QStringLiteral("Scale"));
     appState().ScaleModeOn = false;
     setScaleCheck(false);
     ApplyCalibrationToPicture();

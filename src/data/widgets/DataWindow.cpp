@@ -359,6 +359,7 @@ void DataWindow::cmdSetValues_Click()
     const std::int64_t row = RoundHalfEven(number);
     if (number <= 0 || row < 1 || row >= model_->rowCount())
         return;
+    const UndoStep step(QStringLiteral("Set New Values"));
     setTopRow(static_cast<int>(row));
     setCurrentCell(static_cast<int>(row), std::max(view_->currentIndex().column(), 0));
     model_->setCell(static_cast<int>(row), 1, TrimBlanks(txtXValue_->text()));
@@ -433,6 +434,7 @@ void DataWindow::sortRows()
 
 void DataWindow::cmdSort_Click()
 {
+    const UndoStep step(QStringLiteral("Sort"));
     sortRows();
     Text1_Change();
 }
@@ -452,6 +454,7 @@ void DataWindow::closeEvent(QCloseEvent* event)
             RunCommand(several ? QStringLiteral("SaveEveryCurve") : QStringLiteral("mnuDataSave"));
     }
     event->accept();
+    const UndoStep step(QStringLiteral("Close Data Points"));
     model_->changeCurves([](CurveDocument& curves) {
         for (int i = 0; i < curves.count(); ++i)
             curves.editRows(i, RemoveAllRows);

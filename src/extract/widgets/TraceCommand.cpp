@@ -166,6 +166,7 @@ std::int64_t TraceDocumentPicture(const TraceRequest& request)
 
 void TraceCurveCommand(const TraceRequest& request)
 {
+    const UndoStep step(QStringLiteral("Trace"));
     try {
         const QString startTime = TimeNow();
         std::int64_t stored = 0;

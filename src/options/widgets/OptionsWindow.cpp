@@ -204,6 +204,7 @@ void OptionsWindow::cmdApply_Click()
         return;
     }
     const CountFields& count = std::get<CountFields>(counts);
+    const UndoStep step(QStringLiteral("Options"));
     PictureSurface* surface = Surface();
     AppState& s = appState();
 

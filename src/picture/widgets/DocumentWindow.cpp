@@ -254,6 +254,7 @@ void DocumentWindow::Form_KeyDown(int keyCode)
 
 void DocumentWindow::undoLastPoint()
 {
+    const UndoStep step(QStringLiteral("Undo Last Point"));
     surface_->setFocus();
     AppState& s = appState();
     const bool remembered = s.EscUndo;

@@ -88,7 +88,7 @@ PdfOpening OpenPdfPage(const QString& path)
         return {};
     if (page->error)
         return failed(*page->error);
-    return {PdfOpening::Outcome::Opened, std::move(page->picture), choice.page + 1, {}};
+    return {PdfOpening::Outcome::Opened, std::move(page->picture), choice.page + 1, {}, choice.dpi};
 }
 
 } // namespace tracella

@@ -21,6 +21,7 @@ struct PdfOpening {
     Picture picture;
     int pageNumber = 0; // 1-based
     AppError error;
+    int dpi = 0; // the resolution asked for
 };
 PdfOpening OpenPdfPage(const QString& path);
 

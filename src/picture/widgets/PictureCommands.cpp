@@ -6,6 +6,7 @@
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
+#include "app/widgets/ProjectCommands.h"
 #include "app/widgets/UnexpectedError.h"
 #include "picture/PictureJob.h"
 #include "picture/PictureLoader.h"
@@ -15,6 +16,7 @@
 #include "picture/widgets/PictureWait.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 
 #include <exception>
@@ -80,6 +82,10 @@ void openFile(const QString& path, std::shared_ptr<PictureJob> job)
         return;
     }
     showPicture(std::move(loaded->picture), QFileInfo(path).absoluteFilePath());
+    // A project keeps the file as it is; read again, it is in the system's cache.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        app().pictureOrigin = {PictureSource::File, QFileInfo(path).absoluteFilePath(), file.readAll(), 0, 0};
 }
 
 void importPicture()
@@ -108,6 +114,8 @@ void openPdf(const QString& path)
     }
     showPicture(std::move(opened.picture),
                 QStringLiteral("%1, page %2").arg(QFileInfo(path).absoluteFilePath()).arg(opened.pageNumber));
+    app().pictureOrigin = {PictureSource::PdfPage, QFileInfo(path).absoluteFilePath(), {}, opened.pageNumber,
+                           static_cast<double>(opened.dpi)};
 }
 
 // The clipboard's picture: decoded on a worker when another program offers
@@ -160,6 +168,10 @@ void copyPicture()
 
 void OpenPictureFile(const QString& path, std::shared_ptr<PictureJob> started)
 {
+    if (IsProjectFileName(path)) {
+        guarded([&] { OpenProjectFile(path); });
+        return;
+    }
     guarded([&] { openFile(path, std::move(started)); });
 }
 
@@ -177,6 +189,9 @@ void ResetDocument()
     setPanel(2, QStringLiteral("Picture File"));
     setPanel(3, QStringLiteral("X Value"));
     setPanel(4, QStringLiteral("Y Value"));
+    // Another picture starts afresh: what is undone is of this picture.
+    app().pictureOrigin = {};
+    app().history.clear();
 }
 
 void RegisterPictureCommands()

@@ -215,6 +215,12 @@ void PictureSurface::mouseDoubleClickEvent(QMouseEvent* event)
     event->accept();
 }
 
+void PictureSurface::mouseReleaseEvent(QMouseEvent* event)
+{
+    QWidget::mouseReleaseEvent(event);
+    emit mouseReleased();
+}
+
 void PictureSurface::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved(pointerPosition(event), buttonNumbers(event->buttons()));

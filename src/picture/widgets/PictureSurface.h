@@ -69,12 +69,14 @@ signals:
     // Buttons counted the program's way: 1 left, 2 right, 4 middle, summed.
     void mousePressed(tracella::FramePoint position, int button);
     void mouseMoved(tracella::FramePoint position, int buttons);
+    void mouseReleased();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     // The second press of a double-click is no mouse down: one point per double-click.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:

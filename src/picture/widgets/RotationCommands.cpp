@@ -47,6 +47,9 @@ void showAsDocumentPicture(Picture picture)
         return; // the program closed while the picture was being made
     app().document->surface()->setPicture(std::move(picture));
     app().document->Form_Resize();
+    // Turned, the picture is no longer the file's: a project keeps it as PNG.
+    app().pictureOrigin.source = PictureSource::Png;
+    app().pictureOrigin.bytes.clear();
 }
 
 // The angle in degrees, strictly between 0 and 360, or 0 when the user
