@@ -156,8 +156,8 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
          }},
     };
     TestApp t;
-    QAction* undo = t.main().action(QStringLiteral("mnuEditUndo"));
-    QAction* redo = t.main().action(QStringLiteral("mnuEditRedo"));
+    QAction* undo = t.main().action(QStringLiteral("mnuDataUndo"));
+    QAction* redo = t.main().action(QStringLiteral("mnuDataRedo"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.step);
         app().history.clear();
@@ -238,6 +238,7 @@ TEST(Projects, ABadProjectChangesNothing)
     StartWork(t);
     const QByteArray before = Document();
     const qint64 picture = TestApp::surface().picture().image.cacheKey();
+    t.services().messages.answer(MessageAnswer::Yes); // the unsaved points may go
     t.services().messages.answer(MessageAnswer::Ok);
     EXPECT_FALSE(OpenProjectFile(bad));
     ASSERT_FALSE(t.services().messages.shown.empty());

@@ -157,7 +157,7 @@ TEST(Splash, AFastStartUpStillShowsItForThreeSecondsBeforeTheGuideOpens)
     for (QWidget* w : QApplication::topLevelWidgets())
         w->deleteLater();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    app() = AppContext{};
+    test::ResetAppContext();
 }
 
 // A picture named on the command line decodes while the splash shows and is
@@ -196,5 +196,5 @@ TEST(Splash, APictureNamedAtStartUpIsShownWhenTheSplashCloses)
     for (QWidget* w : QApplication::topLevelWidgets())
         w->deleteLater();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    app() = AppContext{};
+    test::ResetAppContext();
 }

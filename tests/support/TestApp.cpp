@@ -29,15 +29,8 @@ TestApp::TestApp(bool showMaximized)
     }
 }
 
-TestApp::~TestApp()
+void ResetAppContext()
 {
-    // Tear down without the shutdown questions: the test is over.
-    main_->setAttribute(Qt::WA_DeleteOnClose, false);
-    delete main_;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        w->deleteLater();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     AppContext& c = app();
     c.main.clear();
     c.document.clear();
@@ -50,6 +43,18 @@ TestApp::~TestApp()
     c.calibrationState.afterRestore = nullptr;
     c.pictureOrigin = {};
     c.projectFileName.clear();
+}
+
+TestApp::~TestApp()
+{
+    // Tear down without the shutdown questions: the test is over.
+    main_->setAttribute(Qt::WA_DeleteOnClose, false);
+    delete main_;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->deleteLater();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ResetAppContext();
 }
 
 void TestApp::run(const QString& name)

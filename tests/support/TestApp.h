@@ -43,6 +43,9 @@ private:
     MainWindow* main_ = nullptr;
 };
 
+// The program's context as at start: no windows, commands, curves or history.
+void ResetAppContext();
+
 // A picture of one colour.
 QImage PlainPicture(QSize size, QColor colour = Qt::white);
 

@@ -68,13 +68,13 @@ void RegisterHistoryCommands(MainWindow& main)
             inner();
         });
     }
-    c.add(QStringLiteral("mnuEditUndo"), [] { TakeStep(true); });
-    c.add(QStringLiteral("mnuEditRedo"), [] { TakeStep(false); });
+    c.add(QStringLiteral("mnuDataUndo"), [] { TakeStep(true); });
+    c.add(QStringLiteral("mnuDataRedo"), [] { TakeStep(false); });
     app().calibrationState.afterRestore = ShowCalibration;
 
     // The menu items name the step they take back or do again.
-    QAction* undo = main.action(QStringLiteral("mnuEditUndo"));
-    QAction* redo = main.action(QStringLiteral("mnuEditRedo"));
+    QAction* undo = main.action(QStringLiteral("mnuDataUndo"));
+    QAction* redo = main.action(QStringLiteral("mnuDataRedo"));
     const QUndoStack* stack = &app().history.stack();
     const auto show = [undo, redo, stack] {
         undo->setText(stack->canUndo() ? QStringLiteral("&Undo %1").arg(stack->undoText()) : QStringLiteral("&Undo"));

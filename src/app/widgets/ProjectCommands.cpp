@@ -121,8 +121,6 @@ void SaveProjectCommand()
 
 void OpenProjectCommand()
 {
-    if (!MayReplaceWork())
-        return;
     FileDialogRequest request;
     request.title = QStringLiteral("Open Project");
     request.filter = ProjectFilter;
@@ -189,6 +187,8 @@ Project CurrentProject()
 
 bool OpenProjectFile(const QString& path)
 {
+    if (!MayReplaceWork())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Refuse(QStringLiteral("The project %1 cannot be opened: %2").arg(path, file.errorString()));
