@@ -119,13 +119,23 @@ QString LabelOcr::readLine(const QImage& crop, bool standing)
 std::vector<LabelledTick> LabelOcr::readAxis(const QImage& picture, const FoundAxis& axis, CancelToken* cancel)
 {
     std::vector<QRect> boxes;
-    std::size_t tall = 0;
+    std::size_t tall = 0, found = 0;
+    int shortest = std::numeric_limits<int>::max(), tallest = 0, narrowest = shortest, widest = 0;
     for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
         boxes.push_back(LabelBox(picture, axis, i));
-        tall += boxes.back().height() > 1.3 * boxes.back().width();
+        const QRect& b = boxes.back();
+        if (b.isEmpty())
+            continue;
+        ++found;
+        tall += b.height() > 1.3 * b.width();
+        shortest = std::min(shortest, b.height()), tallest = std::max(tallest, b.height());
+        narrowest = std::min(narrowest, b.width()), widest = std::max(widest, b.width());
     }
-    // The labels of one axis all stand on end or none; a "0" alone cannot tell.
-    const bool standing = 2 * tall > boxes.size();
+    // The labels of one axis all stand on end or none. Their letters are
+    // all as high, so labels of different lengths differ along the line
+    // they are written on; labels all as long tell only by their shape.
+    const int heights = found ? tallest - shortest : 0, widths = found ? widest - narrowest : 0;
+    const bool standing = heights > 2 * widths + 2 || (widths <= 2 * heights + 2 && 2 * tall > found);
     std::vector<LabelledTick> labels;
     for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
         if (cancel && cancel->isCancelled())

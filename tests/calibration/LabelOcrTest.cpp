@@ -59,7 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Style{"plain", {800, 600}, 0, false, false, true},
                       Style{"turnedJpeg", {1000, 750}, 1.2, true, true, true},
                       Style{"labelsAbove", {800, 600}, 0, false, false, true, false, true, true, true},
-                      Style{"yLabelsTurned", {900, 700}, 0, false, true, true, false, true, false, false, 1600, true}),
+                      Style{"yLabelsTurned", {900, 700}, 0, false, true, true, false, true, false, false, 1600, true},
+                      // Short labels turned: "0" and "10" are no taller than wide.
+                      Style{.name = "yLabelsTurnedShort", .size = {1184, 942}, .labels = true, .yLabelsTurned = true,
+                            .yNumbers = Numbers::Negative, .family = "DejaVu Sans Mono", .letters = 11.86}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LabelOcr, NamesThePackageWhenTheLanguageFileIsMissing)
