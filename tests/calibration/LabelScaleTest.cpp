@@ -104,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
         Axis{"halfMisread", {"0", "10", "20", "70", "90", "15"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
         Axis{"commasLost", {"0,0", "05", "1,0", "15", "2,0", "25", "3,0"}, {50, 50}, Across, AxisKind::Linear, 0, 6,
              {1, 3, 5}},
-        Axis{"twoProgressionsAlike", {"0", "5", "1", "15", "2", "25", "3"}, {50, 50}, Across, std::nullopt, 0, 0, {}}),
+        Axis{"twoProgressionsAlike", {"0", "5", "1", "15", "2", "25", "3"}, {50, 50}, Across, std::nullopt, 0, 0,
+             {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
