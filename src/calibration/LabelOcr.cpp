@@ -31,6 +31,48 @@ QImage Prepared(const QImage& crop)
     return out;
 }
 
+// Where a raised exponent stands on an upright label ("10" and a small
+// "-3" above its line), or nothing: the glyphs after the last one standing on
+// the line of the tallest, when they all end clearly above it and one of
+// them is a digit rather than a sign.
+QRect Raised(const QImage& upright)
+{
+    struct Glyph {
+        int left = 0, right = 0, top = 0, bottom = 0;
+        int height() const { return bottom - top + 1; }
+    };
+    std::vector<Glyph> glyphs;
+    for (int x = 0; x < upright.width(); ++x) {
+        int top = -1, bottom = -1;
+        for (int y = 0; y < upright.height(); ++y)
+            if (qGray(upright.pixel(x, y)) < 128)
+                top = top < 0 ? y : top, bottom = y;
+        if (top < 0)
+            continue;
+        if (glyphs.empty() || glyphs.back().right < x - 1)
+            glyphs.push_back({x, x, top, bottom});
+        Glyph& g = glyphs.back();
+        g.right = x, g.top = std::min(g.top, top), g.bottom = std::max(g.bottom, bottom);
+    }
+    if (glyphs.size() < 2)
+        return {};
+    const Glyph tallest = *std::max_element(glyphs.begin(), glyphs.end(),
+                                            [](const Glyph& a, const Glyph& b) { return a.height() < b.height(); });
+    const double above = tallest.bottom - 0.3 * tallest.height();
+    std::size_t first = glyphs.size();
+    bool digit = false;
+    int top = upright.height(), bottom = 0;
+    while (first > 0 && glyphs[first - 1].bottom < above) {
+        const Glyph& g = glyphs[--first];
+        digit = digit || g.height() > 0.3 * tallest.height();
+        top = std::min(top, g.top), bottom = std::max(bottom, g.bottom);
+    }
+    if (first == 0 || !digit)
+        return {};
+    return QRect(QPoint(glyphs[first].left - 1, top - 1), QPoint(upright.width() - 1, bottom + 1))
+        .intersected(upright.rect());
+}
+
 } // namespace
 
 QRect LabelBox(const QImage& picture, const FoundAxis& axis, std::size_t tick)
@@ -106,13 +148,25 @@ QString LabelOcr::readLine(const QImage& crop, bool standing)
         *confidence = api_->MeanTextConf();
         return QString::fromUtf8(text.get()).trimmed();
     };
+    // A raised exponent is read on its own, since Tesseract sets it on the
+    // line ("10" and "3" as "103"); it is written back as "10^3".
+    auto readRaised = [&](const QImage& upright, int* confidence) {
+        const QRect raised = Raised(upright);
+        if (raised.isEmpty())
+            return read(upright, confidence);
+        int power = 0;
+        const QString base = read(upright.copy(0, 0, raised.left(), upright.height()), confidence);
+        const QString exponent = read(upright.copy(raised), &power);
+        *confidence = std::min(*confidence, power);
+        return base + '^' + exponent;
+    };
     int confidence = 0;
     if (!standing)
-        return read(crop, &confidence);
+        return readRaised(crop, &confidence);
     // Read both ways up, keep the surer.
     int other = 0;
-    const QString up = read(crop.transformed(QTransform().rotate(90)), &confidence);
-    const QString down = read(crop.transformed(QTransform().rotate(-90)), &other);
+    const QString up = readRaised(crop.transformed(QTransform().rotate(90)), &confidence);
+    const QString down = readRaised(crop.transformed(QTransform().rotate(-90)), &other);
     return confidence >= other ? up : down;
 }
 
