@@ -5,6 +5,7 @@
 #include <QPolygonF>
 #include <QTransform>
 
+#include <omp.h>
 #include <tesseract/baseapi.h>
 
 #include <algorithm>
@@ -17,6 +18,20 @@ namespace {
 // Tesseract reads best with letters some 30 pixels high, clear of the edge.
 constexpr double LetterHeight = 36;
 constexpr int Border = 12;
+
+// Tesseract spreads a recognition over OpenMP threads: for a label of a
+// few letters waking them costs more than they save, on a busy machine
+// many times more. The caller's setting comes back afterwards.
+class OneThread {
+public:
+    OneThread() { omp_set_max_active_levels(0); }
+    ~OneThread() { omp_set_max_active_levels(before_); }
+    OneThread(const OneThread&) = delete;
+    OneThread& operator=(const OneThread&) = delete;
+
+private:
+    int before_ = omp_get_max_active_levels();
+};
 
 QImage Prepared(const QImage& crop)
 {
@@ -140,6 +155,7 @@ QString LabelOcr::readLine(const QImage& crop, bool standing)
 {
     if (!error_.isEmpty() || crop.isNull())
         return {};
+    const OneThread alone;
     auto read = [&](const QImage& upright, int* confidence) {
         const QImage prepared = Prepared(upright);
         api_->SetImage(prepared.constBits(), prepared.width(), prepared.height(), 1, int(prepared.bytesPerLine()));
