@@ -66,8 +66,8 @@ TEST_P(AccuracySample, CalibratesBothAxes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, AccuracySample,
-                         ::testing::Values("boxed", "log", "negative", "decimal comma", "turned 1-2°", "JPEG q60-80",
-                                           "Y labels turned"),
+                         ::testing::Values("boxed", "log", "log 10 raised", "negative", "decimal comma", "turned 1-2°",
+                                           "JPEG q60-80", "Y labels turned"),
                          [](const auto& info) { return "figure" + std::to_string(info.index); });
 
 } // namespace
