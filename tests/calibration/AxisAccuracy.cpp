@@ -103,12 +103,12 @@ Outcome Judge(const AxisProposalSide& side, const std::vector<QPointF>& ticks, c
     return first && second && *first != *second ? Outcome::Correct : Outcome::Wrong;
 }
 
-std::vector<Style> AccuracyFigures()
+std::vector<Style> AccuracyFigures(unsigned draw)
 {
     std::vector<Style> figures;
     for (std::size_t k = 0; k < std::size(Kinds); ++k)
         for (int i = 0; i < Kinds[k].figures; ++i) {
-            std::mt19937 random(unsigned(100 * k + i));
+            std::mt19937 random(unsigned(100 * k + i) + 10000 * draw);
             Style s{Kinds[k].name, {}};
             s.labels = true;
             Common(s, random);

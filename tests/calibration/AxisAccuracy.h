@@ -24,8 +24,9 @@ Outcome Judge(const AxisProposalSide& side, const std::vector<QPointF>& ticks, c
 
 // The figures the accuracy is measured on: every style the proposal must
 // cope with, each drawn several times with fonts, sizes, pictures and
-// label forms picked by fixed seeds. Figures of one style share its name.
-std::vector<Style> AccuracyFigures();
+// label forms picked by fixed seeds (another set for another `draw`).
+// Figures of one style share its name.
+std::vector<Style> AccuracyFigures(unsigned draw = 0);
 
 struct FigureOutcome {
     Outcome x = Outcome::Left, y = Outcome::Left;

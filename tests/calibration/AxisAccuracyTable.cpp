@@ -1,6 +1,6 @@
 // Prints how Find Axes fares on the generated figures, style by style, as
 // a Markdown table; --notes adds why each axis not calibrated was left or
-// wrong.
+// wrong, --draw N draws another set of figures.
 #include "AxisAccuracy.h"
 
 #include "calibration/LabelOcr.h"
@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -40,7 +41,14 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv); // fonts for the figures' text
-    const bool notes = argc > 1 && std::strcmp(argv[1], "--notes") == 0;
+    bool notes = false;
+    unsigned draw = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--notes") == 0)
+            notes = true;
+        else if (std::strcmp(argv[i], "--draw") == 0 && i + 1 < argc)
+            draw = unsigned(std::strtoul(argv[++i], nullptr, 10));
+    }
     LabelOcr ocr;
     if (!ocr.error().isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(ocr.error()));
@@ -48,7 +56,7 @@ int main(int argc, char** argv)
     }
     std::vector<std::pair<std::string, Counts>> rows;
     Counts all;
-    for (const Style& style : AccuracyFigures()) {
+    for (const Style& style : AccuracyFigures(draw)) {
         if (rows.empty() || rows.back().first != style.name)
             rows.push_back({style.name, {}});
         const FigureOutcome o = Measure(style, ocr);
