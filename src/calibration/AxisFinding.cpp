@@ -394,6 +394,22 @@ double MeasureTick(const Frame& f, const Line& line, double half, const CoarseTi
     return mass > 0 ? moment / mass : centre;
 }
 
+// How far the tick at u reaches outwards, walked on the picture itself
+// from the line's middle (the reduced copy knows it only to a cell), no
+// further than `limit`.
+double OuterEnd(const Frame& f, const Line& line, double u, int outward, double half, double limit)
+{
+    double end = half;
+    for (double d = std::ceil(half); d <= limit; d += 1) {
+        const double across = outward * d, along = u - line.slope * across;
+        const int x = int(std::lround(along)), y = int(std::lround(line.at(along) + across));
+        if (f.at(x - 1, y) <= InkLevel && f.at(x, y) <= InkLevel && f.at(x + 1, y) <= InkLevel)
+            break;
+        end = d;
+    }
+    return end + 0.5;
+}
+
 FoundAxis Measure(const Frame& f, const Candidate& c)
 {
     FoundAxis axis;
@@ -417,8 +433,9 @@ FoundAxis Measure(const Frame& f, const Candidate& c)
         const double u = MeasureTick(f, line, half, t, reach);
         const bool down = t.down > 0, up = t.up > 0;
         const int outer = c.outward > 0 ? t.down : t.up;
-        axis.ticks.push_back({f.picture(u, line.at(u)), c.outward > 0 ? up : down, c.outward > 0 ? down : up,
-                              half + outer * f.k});
+        const double end = f.k > 1 && outer > 0 ? OuterEnd(f, line, u, c.outward, half, half + (outer + 2) * f.k)
+                                                : half + outer * f.k;
+        axis.ticks.push_back({f.picture(u, line.at(u)), c.outward > 0 ? up : down, c.outward > 0 ? down : up, end});
     }
     return axis;
 }

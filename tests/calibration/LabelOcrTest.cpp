@@ -66,6 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
                       // 10 with its exponent raised, read apart.
                       Style{.name = "raisedExponents", .size = {971, 690}, .labels = true,
                             .xNumbers = Numbers::LogPower, .yNumbers = Numbers::LogPower, .letters = 16},
+                      // Searched reduced: the label starts where the tick truly ends.
+                      Style{.name = "large", .size = {3505, 2628}, .labels = true, .yNumbers = Numbers::Negative,
+                            .family = "DejaVu Sans Mono", .letters = 13.23},
                       Style{.name = "raisedExponentsTurned", .size = {1000, 750}, .labels = true,
                             .yLabelsTurned = true, .yNumbers = Numbers::LogPower, .family = "DejaVu Serif",
                             .letters = 16}),
