@@ -3,6 +3,7 @@
 #include "picture/CancelToken.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -40,6 +41,25 @@ public:
         const QRgb p = reinterpret_cast<const QRgb*>(line)[x];
         return std::max(0, qAlpha(p) - qGray(p)) / 255.0f;
     }
+    // at() for n pixels of row y from x0, all on the picture.
+    void row(int y, int x0, int n, float* out) const
+    {
+        static const std::array<float, 256> level = [] {
+            std::array<float, 256> l{};
+            for (int i = 0; i < 256; ++i)
+                l[std::size_t(i)] = i / 255.0f;
+            return l;
+        }();
+        const uchar* line = image_.constScanLine(y);
+        if (grey_) {
+            for (int i = 0; i < n; ++i)
+                out[i] = 1.0f - level[line[x0 + i]];
+            return;
+        }
+        const QRgb* pixels = reinterpret_cast<const QRgb*>(line) + x0;
+        for (int i = 0; i < n; ++i)
+            out[i] = level[std::size_t(std::max(0, qAlpha(pixels[i]) - qGray(pixels[i])))];
+    }
 
 private:
     QImage image_;
@@ -59,12 +79,15 @@ std::optional<Grid> Reduce(const Darkness& dark, QRect region, int k, CancelToke
 {
     Grid g{(region.width() + k - 1) / k, (region.height() + k - 1) / k, {}};
     g.d.assign(std::size_t(g.w) * g.h, 0.f);
+    std::vector<float> line(std::size_t(region.width()));
     for (int y = 0; y < region.height(); ++y) {
         if (y % 256 == 0 && Cancelled(cancel))
             return std::nullopt;
+        dark.row(region.y() + y, region.x(), region.width(), line.data());
         float* row = &g.d[std::size_t(y / k) * g.w];
-        for (int x = 0; x < region.width(); ++x)
-            row[x / k] = std::max(row[x / k], dark.at(region.x() + x, region.y() + y, false));
+        for (int x = 0, cell = 0; x < region.width(); cell++)
+            for (const int end = std::min(x + k, region.width()); x < end; ++x)
+                row[cell] = std::max(row[cell], line[std::size_t(x)]);
     }
     return g;
 }
@@ -371,6 +394,22 @@ double MeasureTick(const Frame& f, const Line& line, double half, const CoarseTi
     return mass > 0 ? moment / mass : centre;
 }
 
+// How far the tick at u reaches outwards, walked on the picture itself
+// from the line's middle (the reduced copy knows it only to a cell), no
+// further than `limit`.
+double OuterEnd(const Frame& f, const Line& line, double u, int outward, double half, double limit)
+{
+    double end = half;
+    for (double d = std::ceil(half); d <= limit; d += 1) {
+        const double across = outward * d, along = u - line.slope * across;
+        const int x = int(std::lround(along)), y = int(std::lround(line.at(along) + across));
+        if (f.at(x - 1, y) <= InkLevel && f.at(x, y) <= InkLevel && f.at(x + 1, y) <= InkLevel)
+            break;
+        end = d;
+    }
+    return end + 0.5;
+}
+
 FoundAxis Measure(const Frame& f, const Candidate& c)
 {
     FoundAxis axis;
@@ -394,8 +433,9 @@ FoundAxis Measure(const Frame& f, const Candidate& c)
         const double u = MeasureTick(f, line, half, t, reach);
         const bool down = t.down > 0, up = t.up > 0;
         const int outer = c.outward > 0 ? t.down : t.up;
-        axis.ticks.push_back({f.picture(u, line.at(u)), c.outward > 0 ? up : down, c.outward > 0 ? down : up,
-                              half + outer * f.k});
+        const double end = f.k > 1 && outer > 0 ? OuterEnd(f, line, u, c.outward, half, half + (outer + 2) * f.k)
+                                                : half + outer * f.k;
+        axis.ticks.push_back({f.picture(u, line.at(u)), c.outward > 0 ? up : down, c.outward > 0 ? down : up, end});
     }
     return axis;
 }

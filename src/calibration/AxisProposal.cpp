@@ -30,10 +30,24 @@ AxisProposalSide Propose(const QImage& picture, const FoundAxis& axis, const QSt
     side.second = labels[scale.second.label].pixel;
     side.firstValue = scale.first.value;
     side.secondValue = scale.second.value;
+    const bool upright = name == QStringLiteral("Y");
+    if (!RisesAsPlotted(side, upright)) {
+        side = {};
+        side.missing = QStringLiteral("%1 axis: its labels grow %2, as they do when minus signs are lost in "
+                                      "reading; a reversed axis is left to you.")
+                           .arg(name, upright ? QStringLiteral("downwards") : QStringLiteral("leftwards"));
+    }
     return side;
 }
 
 } // namespace
+
+bool RisesAsPlotted(const AxisProposalSide& side, bool upright)
+{
+    const QPointF step = side.second - side.first;
+    const double rise = side.secondValue - side.firstValue;
+    return upright ? rise * step.y() < 0 : rise * step.x() > 0;
+}
 
 AxisProposal ProposeAxes(const QImage& picture, QRect region, LabelOcr& ocr, CancelToken* cancel)
 {

@@ -30,6 +30,11 @@ struct AxisProposal {
     bool cancelled = false;
 };
 
+// Whether the references' larger value lies up the Y axis (`upright`) or
+// right along the X axis, as plots are drawn. Labels read the other way
+// are likelier negatives whose minus signs were lost than a reversed axis.
+bool RisesAsPlotted(const AxisProposalSide& side, bool upright);
+
 // The axes, their ticks and labels found on the picture (or a region of
 // it), and for each axis the calibration its labels agree on.
 AxisProposal ProposeAxes(const QImage& picture, QRect region, LabelOcr& ocr, CancelToken* cancel = nullptr);

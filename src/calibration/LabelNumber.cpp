@@ -102,6 +102,9 @@ std::vector<LabelReading> ReadLabelNumber(const QString& text)
     const bool powerOnly = m.capturedLength(2) == 0;
     const QString mantissa = powerOnly ? m.captured(4) : m.captured(2);
     const QString exponent = powerOnly ? m.captured(5) : m.captured(3);
+    // No one writes "05": it is "0,5" or "0.5" with its mark lost in reading.
+    if (mantissa.size() > 1 && mantissa[0] == '0' && mantissa[1].isDigit())
+        return {};
     std::vector<LabelReading> readings =
         mantissa.isEmpty() ? std::vector<LabelReading>{{1.0}} : Digits(mantissa);
     const double scale = std::pow(10.0, exponent.isEmpty() ? 0 : exponent.toInt());

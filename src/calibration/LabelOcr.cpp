@@ -5,6 +5,7 @@
 #include <QPolygonF>
 #include <QTransform>
 
+#include <omp.h>
 #include <tesseract/baseapi.h>
 
 #include <algorithm>
@@ -18,6 +19,20 @@ namespace {
 constexpr double LetterHeight = 36;
 constexpr int Border = 12;
 
+// Tesseract spreads a recognition over OpenMP threads: for a label of a
+// few letters waking them costs more than they save, on a busy machine
+// many times more. The caller's setting comes back afterwards.
+class OneThread {
+public:
+    OneThread() { omp_set_max_active_levels(0); }
+    ~OneThread() { omp_set_max_active_levels(before_); }
+    OneThread(const OneThread&) = delete;
+    OneThread& operator=(const OneThread&) = delete;
+
+private:
+    int before_ = omp_get_max_active_levels();
+};
+
 QImage Prepared(const QImage& crop)
 {
     const double scale = std::clamp(LetterHeight / std::max(1, crop.height()), 1.0, 8.0);
@@ -29,6 +44,48 @@ QImage Prepared(const QImage& crop)
     for (int y = 0; y < grey.height(); ++y)
         std::copy_n(grey.constScanLine(y), grey.width(), out.scanLine(y + Border) + Border);
     return out;
+}
+
+// Where a raised exponent stands on an upright label ("10" and a small
+// "-3" above its line), or nothing: the glyphs after the last one standing on
+// the line of the tallest, when they all end clearly above it and one of
+// them is a digit rather than a sign.
+QRect Raised(const QImage& upright)
+{
+    struct Glyph {
+        int left = 0, right = 0, top = 0, bottom = 0;
+        int height() const { return bottom - top + 1; }
+    };
+    std::vector<Glyph> glyphs;
+    for (int x = 0; x < upright.width(); ++x) {
+        int top = -1, bottom = -1;
+        for (int y = 0; y < upright.height(); ++y)
+            if (qGray(upright.pixel(x, y)) < 128)
+                top = top < 0 ? y : top, bottom = y;
+        if (top < 0)
+            continue;
+        if (glyphs.empty() || glyphs.back().right < x - 1)
+            glyphs.push_back({x, x, top, bottom});
+        Glyph& g = glyphs.back();
+        g.right = x, g.top = std::min(g.top, top), g.bottom = std::max(g.bottom, bottom);
+    }
+    if (glyphs.size() < 2)
+        return {};
+    const Glyph tallest = *std::max_element(glyphs.begin(), glyphs.end(),
+                                            [](const Glyph& a, const Glyph& b) { return a.height() < b.height(); });
+    const double above = tallest.bottom - 0.3 * tallest.height();
+    std::size_t first = glyphs.size();
+    bool digit = false;
+    int top = upright.height(), bottom = 0;
+    while (first > 0 && glyphs[first - 1].bottom < above) {
+        const Glyph& g = glyphs[--first];
+        digit = digit || g.height() > 0.3 * tallest.height();
+        top = std::min(top, g.top), bottom = std::max(bottom, g.bottom);
+    }
+    if (first == 0 || !digit)
+        return {};
+    return QRect(QPoint(glyphs[first].left - 1, top - 1), QPoint(upright.width() - 1, bottom + 1))
+        .intersected(upright.rect());
 }
 
 } // namespace
@@ -98,6 +155,7 @@ QString LabelOcr::readLine(const QImage& crop, bool standing)
 {
     if (!error_.isEmpty() || crop.isNull())
         return {};
+    const OneThread alone;
     auto read = [&](const QImage& upright, int* confidence) {
         const QImage prepared = Prepared(upright);
         api_->SetImage(prepared.constBits(), prepared.width(), prepared.height(), 1, int(prepared.bytesPerLine()));
@@ -106,26 +164,48 @@ QString LabelOcr::readLine(const QImage& crop, bool standing)
         *confidence = api_->MeanTextConf();
         return QString::fromUtf8(text.get()).trimmed();
     };
+    // A raised exponent is read on its own, since Tesseract sets it on the
+    // line ("10" and "3" as "103"); it is written back as "10^3".
+    auto readRaised = [&](const QImage& upright, int* confidence) {
+        const QRect raised = Raised(upright);
+        if (raised.isEmpty())
+            return read(upright, confidence);
+        int power = 0;
+        const QString base = read(upright.copy(0, 0, raised.left(), upright.height()), confidence);
+        const QString exponent = read(upright.copy(raised), &power);
+        *confidence = std::min(*confidence, power);
+        return base + '^' + exponent;
+    };
     int confidence = 0;
     if (!standing)
-        return read(crop, &confidence);
+        return readRaised(crop, &confidence);
     // Read both ways up, keep the surer.
     int other = 0;
-    const QString up = read(crop.transformed(QTransform().rotate(90)), &confidence);
-    const QString down = read(crop.transformed(QTransform().rotate(-90)), &other);
+    const QString up = readRaised(crop.transformed(QTransform().rotate(90)), &confidence);
+    const QString down = readRaised(crop.transformed(QTransform().rotate(-90)), &other);
     return confidence >= other ? up : down;
 }
 
 std::vector<LabelledTick> LabelOcr::readAxis(const QImage& picture, const FoundAxis& axis, CancelToken* cancel)
 {
     std::vector<QRect> boxes;
-    std::size_t tall = 0;
+    std::size_t tall = 0, found = 0;
+    int shortest = std::numeric_limits<int>::max(), tallest = 0, narrowest = shortest, widest = 0;
     for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
         boxes.push_back(LabelBox(picture, axis, i));
-        tall += boxes.back().height() > 1.3 * boxes.back().width();
+        const QRect& b = boxes.back();
+        if (b.isEmpty())
+            continue;
+        ++found;
+        tall += b.height() > 1.3 * b.width();
+        shortest = std::min(shortest, b.height()), tallest = std::max(tallest, b.height());
+        narrowest = std::min(narrowest, b.width()), widest = std::max(widest, b.width());
     }
-    // The labels of one axis all stand on end or none; a "0" alone cannot tell.
-    const bool standing = 2 * tall > boxes.size();
+    // The labels of one axis all stand on end or none. Their letters are
+    // all as high, so labels of different lengths differ along the line
+    // they are written on; labels all as long tell only by their shape.
+    const int heights = found ? tallest - shortest : 0, widths = found ? widest - narrowest : 0;
+    const bool standing = heights > 2 * widths + 2 || (widths <= 2 * heights + 2 && 2 * tall > found);
     std::vector<LabelledTick> labels;
     for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
         if (cancel && cancel->isCancelled())

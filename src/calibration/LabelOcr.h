@@ -37,7 +37,8 @@ public:
     // none is read), turned upright when most labels stand on end;
     // nothing when cancelled.
     std::vector<LabelledTick> readAxis(const QImage& picture, const FoundAxis& axis, CancelToken* cancel = nullptr);
-    // One line of text, turned upright first when it stands on end.
+    // One line of text, turned upright first when it stands on end; a
+    // raised exponent comes back after a "^" ("10^-3").
     QString readLine(const QImage& crop, bool standing = false);
 
 private:

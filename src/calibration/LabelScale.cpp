@@ -34,6 +34,17 @@ struct Fit {
             return unlikely < o.unlikely;
         return miss < o.miss;
     }
+    // As well supported, but by other labels: another progression.
+    bool rivals(const Fit& o) const
+    {
+        if (agreeing.size() != o.agreeing.size() || unlikely != o.unlikely)
+            return false;
+        for (std::size_t i = 0; i < agreeing.size(); ++i)
+            if (agreeing[i]->label != o.agreeing[i]->label)
+                return true;
+        return false;
+    }
+    bool tied = false; // a rival progression exists: nothing can be chosen
 };
 
 double Miss(const Reading& r, double a, double b) { return std::abs(r.along - (r.coordinate - a) / b); }
@@ -62,18 +73,23 @@ Fit Agreement(const std::vector<Reading>& readings, std::size_t labels, double a
 // is then fitted to them by least squares.
 std::optional<Fit> BestFit(const std::vector<Reading>& readings, std::size_t labels, double tolerance)
 {
-    std::optional<Fit> best;
+    std::vector<Fit> fits;
     for (std::size_t i = 0; i < readings.size(); ++i)
         for (std::size_t j = i + 1; j < readings.size(); ++j) {
             const Reading &p = readings[i], &q = readings[j];
             if (p.label == q.label || std::abs(q.along - p.along) < 2 || q.coordinate == p.coordinate)
                 continue;
             const double b = (q.coordinate - p.coordinate) / (q.along - p.along);
-            const Fit f = Agreement(readings, labels, p.coordinate - b * p.along, b, tolerance);
-            if (!best || f.betterThan(*best))
-                best = f;
+            fits.push_back(Agreement(readings, labels, p.coordinate - b * p.along, b, tolerance));
         }
+    std::optional<Fit> best;
+    for (const Fit& f : fits)
+        if (!best || f.betterThan(*best))
+            best = f;
     if (!best)
+        return best;
+    best->tied = std::any_of(fits.begin(), fits.end(), [&](const Fit& f) { return f.rivals(*best); });
+    if (best->tied)
         return best;
     double n = 0, st = 0, sc = 0, stt = 0, stc = 0;
     for (const Reading* r : best->agreeing)
@@ -134,6 +150,11 @@ LabelScale FitLabels(const std::vector<LabelledTick>& labels)
     };
     const std::size_t lineCount = enough(byLine) ? byLine->agreeing.size() : 0;
     const std::size_t logCount = enough(byLog) ? byLog->agreeing.size() : 0;
+    const std::optional<Fit>& winner = lineCount > logCount ? byLine : byLog;
+    if (lineCount != logCount && winner->tied) {
+        out.missing = QStringLiteral("The tick labels %1 fit two different progressions alike.").arg(Texts(labels));
+        return out;
+    }
     if (lineCount == logCount) {
         out.missing = lineCount > 0 ? QStringLiteral("The tick labels %1 fit a linear and a log10 scale alike.")
                                           .arg(Texts(labels))

@@ -3,6 +3,8 @@
 #include "support/OffscreenFonts.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
@@ -17,6 +19,72 @@ namespace {
 
 double Scale(const Style& s) { return std::max(s.size.width(), s.size.height()) / 800.0; }
 
+// A label as written: its text, with a raised exponent apart, and its value.
+struct Label {
+    QString text, raised;
+    double value = 0;
+};
+
+QString Superscript(const QString& digits)
+{
+    static const QString raised = QStringLiteral("⁰¹²³⁴⁵⁶⁷⁸⁹");
+    QString out;
+    for (const QChar c : digits)
+        out += c == '-' ? QChar(0x207B) : raised[c.digitValue()];
+    return out;
+}
+
+Label Write(Numbers numbers, int i, int count)
+{
+    const int power = i - 2;
+    switch (numbers) {
+    case Numbers::Multiples:
+        return {QString::number(40 * i), {}, 40.0 * i};
+    case Numbers::NegativeThousandths:
+    {
+        const double value = -1.5e-3 * (count - 1 - i);
+        return {QString::number(value).replace('-', QChar(0x2212)), {}, value};
+    }
+    case Numbers::Negative:
+        return {QString::number(10 * (i - count / 2)), {}, 10.0 * (i - count / 2)};
+    case Numbers::Log:
+        return {QString::number(std::pow(10.0, power), 'f', std::max(0, -power)), {}, std::pow(10.0, power)};
+    case Numbers::LogE:
+        return {QStringLiteral("1e%1").arg(power), {}, std::pow(10.0, power)};
+    case Numbers::LogPower:
+        return {QStringLiteral("10"), QString::number(power), std::pow(10.0, power)};
+    case Numbers::Scientific:
+        return {QString::asprintf("%.1e", 2.5e4 * i), {}, 2.5e4 * i};
+    case Numbers::DecimalComma:
+        return {QString::number(0.5 * i, 'f', 1).replace('.', ','), {}, 0.5 * i};
+    case Numbers::Thousands:
+        return {QLocale(QLocale::English).toString(2000 * i), {}, 2000.0 * i};
+    }
+    return {};
+}
+
+bool IsLog(Numbers n) { return n == Numbers::Log || n == Numbers::LogE || n == Numbers::LogPower; }
+
+// In the middle of `box` across, placed along as `align` says; an exponent
+// raised at two thirds the size.
+void DrawLabel(QPainter& p, const QRectF& box, Qt::Alignment align, const Label& label)
+{
+    if (label.raised.isEmpty()) {
+        p.drawText(box, align, label.text);
+        return;
+    }
+    const QFont font = p.font();
+    QFont small = font;
+    small.setPixelSize(std::max(1, font.pixelSize() * 2 / 3));
+    const QFontMetricsF big(font), little(small);
+    const double width = big.horizontalAdvance(label.text) + little.horizontalAdvance(label.raised);
+    const double x = align & Qt::AlignRight ? box.right() - width : box.center().x() - width / 2;
+    const double baseline = box.center().y() + (big.ascent() - big.descent()) / 2;
+    p.drawText(QPointF(x, baseline), label.text);
+    p.setFont(small);
+    p.drawText(QPointF(x + big.horizontalAdvance(label.text), baseline - 0.45 * big.ascent()), label.raised);
+    p.setFont(font);
+}
 
 } // namespace
 
@@ -47,7 +115,9 @@ Plot Draw(const Style& s)
     p.setRenderHint(QPainter::Antialiasing);
     p.setTransform(turn);
     QFont font;
-    font.setPixelSize(int(13 * scale));
+    if (s.family)
+        font.setFamily(QString::fromLatin1(s.family));
+    font.setPixelSize(int(s.letters * scale));
     p.setFont(font);
     std::vector<double> xs, ys;
     for (int i = 0; i < 7; ++i)
@@ -89,10 +159,14 @@ Plot Draw(const Style& s)
             mark({x, s.xOnTop ? bottom : top}, {0, -outward});
         plot.xTicks.push_back(truth({x, xLine}));
         if (s.labels) {
-            plot.xLabels << QString::number(40.0 * i);
-            p.drawText(QRectF(x - 40 * scale, xLine + outward * (tick + 4 * scale) - (s.xOnTop ? 16 * scale : 0),
-                              80 * scale, 16 * scale),
-                       Qt::AlignCenter, plot.xLabels.back());
+            const Label label = Write(s.xNumbers, int(i), int(xs.size()));
+            plot.xLabels << label.text + Superscript(label.raised);
+            plot.xValues.push_back(label.value);
+            const double high = 1.25 * s.letters * scale;
+            DrawLabel(p,
+                      QRectF(x - 40 * scale, xLine + outward * (tick + 4 * scale) - (s.xOnTop ? high : 0),
+                             80 * scale, high),
+                      Qt::AlignCenter, label);
         }
     }
     for (std::size_t i = 0; i < ys.size(); ++i) {
@@ -103,25 +177,31 @@ Plot Draw(const Style& s)
         plot.yTicks.push_back(truth({left, y}));
         if (!s.labels)
             continue;
-        plot.yLabels << QString::number(-1.5e-3 * double(i)).replace('-', QChar(0x2212));
+        // Top down, so that the values rise up the axis.
+        const Label label = Write(s.yNumbers, int(ys.size() - 1 - i), int(ys.size()));
+        plot.yLabels << label.text + Superscript(label.raised);
+        plot.yValues.push_back(label.value);
+        const double high = 1.25 * s.letters * scale;
         if (s.yLabelsTurned) {
             p.save();
-            p.translate(left - tick - 12 * scale, y);
+            p.translate(left - tick - 4 * scale - high / 2, y);
             p.rotate(-90);
-            p.drawText(QRectF(-40 * scale, -8 * scale, 80 * scale, 16 * scale), Qt::AlignCenter, plot.yLabels.back());
+            DrawLabel(p, QRectF(-40 * scale, -high / 2, 80 * scale, high), Qt::AlignCenter, label);
             p.restore();
         } else {
-            p.drawText(QRectF(left - tick - 64 * scale, y - 8 * scale, 60 * scale, 16 * scale),
-                       Qt::AlignRight | Qt::AlignVCenter, plot.yLabels.back());
+            DrawLabel(p, QRectF(left - tick - 84 * scale, y - high / 2, 80 * scale, high),
+                      Qt::AlignRight | Qt::AlignVCenter, label);
         }
     }
     p.end();
     plot.xAxis = QLineF(truth({left, xLine}), truth({right, xLine}));
     plot.yAxis = QLineF(truth({left, top}), truth({left, bottom}));
+    plot.xLog = s.labels && IsLog(s.xNumbers);
+    plot.yLog = s.labels && IsLog(s.yNumbers);
     if (s.jpeg) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        plot.image.save(&buffer, "JPG", 70);
+        plot.image.save(&buffer, "JPG", s.jpegQuality);
         plot.image.loadFromData(buffer.data(), "JPG");
     }
     return plot;

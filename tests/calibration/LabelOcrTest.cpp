@@ -14,7 +14,7 @@ using namespace tracella::plots;
 
 // Every tick's label read, then the scale they agree on.
 void ExpectScale(LabelOcr& ocr, const QImage& picture, const FoundAxis& axis, const std::vector<QPointF>& ticks,
-                 const QStringList& written)
+                 const QStringList& written, bool log)
 {
     const std::vector<LabelledTick> read = ocr.readAxis(picture, axis);
     ASSERT_EQ(read.size(), std::size_t(written.size()));
@@ -25,7 +25,7 @@ void ExpectScale(LabelOcr& ocr, const QImage& picture, const FoundAxis& axis, co
     }
     EXPECT_GE(right, written.size() - 1) << "of " << written.join(' ').toStdString();
     const LabelScale scale = FitLabels(read);
-    ASSERT_EQ(scale.kind, AxisKind::Linear) << scale.missing.toStdString();
+    ASSERT_EQ(scale.kind, log ? AxisKind::Log : AxisKind::Linear) << scale.missing.toStdString();
     EXPECT_EQ(scale.first.label, 0u);
     EXPECT_EQ(scale.second.label, read.size() - 1);
     EXPECT_EQ(scale.first.value, ReadLabelNumber(written.front()).front().value);
@@ -46,11 +46,11 @@ TEST_P(ReadLabels, ReadsTheLabelsOfBothAxesIntoAScale)
     const AxisFindings found = FindAxes(plot.image);
     {
         SCOPED_TRACE("X");
-        ExpectScale(ocr, plot.image, found.x, plot.xTicks, plot.xLabels);
+        ExpectScale(ocr, plot.image, found.x, plot.xTicks, plot.xLabels, plot.xLog);
     }
     {
         SCOPED_TRACE("Y");
-        ExpectScale(ocr, plot.image, found.y, plot.yTicks, plot.yLabels);
+        ExpectScale(ocr, plot.image, found.y, plot.yTicks, plot.yLabels, plot.yLog);
     }
 }
 
@@ -59,7 +59,19 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Style{"plain", {800, 600}, 0, false, false, true},
                       Style{"turnedJpeg", {1000, 750}, 1.2, true, true, true},
                       Style{"labelsAbove", {800, 600}, 0, false, false, true, false, true, true, true},
-                      Style{"yLabelsTurned", {900, 700}, 0, false, true, true, false, true, false, false, 1600, true}),
+                      Style{"yLabelsTurned", {900, 700}, 0, false, true, true, false, true, false, false, 1600, true},
+                      // Short labels turned: "0" and "10" are no taller than wide.
+                      Style{.name = "yLabelsTurnedShort", .size = {1184, 942}, .labels = true, .yLabelsTurned = true,
+                            .yNumbers = Numbers::Negative, .family = "DejaVu Sans Mono", .letters = 11.86},
+                      // 10 with its exponent raised, read apart.
+                      Style{.name = "raisedExponents", .size = {971, 690}, .labels = true,
+                            .xNumbers = Numbers::LogPower, .yNumbers = Numbers::LogPower, .letters = 16},
+                      // Searched reduced: the label starts where the tick truly ends.
+                      Style{.name = "large", .size = {3505, 2628}, .labels = true, .yNumbers = Numbers::Negative,
+                            .family = "DejaVu Sans Mono", .letters = 13.23},
+                      Style{.name = "raisedExponentsTurned", .size = {1000, 750}, .labels = true,
+                            .yLabelsTurned = true, .yNumbers = Numbers::LogPower, .family = "DejaVu Serif",
+                            .letters = 16}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LabelOcr, NamesThePackageWhenTheLanguageFileIsMissing)

@@ -37,7 +37,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Spelling{"3x10⁻²", {0.03}}, Spelling{"2·10³", {2000}}, Spelling{"10⁻³", {1e-3}},
                       Spelling{"10⁰", {1}}, Spelling{"−10²", {-100}}, Spelling{"10^4", {1e4}},
                       Spelling{"", {}}, Spelling{"abc", {}}, Spelling{"12a", {}}, Spelling{"1.2.3", {}},
-                      Spelling{"1,23,4", {}}, Spelling{"e5", {}}, Spelling{".", {}}, Spelling{"--1", {}}));
+                      Spelling{"1,23,4", {}}, Spelling{"e5", {}}, Spelling{".", {}}, Spelling{"--1", {}},
+                      // A leading nought before a digit is a decimal mark lost in reading.
+                      Spelling{"05", {}}, Spelling{"−05", {}}, Spelling{"00", {}}, Spelling{"0015", {}}));
 
 // Labelled ticks evenly spaced from `start`, `step` pixels apart, and what
 // the scale through them must be.
@@ -99,7 +101,11 @@ INSTANTIATE_TEST_SUITE_P(
         Axis{"nothing", {"a", "b"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
         Axis{"noProgression", {"5", "17", "3", "40", "2"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
         Axis{"twoOfFive", {"0", "10", "7", "400", "-3"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
-        Axis{"halfMisread", {"0", "10", "20", "70", "90", "15"}, {50, 50}, Across, std::nullopt, 0, 0, {}}),
+        Axis{"halfMisread", {"0", "10", "20", "70", "90", "15"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
+        Axis{"commasLost", {"0,0", "05", "1,0", "15", "2,0", "25", "3,0"}, {50, 50}, Across, AxisKind::Linear, 0, 6,
+             {1, 3, 5}},
+        Axis{"twoProgressionsAlike", {"0", "5", "1", "15", "2", "25", "3"}, {50, 50}, Across, std::nullopt, 0, 0,
+             {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
