@@ -6,6 +6,7 @@ import sys
 # Benchmarks whose baseline is not simply their own name with "Baseline" added.
 BASELINES = {
     "BM_AutoReadSweep": "BM_AutoReadBaseline",
+    "BM_UndoSort": "BM_SortGrid",
     "BM_AutoReadMatches": "BM_GridAppendBaseline",
     "BM_AutoReadAffine": "BM_AutoReadSweep",
     "BM_AffineTransform": "BM_FrameTransform",
