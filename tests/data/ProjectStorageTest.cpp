@@ -1,5 +1,7 @@
 #include "data/ProjectStorage.h"
 
+#include "data/ProjectStart.h"
+
 #include "support/SmallFileSystem.h"
 
 #include <QCborArray>
@@ -131,4 +133,31 @@ TEST(ProjectStorage, FailedSaveKeepsTheEarlierProject)
         EXPECT_TRUE(error->description.contains(path)) << error->description.toStdString();
         EXPECT_EQ(FileBytes(path), EncodeProject(earlier));
     }
+}
+
+// Only a map naming the format before it breaks off starts as a project,
+// wherever the entry stands among the others.
+TEST(ProjectStart, FindsTheFormatBeforeTheBytesBreakOff)
+{
+    const QByteArray project = EncodeProject(Sample());
+    const qsizetype formatEnd = project.indexOf("tracella-project") + 16;
+    const auto map = [](const QCborMap& m) { return m.toCborValue().toCbor(); };
+    const QString format = QStringLiteral("format");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool start;
+    } cases[] = {
+        {"project", project, true},
+        {"broken off after the format", project.left(formatEnd), true},
+        {"broken off in the format", project.left(formatEnd - 1), false},
+        {"format last", map({{QStringLiteral("zoom"), 2}, {1, QCborArray{1}}, {format, ProjectFormatName}}), true},
+        {"another format", map({{format, QStringLiteral("tracella-projects")}}), false},
+        {"format as bytes", map({{format, QByteArray("tracella-project")}}), false},
+        {"key without a value", QByteArray("\xBF\x61" "a\x1F", 4), false},
+        {"array", QCborArray{format, ProjectFormatName}.toCborValue().toCbor(), false},
+        {"empty", QByteArray(), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsProjectStart(c.bytes), c.start) << c.name;
 }
