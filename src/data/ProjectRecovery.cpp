@@ -158,10 +158,15 @@ void RemoveRecovery(const QString& file)
 {
     QLockFile lock(LockNameOf(file));
     OnlyDeadOwnersAreStale(lock);
-    if (lock.tryLock(0)) {
-        QFile::remove(file);
-        lock.unlock();
-    }
+    if (!lock.tryLock(0))
+        return;
+    QFile::remove(file);
+    // What a write cut short by the crash left beside it.
+    const QFileInfo info(file);
+    QDir folder = info.dir();
+    for (const QString& left : folder.entryList({u'.' + info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
+        folder.remove(left);
+    lock.unlock();
 }
 
 } // namespace tracella

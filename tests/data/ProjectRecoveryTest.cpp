@@ -174,6 +174,10 @@ TEST_F(ProjectRecovery, KilledProcessLeavesItsFileToRecover)
     ASSERT_EQ(orphans, std::vector<QString>{killed.file});
     EXPECT_EQ(TagOf(orphans.front()), 7);
 
+    const QFileInfo info(killed.file);
+    QFile cutShort(info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".x1")));
+    ASSERT_TRUE(cutShort.open(QIODevice::WriteOnly));
     RemoveRecovery(killed.file);
+    EXPECT_FALSE(cutShort.exists());
     EXPECT_EQ(OrphanRecoveries(), std::vector<QString>{living.file});
 }
