@@ -164,8 +164,10 @@ void RemoveRecovery(const QString& file)
     // What a write cut short by the crash left beside it.
     const QFileInfo info(file);
     QDir folder = info.dir();
-    for (const QString& left : folder.entryList({u'.' + info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
-        folder.remove(left);
+    const QString pattern = u'.' + info.fileName() + QStringLiteral(".*");
+    const QStringList left = folder.entryList({pattern}, QDir::Files | QDir::Hidden);
+    for (const QString& name : left)
+        folder.remove(name);
     lock.unlock();
 }
 
