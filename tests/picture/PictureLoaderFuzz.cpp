@@ -38,7 +38,7 @@ void decodeOrTrap(QByteArray& bytes, const QByteArray& hint)
 }
 
 // As an open takes a project: its curves into a document, its picture
-// decoded from memory under the hint of the file it came from.
+// decoded from memory under the hint of the file it came from, if any.
 void openProject(const QByteArray& bytes)
 {
     auto decoded = tracella::DecodeProject(bytes);
@@ -47,7 +47,10 @@ void openProject(const QByteArray& bytes)
         return;
     tracella::CurveDocument document;
     (void)tracella::RestoreCurves(document, project->curves, project->current);
-    decodeOrTrap(project->picture.bytes, QFileInfo(project->picture.fileName).suffix().toLower().toLatin1());
+    const tracella::ProjectPicture& picture = project->picture;
+    decodeOrTrap(project->picture.bytes, picture.source == tracella::PictureSource::File
+                                             ? QFileInfo(picture.fileName).suffix().toLower().toLatin1()
+                                             : QByteArray("png"));
 }
 
 } // namespace
