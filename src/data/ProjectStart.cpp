@@ -28,20 +28,10 @@ std::optional<QString> ReadText(QCborStreamReader& reader)
 bool IsProjectStart(const QByteArray& bytes)
 {
     QCborStreamReader reader(bytes);
-    if (!reader.isMap() || !reader.enterContainer())
+    if (!reader.isMap() || !reader.enterContainer() || !reader.isString() ||
+        ReadText(reader) != QStringLiteral("format"))
         return false;
-    while (reader.hasNext() && reader.lastError() == QCborError::NoError) {
-        bool formatKey = false;
-        if (reader.isString())
-            formatKey = ReadText(reader) == QStringLiteral("format");
-        else if (!reader.next())
-            return false;
-        if (formatKey)
-            return reader.isString() && ReadText(reader) == ProjectFormatName;
-        if (reader.lastError() != QCborError::NoError || !reader.next())
-            return false; // the key, or the value after it, broke off
-    }
-    return false;
+    return reader.isString() && ReadText(reader) == ProjectFormatName;
 }
 
 } // namespace tracella

@@ -1,6 +1,7 @@
 #include "data/ProjectStorage.h"
 
 #include "data/DataFileWriting.h"
+#include "data/ProjectStart.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,6 +41,9 @@ std::variant<Project, QString> ReadProjectFile(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Refused(path, file.errorString());
+    // Other bytes are not decoded at all: see IsProjectStart.
+    if (!bytes.isEmpty() && !IsProjectStart(bytes))
+        return Refused(path, QStringLiteral("This is not a Tracella project file."));
     auto decoded = DecodeProject(bytes);
     if (const QString* problem = std::get_if<QString>(&decoded))
         return Refused(path, *problem);

@@ -1,11 +1,13 @@
 #include "data/ProjectStorage.h"
 
 #include "data/ProjectStart.h"
+#include "data/RowsCbor.h"
 
 #include "support/SmallFileSystem.h"
 
 #include <QCborArray>
 #include <QCborMap>
+#include <QCborStreamWriter>
 #include <QCborValue>
 #include <QDir>
 #include <QFile>
@@ -135,8 +137,7 @@ TEST(ProjectStorage, FailedSaveKeepsTheEarlierProject)
     }
 }
 
-// Only a map naming the format before it breaks off starts as a project,
-// wherever the entry stands among the others.
+// Only a map naming the format first, before it breaks off, starts as a project.
 TEST(ProjectStart, FindsTheFormatBeforeTheBytesBreakOff)
 {
     const QByteArray project = EncodeProject(Sample());
@@ -151,7 +152,7 @@ TEST(ProjectStart, FindsTheFormatBeforeTheBytesBreakOff)
         {"project", project, true},
         {"broken off after the format", project.left(formatEnd), true},
         {"broken off in the format", project.left(formatEnd - 1), false},
-        {"format last", map({{QStringLiteral("zoom"), 2}, {1, QCborArray{1}}, {format, ProjectFormatName}}), true},
+        {"format second", map({{QStringLiteral("zoom"), 2}, {format, ProjectFormatName}}), false},
         {"another format", map({{format, QStringLiteral("tracella-projects")}}), false},
         {"format as bytes", map({{format, QByteArray("tracella-project")}}), false},
         {"key without a value", QByteArray("\xBF\x61" "a\x1F", 4), false},
@@ -160,4 +161,27 @@ TEST(ProjectStart, FindsTheFormatBeforeTheBytesBreakOff)
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsProjectStart(c.bytes), c.start) << c.name;
+}
+
+// Texts and arrays of every length whose head takes another size, and none at all.
+TEST(RowsAsCbor, WritesWhatTheStreamWriterWrites)
+{
+    std::vector<GridRow> rows;
+    for (int length : {0, 23, 24, 255, 256, 65535, 65536})
+        rows.push_back({QString(length, u'7'), QStringLiteral("日本語 é"), QString()});
+    rows.resize(300, {QStringLiteral(" 8"), QStringLiteral("-1.5"), QStringLiteral("1E+30")});
+    for (std::size_t count : {0, 1, 7, 24, 300}) {
+        const std::vector<GridRow> some(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(count));
+        QByteArray expected;
+        QCborStreamWriter w(&expected);
+        w.startArray(count);
+        for (const GridRow& row : some) {
+            w.startArray(GridColumnCount);
+            for (const QString& cell : row)
+                w.append(cell);
+            w.endArray();
+        }
+        w.endArray();
+        EXPECT_EQ(RowsAsCbor(some), expected) << count;
+    }
 }
