@@ -11,7 +11,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra
   cups cups-bsd cups-client libcups2-dev printer-driver-cups-pdf poppler-utils
-  desktop-file-utils appstream
+  desktop-file-utils appstream shared-mime-info libxml2-utils
   libtesseract-dev tesseract-ocr-eng
 )
 

@@ -3,6 +3,7 @@
 // data, libjpeg-turbo decoding at its fastest settings; Qt's own PNG reader
 // for comparison; and how late the window's events run meanwhile.
 #include "PictureSamples.h"
+#include "support/PlotRows.h"
 #include "support/ProcStatus.h"
 #include "picture/PictureJob.h"
 #include "picture/PictureLoader.h"
@@ -19,7 +20,6 @@
 
 #include <atomic>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -34,23 +34,6 @@ namespace {
 
 const QSize PngSize(20000, 20000);
 const QSize JpegSize(8000, 8000);
-
-// A plot: white paper, a grey grid every 500 pixels, three curves 3 pixels wide.
-void plotRow(int width, int y, uchar* rgb)
-{
-    const bool gridRow = y % 500 == 0;
-    for (int x = 0; x < width; ++x) {
-        const uchar paper = gridRow || x % 500 == 0 ? 200 : 255;
-        rgb[3 * x] = rgb[3 * x + 1] = rgb[3 * x + 2] = paper;
-    }
-    const uchar colours[3][3] = {{200, 30, 30}, {30, 140, 30}, {30, 30, 200}};
-    for (int k = 0; k < 3; ++k) {
-        const double swing = std::sin(y * 6.2832 / (3000.0 + 1000 * k));
-        const int centre = width * (k + 1) / 4 + static_cast<int>(width / 10 * swing);
-        for (int x = std::max(0, centre - 1); x <= std::min(width - 1, centre + 1); ++x)
-            std::copy_n(colours[k], 3, rgb + 3 * x);
-    }
-}
 
 struct Files {
     QTemporaryDir dir;
@@ -84,10 +67,10 @@ bool writeFiles()
     f.jpeg = f.dir.filePath(QStringLiteral("plot.jpg"));
     QFile png(f.png);
     if (!png.open(QIODevice::WriteOnly) ||
-        !test::WritePngRows(png, PngSize, false, [](int y, uchar* row) { plotRow(PngSize.width(), y, row); }))
+        !test::WritePngRows(png, PngSize, false, [](int y, uchar* row) { bench::PlotRow(PngSize.width(), y, row); }))
         return false;
     png.close();
-    if (!test::WriteRgbJpeg(f.jpeg, JpegSize, 90, [](int y, uchar* row) { plotRow(JpegSize.width(), y, row); }))
+    if (!test::WriteRgbJpeg(f.jpeg, JpegSize, 90, [](int y, uchar* row) { bench::PlotRow(JpegSize.width(), y, row); }))
         return false;
     QFile readPng(f.png), readJpeg(f.jpeg);
     if (!readPng.open(QIODevice::ReadOnly) || !readJpeg.open(QIODevice::ReadOnly))

@@ -1,7 +1,9 @@
-// Writes the picture loader's seed corpus: one tiny file per format, each
-// led by the byte that picks its file-name hint in the fuzz target.
+// Writes the picture loader's seed corpus: one tiny file per format and a
+// project holding a picture, each led by the byte that picks its file-name
+// hint (or the project road) in the fuzz target.
 #include "PdfSamples.h"
 #include "PictureSamples.h"
+#include "data/ProjectFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +16,7 @@ using namespace tracella::test;
 namespace {
 
 // Indexes into the fuzz target's hint list.
-enum Hint : char { None = 0, Bmp, Ico, Jpg, Gif, Png, Tif, Webp, Wmf, Tga, Ppm, Xpm, Pdf };
+enum Hint : char { None = 0, Bmp, Ico, Jpg, Gif, Png, Tif, Webp, Wmf, Tga, Ppm, Xpm, Pdf, Project };
 
 bool write(const QDir& dir, const QString& name, Hint hint, const QByteArray& bytes)
 {
@@ -22,6 +24,23 @@ bool write(const QDir& dir, const QString& name, Hint hint, const QByteArray& by
     if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly))
         return false;
     return file.write(QByteArray(1, hint) + bytes) == bytes.size() + 1;
+}
+
+// Two curves, one of them with points, and a PNG kept as the file's bytes.
+QByteArray seedProject(const QImage& image)
+{
+    tracella::Project p;
+    p.picture = {tracella::PictureSource::File, QStringLiteral("/plots/seed.png"), EncodedWithQt(image, "png"), 0, 0};
+    p.state.applySettingsDefaults();
+    p.curves.push_back({QStringLiteral("Curve 1"),
+                        std::nullopt,
+                        QString(),
+                        tracella::DataFileLayout::Space,
+                        {{QStringLiteral(" 1"), QStringLiteral(" 0.5"), QStringLiteral(" 2")},
+                         {QStringLiteral(" 2"), QStringLiteral(" 1.5"), QStringLiteral(" 3")}}});
+    p.curves.push_back({QStringLiteral("Curve 2"), tracella::Rgb(0, 114, 178), QString(),
+                        tracella::DataFileLayout::Tab, {}});
+    return tracella::EncodeProject(p);
 }
 
 } // namespace
@@ -58,6 +77,7 @@ int main(int argc, char** argv)
               write(dir, QStringLiteral("seed-plot.pdf"), Pdf, PlotPdfBytes(2, QSizeF(144, 108), 20)) &&
               write(dir, QStringLiteral("seed-simple.pdf"), Pdf, SimplePdfBytes()) &&
               write(dir, QStringLiteral("seed-no-page.pdf"), Pdf, NoPagePdfBytes()) &&
-              write(dir, QStringLiteral("seed-encrypted.pdf"), Pdf, EncryptedPdfBytes("fuzz"));
+              write(dir, QStringLiteral("seed-encrypted.pdf"), Pdf, EncryptedPdfBytes("fuzz")) &&
+              write(dir, QStringLiteral("seed.tracella"), Project, seedProject(image));
     return ok ? 0 : 1;
 }

@@ -1,0 +1,187 @@
+#include "data/ProjectStorage.h"
+
+#include "data/ProjectStart.h"
+#include "data/RowsCbor.h"
+
+#include "support/SmallFileSystem.h"
+
+#include <QCborArray>
+#include <QCborMap>
+#include <QCborStreamWriter>
+#include <QCborValue>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tracella;
+using namespace tracella::test;
+
+namespace {
+
+Project Sample(const QByteArray& picture = QByteArray("\x89PNG\r\n", 6))
+{
+    Project p;
+    p.picture = {PictureSource::File, QStringLiteral("/plots/a.png"), picture, 0, 0};
+    p.state.applySettingsDefaults();
+    p.state.RefPx2 = 640.5;
+    p.curves.push_back({QStringLiteral("Curve 1"),
+                        Rgb(200, 10, 10),
+                        QStringLiteral("/data/a.txt"),
+                        DataFileLayout::Tab,
+                        {{QStringLiteral(" 1"), QStringLiteral(" 0.5"), QStringLiteral(" 2.25")}}});
+    return p;
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString RefusalOf(const QString& path)
+{
+    auto read = ReadProjectFile(path);
+    return std::holds_alternative<QString>(read) ? std::get<QString>(read) : QStringLiteral("(opened)");
+}
+
+} // namespace
+
+TEST(ProjectStorage, RoundTripThroughAFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("figure 1.tracella"));
+    const Project p = Sample();
+    ASSERT_FALSE(SaveProjectFile(path, p));
+    auto read = ReadProjectFile(path);
+    ASSERT_TRUE(std::holds_alternative<Project>(read)) << std::get<QString>(read).toStdString();
+    EXPECT_EQ(EncodeProject(std::get<Project>(read)), EncodeProject(p));
+    EXPECT_EQ(FileBytes(path), EncodeProject(p));
+}
+
+// Each refusal names the file and says what is wrong with it.
+TEST(ProjectStorage, RefusesWhatIsNoProject)
+{
+    QTemporaryDir dir;
+    QCborMap newer = QCborValue::fromCbor(EncodeProject(Sample())).toMap();
+    newer[QStringLiteral("version")] = QCborArray{2, 1};
+    struct Case {
+        const char* name;
+        std::function<bool(const QString&)> make;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"missing", [](const QString&) { return true; }, "does not exist"},
+        {"folder", [](const QString& p) { return QDir().mkdir(p); }, "not a file"},
+        {"empty", [](const QString& p) { return WriteFile(p, {}); }, "empty"},
+        {"text", [](const QString& p) { return WriteFile(p, "1 2 3\n"); }, "not a Tracella project"},
+        {"truncated", [](const QString& p) { return WriteFile(p, EncodeProject(Sample()).chopped(3)); }, "damaged"},
+        {"newer", [&](const QString& p) { return WriteFile(p, newer.toCborValue().toCbor()); }, "format 2.1"},
+        // Sparse: refused by its size before a byte of it is read.
+        {"huge",
+         [](const QString& p) { return WriteFile(p, {}) && QFile::resize(p, MaxProjectFileBytes + 1); },
+         "larger than"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + QStringLiteral(".tracella"));
+        ASSERT_TRUE(c.make(path));
+        const QString refusal = RefusalOf(path);
+        EXPECT_TRUE(refusal.contains(path)) << refusal.toStdString();
+        EXPECT_TRUE(refusal.contains(QString::fromLatin1(c.says))) << refusal.toStdString();
+    }
+}
+
+// A save that fails names the file and leaves the project saved before as it was.
+TEST(ProjectStorage, FailedSaveKeepsTheEarlierProject)
+{
+    const Project earlier = Sample();
+    const Project larger = Sample(QByteArray(256 * 1024, 'x'));
+    struct Case {
+        const char* name;
+        std::function<bool(SmallFileSystem&)> prepare; // false: cannot be arranged here
+        const Project& project;
+    };
+    const Case cases[] = {
+        {"read-only disk", [](SmallFileSystem& fs) { return fs.makeReadOnly(); }, earlier},
+        {"full disk", [](SmallFileSystem&) { return true; }, larger},
+        {"read-only folder",
+         [](SmallFileSystem& fs) { return ::geteuid() != 0 && ::chmod(QFile::encodeName(fs.path()), 0555) == 0; },
+         earlier},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SmallFileSystem fs;
+        const QString path = fs.filePath(QStringLiteral("kept.tracella"));
+        if (!fs.mounted() && QString::fromLatin1(c.name).contains(QStringLiteral("disk")))
+            continue; // mounting needs the superuser
+        ASSERT_FALSE(SaveProjectFile(path, earlier));
+        if (!c.prepare(fs))
+            continue;
+        const auto error = SaveProjectFile(path, c.project);
+        ::chmod(QFile::encodeName(fs.path()), 0755);
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->description.contains(path)) << error->description.toStdString();
+        EXPECT_EQ(FileBytes(path), EncodeProject(earlier));
+    }
+}
+
+// Only a map naming the format first, before it breaks off, starts as a project.
+TEST(ProjectStart, FindsTheFormatBeforeTheBytesBreakOff)
+{
+    const QByteArray project = EncodeProject(Sample());
+    const qsizetype formatEnd = project.indexOf("tracella-project") + 16;
+    const auto map = [](const QCborMap& m) { return m.toCborValue().toCbor(); };
+    const QString format = QStringLiteral("format");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool start;
+    } cases[] = {
+        {"project", project, true},
+        {"broken off after the format", project.left(formatEnd), true},
+        {"broken off in the format", project.left(formatEnd - 1), false},
+        {"format second", map({{QStringLiteral("zoom"), 2}, {format, ProjectFormatName}}), false},
+        {"another format", map({{format, QStringLiteral("tracella-projects")}}), false},
+        {"format as bytes", map({{format, QByteArray("tracella-project")}}), false},
+        {"key without a value", QByteArray("\xBF\x61" "a\x1F", 4), false},
+        {"array", QCborArray{format, ProjectFormatName}.toCborValue().toCbor(), false},
+        {"empty", QByteArray(), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsProjectStart(c.bytes), c.start) << c.name;
+}
+
+// Texts and arrays of every length whose head takes another size, and none at all.
+TEST(RowsAsCbor, WritesWhatTheStreamWriterWrites)
+{
+    std::vector<GridRow> rows;
+    for (int length : {0, 23, 24, 255, 256, 65535, 65536})
+        rows.push_back({QString(length, u'7'), QStringLiteral("日本語 é"), QString()});
+    rows.resize(300, {QStringLiteral(" 8"), QStringLiteral("-1.5"), QStringLiteral("1E+30")});
+    for (std::size_t count : {0, 1, 7, 24, 300}) {
+        const std::vector<GridRow> some(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(count));
+        QByteArray expected;
+        QCborStreamWriter w(&expected);
+        w.startArray(count);
+        for (const GridRow& row : some) {
+            w.startArray(GridColumnCount);
+            for (const QString& cell : row)
+                w.append(cell);
+            w.endArray();
+        }
+        w.endArray();
+        EXPECT_EQ(RowsAsCbor(some), expected) << count;
+    }
+}
