@@ -38,7 +38,8 @@ private:
             const int index = curves.indexOf(id);
             if (index < 0)
                 continue; // a curve this step added or deleted, not there now
-            curves.editRows(index, [&](GridRows& r) { forward ? ReapplyRows(r, change) : RevertRows(r, change); });
+            const RowsChange& kept = change;
+            curves.editRows(index, [&](GridRows& r) { forward ? ReapplyRows(r, kept) : RevertRows(r, kept); });
         }
         // The points taken back or done again are shown.
         if (!list && !rows.empty())

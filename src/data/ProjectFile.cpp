@@ -1,5 +1,9 @@
 #include "data/ProjectFile.h"
 
+#include "data/ProjectStart.h"
+#include "data/RowsCbor.h"
+
+#include <QBuffer>
 #include <QCborArray>
 #include <QCborStreamWriter>
 #include <QCborValue>
@@ -186,7 +190,7 @@ void WriteSections(QCborStreamWriter& w, const Project& p)
     w.endMap();
 }
 
-void WriteCurves(QCborStreamWriter& w, const Project& p)
+void WriteCurves(QCborStreamWriter& w, QIODevice& device, const Project& p)
 {
     w.append(QLatin1StringView("curves"));
     w.startArray(static_cast<quint64>(p.curves.size()));
@@ -203,14 +207,7 @@ void WriteCurves(QCborStreamWriter& w, const Project& p)
         w.append(QLatin1StringView("layout"));
         w.append(QLatin1StringView(LayoutName(c.layout)));
         w.append(QLatin1StringView("rows"));
-        w.startArray(static_cast<quint64>(c.rows.size()));
-        for (const GridRow& row : c.rows) {
-            w.startArray(GridColumnCount);
-            for (const QString& cell : row)
-                w.append(cell);
-            w.endArray();
-        }
-        w.endArray();
+        device.write(RowsAsCbor(c.rows)); // the writer keeps nothing back: the rows follow their key
         w.endMap();
     }
     w.endArray();
@@ -362,7 +359,9 @@ QByteArray EncodeProject(const Project& p)
 {
     QByteArray out;
     out.reserve(p.picture.bytes.size() + 4096);
-    QCborStreamWriter w(&out);
+    QBuffer device(&out);
+    device.open(QIODevice::WriteOnly);
+    QCborStreamWriter w(&device);
     w.startMap();
     w.append(QLatin1StringView("format"));
     w.append(FormatName);
@@ -373,7 +372,7 @@ QByteArray EncodeProject(const Project& p)
     w.endArray();
     WritePicture(w, p);
     WriteSections(w, p);
-    WriteCurves(w, p);
+    WriteCurves(w, device, p);
     w.append(QLatin1StringView("zoom"));
     w.append(p.zoom);
     WriteUnknown(w, p.unknown);
@@ -387,13 +386,13 @@ std::variant<Project, QString> DecodeProject(const QByteArray& bytes)
         return QStringLiteral("The project file is empty.");
     QCborParserError error;
     const QCborValue root = QCborValue::fromCbor(bytes, &error);
-    if (error.error != QCborError::NoError && !root.isMap())
-        return QStringLiteral("This is not a Tracella project file.");
+    // The partial map a failed parse leaves is not read: see IsProjectStart.
+    if (error.error != QCborError::NoError)
+        return IsProjectStart(bytes) ? Damaged(error.errorString())
+                                     : QStringLiteral("This is not a Tracella project file.");
     const QCborMap top = root.toMap();
     if (top.value(QStringLiteral("format")).toString() != FormatName)
         return QStringLiteral("This is not a Tracella project file.");
-    if (error.error != QCborError::NoError)
-        return Damaged(error.errorString());
     const QCborArray version = top.value(QStringLiteral("version")).toArray();
     const qint64 major = version.at(0).toInteger(-1), minor = version.at(1).toInteger(0);
     if (major < 1)

@@ -2,11 +2,13 @@
 
 #include "app/core/AppState.h"
 #include "app/widgets/ProjectCommands.h"
+#include "app/widgets/RecoveryKeeper.h"
 #include "calibration/AffineCalibration.h"
 #include "calibration/widgets/ScaleCommands.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -245,4 +247,41 @@ TEST(Projects, ABadProjectChangesNothing)
     EXPECT_TRUE(t.services().messages.shown.back().text.contains(bad));
     EXPECT_EQ(Document(), before);
     EXPECT_EQ(TestApp::surface().picture().image.cacheKey(), picture);
+}
+
+// Unsaved work is copied aside by a worker and the copy goes once the work
+// is saved; a copy a crash left is offered at the next start and restored
+// as unsaved work.
+TEST(Recovery, UnsavedWorkIsCopiedAsideAndRestoredAfterACrash)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("recovery"));
+    QByteArray document;
+    QString left;
+    {
+        TestApp t;
+        RecoveryKeeper keeper(nullptr, folder);
+        StartWork(t);
+        EXPECT_TRUE(keeper.timer().isActive());
+        EXPECT_EQ(keeper.timer().interval(), RecoveryKeeper::DelayMs);
+        QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(60, 50));
+        keeper.timer().start(0); // the delay is not waited out here
+        QTRY_VERIFY(QFileInfo::exists(keeper.writer().fileName()));
+        ASSERT_TRUE(keeper.writer().waitIdle(5000));
+        document = Document();
+        // What a crash leaves: the copy without its process.
+        left = folder + QStringLiteral("/recovery-1-crashed.tracella");
+        ASSERT_TRUE(QFile::copy(keeper.writer().fileName(), left));
+
+        t.services().files.choose(dir.filePath(QStringLiteral("saved.tracella")), 1);
+        t.run(QStringLiteral("mnuFileSaveProjectAs"));
+        EXPECT_FALSE(QFileInfo::exists(keeper.writer().fileName())) << "saved work needs no copy";
+    }
+    TestApp restarted;
+    restarted.services().messages.answer(MessageAnswer::Yes);
+    OfferRecovery(folder);
+    EXPECT_EQ(Document(), document);
+    EXPECT_FALSE(app().history.stack().isClean());
+    EXPECT_FALSE(QFileInfo::exists(left));
+    OfferRecovery(folder); // nothing left to offer: no question
 }

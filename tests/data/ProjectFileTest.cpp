@@ -154,6 +154,13 @@ TEST(ProjectFile, RefusesWhatIsNotAProjectItCanOpen)
              t[QStringLiteral("curves")] = curves;
          }),
          "The curve \"Kinetics, 25 °C\" holds 32767 rows, more than the 32766 a curve can hold."},
+        {"a map cut after a key", QByteArray("\xBF\x61\x61\x1F", 4), "This is not a Tracella project file."},
+        {"a calibration by axes without its maps", Edited([](QCborMap& t) {
+             QCborMap calibration = t[QStringLiteral("calibration")].toMap();
+             calibration[QStringLiteral("axes")] = QCborMap{{QStringLiteral("kinds"), QCborArray{0, 1}}};
+             t[QStringLiteral("calibration")] = calibration;
+         }),
+         "The project file is damaged: its calibration by axes is incomplete."},
         {"current curve out of range", Edited([](QCborMap& t) { t[QStringLiteral("current")] = 2; }),
          "The project file is damaged: the current curve is not one of its curves."},
     };

@@ -6,7 +6,7 @@
 #include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
 #include "calibration/AxesRecord.h"
-#include "data/DataFileWriting.h"
+#include "data/ProjectStorage.h"
 #include "data/GridEditing.h"
 #include "data/widgets/DataForm.h"
 #include "data/widgets/DataWindow.h"
@@ -86,7 +86,7 @@ bool SaveProjectTo(const QString& path)
         Refuse(QStringLiteral("There is no picture to keep in a project."));
         return false;
     }
-    if (const auto error = WriteDataFile(path, EncodeProject(CurrentProject()))) {
+    if (const auto error = SaveProjectFile(path, CurrentProject())) {
         Refuse(QStringLiteral("The project was not saved.\r\n\r\n%1").arg(error->description));
         return false;
     }
@@ -189,14 +189,9 @@ bool OpenProjectFile(const QString& path)
 {
     if (!MayReplaceWork())
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Refuse(QStringLiteral("The project %1 cannot be opened: %2").arg(path, file.errorString()));
-        return false;
-    }
-    std::variant<Project, QString> read = DecodeProject(file.readAll());
+    std::variant<Project, QString> read = ReadProjectFile(path);
     if (const auto* problem = std::get_if<QString>(&read)) {
-        Refuse(QStringLiteral("The project %1 cannot be opened.\r\n\r\n%2").arg(path, *problem));
+        Refuse(*problem);
         return false;
     }
     if (!OpenProject(std::get<Project>(std::move(read)), path))

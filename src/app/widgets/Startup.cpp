@@ -8,6 +8,7 @@
 #include "app/widgets/HistoryCommands.h"
 #include "app/widgets/MainWindow.h"
 #include "app/widgets/ProjectCommands.h"
+#include "app/widgets/RecoveryKeeper.h"
 #include "app/widgets/ShellCommands.h"
 #include "app/widgets/Sounds.h"
 #include "app/widgets/UnexpectedError.h"
@@ -156,8 +157,10 @@ MainWindow* RunStartup(const QStringList& arguments)
         main->raise();
         main->activateWindow();
         AcceptPictureDrops(*main);
+        new RecoveryKeeper(main);
         OpenArgumentFile(arguments, std::move(picture));
         RunCommand(QStringLiteral("mnuViewSteps"));
+        QTimer::singleShot(0, main, [] { OfferRecovery(); });
         return main;
     } catch (const std::exception& e) {
         splash->close();
