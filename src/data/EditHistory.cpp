@@ -28,18 +28,27 @@ public:
     }
 
 private:
+    // The rows of a curve the step deleted are taken before it goes again,
+    // those of a curve it added put back once it is there again.
     void bringBack(bool forward)
     {
         CurveDocument& curves = history_.curves_;
         history_.restoring_ = true;
-        if (list)
+        std::vector<bool> swapped(rows.size(), false);
+        const auto swapPresent = [&] {
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                const int index = curves.indexOf(rows[i].first);
+                if (swapped[i] || index < 0)
+                    continue;
+                RowsChange& change = rows[i].second;
+                curves.editRows(index, [&change](GridRows& r) { SwapRows(r, change); });
+                swapped[i] = true;
+            }
+        };
+        swapPresent();
+        if (list) {
             curves.setList(forward ? list->second : list->first);
-        for (const auto& [id, change] : rows) {
-            const int index = curves.indexOf(id);
-            if (index < 0)
-                continue; // a curve this step added or deleted, not there now
-            const RowsChange& kept = change;
-            curves.editRows(index, [&](GridRows& r) { forward ? ReapplyRows(r, kept) : RevertRows(r, kept); });
+            swapPresent();
         }
         // The points taken back or done again are shown.
         if (!list && !rows.empty())
@@ -82,7 +91,7 @@ void EditHistory::end()
     auto step = std::make_unique<Step>(*this, name_);
     for (auto& [id, before] : rowsBefore_) {
         const int index = curves_.indexOf(id);
-        RowsChange change = RowsDifference(before, index >= 0 ? curves_.curve(index).rows : GridRows());
+        RowsChange change = RowsDifference(std::move(before), index >= 0 ? curves_.curve(index).rows : GridRows());
         if (!change.empty())
             step->rows.emplace_back(id, std::move(change));
     }

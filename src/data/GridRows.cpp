@@ -59,6 +59,20 @@ bool GridRows::removeRows(int first, int count)
     return true;
 }
 
+std::vector<GridRow> GridRows::replaceRows(int first, int count, std::vector<GridRow> with)
+{
+    const auto begin = m_rows.begin() + first;
+    std::vector<GridRow> taken(std::make_move_iterator(begin), std::make_move_iterator(begin + count));
+    if (with.size() == taken.size()) {
+        std::move(with.begin(), with.end(), begin);
+    } else {
+        m_rows.erase(begin, begin + count);
+        m_rows.insert(m_rows.begin() + first, std::make_move_iterator(with.begin()),
+                      std::make_move_iterator(with.end()));
+    }
+    return taken;
+}
+
 void GridRows::truncate(int rowCount)
 {
     m_rows.resize(static_cast<std::size_t>(std::clamp(rowCount, 1, this->rowCount())));

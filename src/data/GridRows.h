@@ -66,6 +66,12 @@ public:
     bool removeRows(int first, int count);
     // Keeps rows 0 ... rowCount - 1 (at least the header row).
     void truncate(int rowCount);
+    // Takes count data rows from first on out of the grid, moved, not copied.
+    std::vector<GridRow> takeRows(int first, int count) { return replaceRows(first, count, {}); }
+    // Puts rows in place of count data rows from first on and returns those,
+    // all moved. The caller keeps to MaxGridRowCount: a history puts back
+    // only rows the grid held before.
+    std::vector<GridRow> replaceRows(int first, int count, std::vector<GridRow> with);
 
 private:
     std::vector<GridRow> m_rows;

@@ -13,17 +13,15 @@ std::size_t RowBytes(const GridRow& row)
     return bytes;
 }
 
-// Replaces count rows from first on with the given ones.
-void Splice(GridRows& rows, int first, int count, const std::vector<GridRow>& with)
+// Cells still sharing their text are equal without reading it: most rows of
+// a grid and its copy do, and reading every text costs a cache miss each.
+bool SameRow(const GridRow& a, const GridRow& b)
 {
-    std::vector<GridRow> tail;
-    for (int r = first + count; r < rows.rowCount(); ++r)
-        tail.push_back(rows.row(r));
-    rows.truncate(first);
-    for (const GridRow& row : with)
-        (void)rows.appendRow(row);
-    for (GridRow& row : tail)
-        (void)rows.appendRow(std::move(row));
+    for (std::size_t c = 0; c < a.size(); ++c) {
+        if (a[c].constData() != b[c].constData() && a[c] != b[c])
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -31,40 +29,34 @@ void Splice(GridRows& rows, int first, int count, const std::vector<GridRow>& wi
 std::size_t RowsChange::bytes() const
 {
     std::size_t total = sizeof(RowsChange);
-    for (const GridRow& row : removed)
-        total += RowBytes(row);
-    for (const GridRow& row : added)
+    for (const GridRow& row : held)
         total += RowBytes(row);
     return total;
 }
 
-RowsChange RowsDifference(const GridRows& before, const GridRows& after)
+RowsChange RowsDifference(GridRows before, const GridRows& after)
 {
     const int shorter = std::min(before.rowCount(), after.rowCount());
     int first = 1;
-    while (first < shorter && before.row(first) == after.row(first))
+    while (first < shorter && SameRow(before.row(first), after.row(first)))
         ++first;
     // Rows equal at the end, not reaching back into those equal at the start.
     int tail = 0;
-    while (tail < shorter - first && before.row(before.rowCount() - 1 - tail) == after.row(after.rowCount() - 1 - tail))
+    while (tail < shorter - first &&
+           SameRow(before.row(before.rowCount() - 1 - tail), after.row(after.rowCount() - 1 - tail)))
         ++tail;
     RowsChange change;
     change.first = first;
-    for (int r = first; r < before.rowCount() - tail; ++r)
-        change.removed.push_back(before.row(r));
-    for (int r = first; r < after.rowCount() - tail; ++r)
-        change.added.push_back(after.row(r));
+    change.inPlace = after.rowCount() - tail - first;
+    change.held = before.takeRows(first, before.rowCount() - tail - first);
     return change;
 }
 
-void RevertRows(GridRows& rows, const RowsChange& change)
+void SwapRows(GridRows& rows, RowsChange& change)
 {
-    Splice(rows, change.first, static_cast<int>(change.added.size()), change.removed);
-}
-
-void ReapplyRows(GridRows& rows, const RowsChange& change)
-{
-    Splice(rows, change.first, static_cast<int>(change.removed.size()), change.added);
+    const int held = static_cast<int>(change.held.size());
+    change.held = rows.replaceRows(change.first, change.inPlace, std::move(change.held));
+    change.inPlace = held;
 }
 
 } // namespace tracella
