@@ -20,12 +20,15 @@
 #include <QLineF>
 #include <QMdiArea>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace tracella {
 namespace {
@@ -151,6 +154,7 @@ void ScaleAxesPanel::buildControls()
     connect(cmdFindAxes_, &QPushButton::clicked, this, &ScaleAxesPanel::cmdFindAxes_Click);
     search_ = new AxisSearch(this);
     connect(search_, &AxisSearch::found, this, &ScaleAxesPanel::propose);
+    connect(search_, &AxisSearch::progress, this, &ScaleAxesPanel::showProgress);
 }
 
 bool ScaleAxesPanel::knownMode() const
@@ -226,13 +230,13 @@ void ScaleAxesPanel::refresh()
         for (int r = 0; r < static_cast<int>(pixels_.size()); ++r) {
             const auto& p = pixels_[static_cast<std::size_t>(r)];
             gridReferences_->item(r, PointColumn)->setText(rowName(r));
-            gridReferences_->item(r, PixelColumn)->setText(
-                p ? QStringLiteral("%1, %2").arg(p->x()).arg(p->y()) : QStringLiteral("click to place"));
+            gridReferences_->item(r, PixelColumn)
+                ->setText(p ? QStringLiteral("%1, %2").arg(p->x()).arg(p->y()) : QStringLiteral("click to place"));
             const bool hasResidual = c && r < static_cast<int>(c->residuals.size());
             gridReferences_->item(r, ResidualColumn)
-                ->setText(hasResidual ? QStringLiteral("%1 px").arg(c->residuals[static_cast<std::size_t>(r)].pixels,
-                                                                     0, 'f', 2)
-                                      : QString());
+                ->setText(hasResidual
+                              ? QStringLiteral("%1 px").arg(c->residuals[static_cast<std::size_t>(r)].pixels, 0, 'f', 2)
+                              : QString());
             if (p)
                 markers.push_back({rowName(r), *p});
         }
@@ -273,6 +277,8 @@ void ScaleAxesPanel::cmdApply_Click()
     AffineCalibration calibration = std::get<AffineCalibration>(std::move(fit));
     const QString warning = calibration.warning;
     ApplyAffineToPicture(std::move(calibration));
+    if (PictureSurface* s = surface())
+        CalibrationLayerOf(s)->clearFound();
     cmdPlace_->setChecked(false);
     ShowCalibratedAxes(true);
     lblFit_->setText(QStringLiteral("Applied: the picture reads through these references.") +
@@ -293,7 +299,29 @@ void ScaleAxesPanel::cmdFindAxes_Click()
     cmdFindAxes_->setText(QStringLiteral("&Cancel"));
     lblFit_->setStyleSheet(QString());
     lblFit_->setText(QStringLiteral("Looking for the axes, their ticks and labels..."));
-    search_->start(s->picture().image);
+    searched_ = s->picture().image;
+    search_->start(searched_);
+}
+
+void ScaleAxesPanel::showProgress(const QString& stage, int done, int total)
+{
+    if (!search_->running())
+        return;
+    lblFit_->setText(total ? QStringLiteral("%1 %2/%3...").arg(stage).arg(done).arg(total)
+                           : stage + QStringLiteral("..."));
+    MainWindow* main = app().main;
+    if (!main)
+        return;
+    main->setProgressBarVisible(true);
+    // No total yet: the bar runs to and fro.
+    main->progressBar()->setRange(0, total);
+    main->progressBar()->setValue(done);
+}
+
+void ScaleAxesPanel::endProgress()
+{
+    if (app().main)
+        app().main->setProgressBarVisible(false);
 }
 
 // Each axis whose labels agree gets its two references and its kind; an
@@ -301,6 +329,8 @@ void ScaleAxesPanel::cmdFindAxes_Click()
 void ScaleAxesPanel::propose(const AxisProposal& proposal)
 {
     cmdFindAxes_->setText(QStringLiteral("&Find Axes"));
+    endProgress();
+    const QImage searched = std::exchange(searched_, QImage());
     if (proposal.cancelled) {
         lblFit_->setText(QStringLiteral("The search was given up: nothing changed."));
         return;
@@ -310,6 +340,8 @@ void ScaleAxesPanel::propose(const AxisProposal& proposal)
         lblFit_->setText(proposal.error);
         return;
     }
+    if (PictureSurface* s = surface(); s && isVisible())
+        CalibrationLayerOf(s)->setFound(MarksOf(proposal), searched);
     if (knownMode())
         optAxisPoints_->setChecked(true);
     QStringList missing;
@@ -366,8 +398,10 @@ void ScaleAxesPanel::showEvent(QShowEvent* event)
 void ScaleAxesPanel::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    if (surface_)
+    if (surface_) {
         CalibrationLayerOf(surface_)->setReferences({});
+        CalibrationLayerOf(surface_)->clearFound();
+    }
 }
 
 bool ScaleAxesPanel::eventFilter(QObject* watched, QEvent* event)

@@ -3,6 +3,7 @@
 #include "calibration/AffineCalibration.h"
 #include "calibration/AxisProposal.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -54,6 +55,8 @@ private:
     PictureSurface* surface();
     bool surfaceMouse(PictureSurface& surface, QEvent* event);
     void propose(const AxisProposal& proposal);
+    void showProgress(const QString& stage, int done, int total);
+    void endProgress();
 
     QRadioButton* optAxisPoints_ = nullptr;
     QRadioButton* optKnownPoints_ = nullptr;
@@ -73,6 +76,7 @@ private:
     std::vector<std::optional<QPointF>> pixels_;
     int dragged_ = -1;
     QPointer<PictureSurface> surface_;
+    QImage searched_;
 };
 
 // The Picture menu's Scale by Axes command: shows the panel, without waiting.
