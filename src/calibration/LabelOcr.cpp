@@ -145,7 +145,7 @@ LabelOcr::LabelOcr(const QString& dataDir) : api_(std::make_unique<tesseract::Te
         return;
     }
     api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    api_->SetVariable("tessedit_char_whitelist", "0123456789.,-+eE×x^");
+    api_->SetVariable("tessedit_char_whitelist", "0123456789.,-+eE×x^:");
     api_->SetVariable("debug_file", "/dev/null");
 }
 

@@ -1,6 +1,7 @@
 #include "calibration/widgets/ScaleAxesPanel.h"
 
 #include "app/core/AppState.h"
+#include "app/core/IsoDate.h"
 #include "app/services/Services.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
@@ -28,6 +29,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <utility>
 
 namespace tracella {
@@ -58,6 +60,17 @@ bool& AxesShown()
 {
     static bool shown = false;
     return shown;
+}
+
+// As a user would type it: dates as ISO text, to the second only when needed.
+QString ValueText(double value, bool date)
+{
+    if (!date)
+        return QString::number(value, 'g', 15);
+    const DatePrecision precision = std::fmod(value, 86400) == 0 ? DatePrecision::Days
+                                    : std::fmod(value, 60) == 0  ? DatePrecision::Minutes
+                                                                 : DatePrecision::Seconds;
+    return IsoDateText(value, precision);
 }
 
 PictureSurface* DocumentSurface()
@@ -359,9 +372,10 @@ void ScaleAxesPanel::propose(const AxisProposal& proposal)
         }
         pixels_[static_cast<std::size_t>(a.row)] = a.side.first;
         pixels_[static_cast<std::size_t>(a.row + 1)] = a.side.second;
-        gridReferences_->item(a.row, XColumn)->setText(QString::number(a.side.firstValue, 'g', 15));
-        gridReferences_->item(a.row + 1, XColumn)->setText(QString::number(a.side.secondValue, 'g', 15));
-        a.date->setChecked(false);
+        const bool date = *a.side.kind == AxisKind::Date;
+        gridReferences_->item(a.row, XColumn)->setText(ValueText(a.side.firstValue, date));
+        gridReferences_->item(a.row + 1, XColumn)->setText(ValueText(a.side.secondValue, date));
+        a.date->setChecked(date);
         a.log->setChecked(*a.side.kind == AxisKind::Log);
     }
     refresh();
