@@ -9,6 +9,7 @@
 #include "calibration/LabelNumber.h"
 #include "calibration/widgets/AxisSearch.h"
 #include "calibration/widgets/CalibrationLayer.h"
+#include "calibration/widgets/ScaleAxesPanel.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -186,5 +187,31 @@ TEST(FindAxes, ShowsTheFoundTicksAndLabelsUntilTheyStopApplying)
         TestApp::settle(20);
         EXPECT_TRUE(FoundOnPicture().ticks.empty());
         EXPECT_TRUE(FoundOnPicture().axes.empty());
+    }
+}
+
+// An axis left to the user keeps the references placed on the same picture,
+// but not those placed on a picture that has since gone.
+TEST(FindAxes, AnAxisLeftKeepsOnlyReferencesOfTheSamePicture)
+{
+    // No labels: both axes are left to the user.
+    const QImage unlabelled = Draw(Style{"plain", {800, 600}}).image;
+    for (const bool another : {false, true}) {
+        SCOPED_TRACE(another ? "another picture" : "same picture");
+        TestApp t;
+        ShowPicture(t, unlabelled);
+        t.run(QStringLiteral("mnuPictureScaleAxes"));
+        auto* panel = t.main().findChild<ScaleAxesPanel*>(QStringLiteral("frmScaleAxes"));
+        ASSERT_NE(panel, nullptr);
+        auto& table = Control<QTableWidget>(*panel, "gridReferences");
+        table.setCurrentCell(0, 2);
+        panel->placeSelected({120, 500});
+        table.item(0, 2)->setText(QStringLiteral("7"));
+        if (another)
+            t.paste(unlabelled.copy());
+        Control<QPushButton>(*panel, "cmdFindAxes").click();
+        ASSERT_TRUE(SearchEnds(*panel));
+        EXPECT_EQ(table.item(0, 1)->text(), another ? QStringLiteral("click to place") : QStringLiteral("120, 500"));
+        EXPECT_EQ(table.item(0, 2)->text(), another ? QString() : QStringLiteral("7"));
     }
 }

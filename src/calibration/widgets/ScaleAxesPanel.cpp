@@ -151,7 +151,10 @@ void ScaleAxesPanel::buildControls()
     });
     for (QCheckBox* c : {chkXLog_, chkXDate_, chkYLog_, chkYDate_})
         connect(c, &QCheckBox::toggled, this, [this] { refresh(); });
-    connect(gridReferences_, &QTableWidget::itemChanged, this, [this] { refresh(); });
+    connect(gridReferences_, &QTableWidget::itemChanged, this, [this] {
+        touched();
+        refresh();
+    });
     connect(cmdAddPoint_, &QPushButton::clicked, this, [this] {
         pixels_.emplace_back();
         setRows();
@@ -265,10 +268,16 @@ void ScaleAxesPanel::refresh()
         CalibrationLayerOf(s)->setReferences(isVisible() ? markers : std::vector<CalibrationLayer::Reference>{});
 }
 
+void ScaleAxesPanel::touched()
+{
+    referencesOn_ = surface_ ? surface_->picture().image.cacheKey() : 0;
+}
+
 void ScaleAxesPanel::placeSelected(QPointF pixel)
 {
     const int row = std::max(gridReferences_->currentRow(), 0);
     pixels_[static_cast<std::size_t>(row)] = pixel;
+    touched();
     dragged_ = row;
     for (std::size_t r = 1; r <= pixels_.size(); ++r) {
         const std::size_t next = (static_cast<std::size_t>(row) + r) % pixels_.size();
@@ -359,6 +368,13 @@ void ScaleAxesPanel::propose(const AxisProposal& proposal)
         optAxisPoints_->setChecked(true);
     QStringList missing;
     const QSignalBlocker quiet(gridReferences_);
+    // References given on a picture since gone mean nothing on this one.
+    if (searched.cacheKey() != referencesOn_)
+        for (std::size_t r = 0; r < pixels_.size(); ++r) {
+            pixels_[r].reset();
+            gridReferences_->item(static_cast<int>(r), XColumn)->setText(QString());
+        }
+    referencesOn_ = searched.cacheKey();
     const struct {
         const AxisProposalSide& side;
         int row;
@@ -450,6 +466,7 @@ bool ScaleAxesPanel::surfaceMouse(PictureSurface& surface, QEvent* event)
         if (dragged_ < 0 || !(mouse->buttons() & Qt::LeftButton))
             return false;
         pixels_[static_cast<std::size_t>(dragged_)] = pixel;
+        touched();
         refresh();
         return true;
     default:

@@ -56,6 +56,8 @@ private:
     bool surfaceMouse(PictureSurface& surface, QEvent* event);
     void propose(const AxisProposal& proposal);
     void showProgress(const QString& stage, int done, int total);
+    // The references were changed by hand on the picture shown now.
+    void touched();
     void endProgress();
 
     QRadioButton* optAxisPoints_ = nullptr;
@@ -77,6 +79,7 @@ private:
     int dragged_ = -1;
     QPointer<PictureSurface> surface_;
     QImage searched_;
+    qint64 referencesOn_ = 0; // the picture the references were given on
 };
 
 // The Picture menu's Scale by Axes command: shows the panel, without waiting.
