@@ -342,7 +342,8 @@ std::optional<std::pair<Line, double>> MeasureLine(const Frame& f, const Candida
             const double w = Weight(f.at(u, v));
             mass += w, moment += w * v;
         }
-        if (mass > 0.3)
+        // As much as one pixel at the ink level: a thin grey axis still counts.
+        if (mass >= InkLevel - PaperLevel)
             us.push_back(u), vs.push_back(moment / mass), masses.push_back(mass);
     }
     // Least squares, then again without the places that stray.

@@ -145,7 +145,7 @@ LabelOcr::LabelOcr(const QString& dataDir) : api_(std::make_unique<tesseract::Te
         return;
     }
     api_->SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    api_->SetVariable("tessedit_char_whitelist", "0123456789.,-+eE×x^");
+    api_->SetVariable("tessedit_char_whitelist", "0123456789.,-+eE×x^:");
     api_->SetVariable("debug_file", "/dev/null");
 }
 
@@ -186,7 +186,8 @@ QString LabelOcr::readLine(const QImage& crop, bool standing)
     return confidence >= other ? up : down;
 }
 
-std::vector<LabelledTick> LabelOcr::readAxis(const QImage& picture, const FoundAxis& axis, CancelToken* cancel)
+std::vector<LabelledTick> LabelOcr::readAxis(const QImage& picture, const FoundAxis& axis, CancelToken* cancel,
+                                             const std::function<void()>& read)
 {
     std::vector<QRect> boxes;
     std::size_t tall = 0, found = 0;
@@ -212,6 +213,8 @@ std::vector<LabelledTick> LabelOcr::readAxis(const QImage& picture, const FoundA
             return {};
         labels.push_back(
             {axis.ticks[i].pixel, boxes[i].isEmpty() ? QString() : readLine(picture.copy(boxes[i]), standing)});
+        if (read)
+            read();
     }
     return labels;
 }

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -35,8 +36,9 @@ public:
     QString error() const { return error_; }
     // The text beside each of the axis's ticks, in their order ("" where
     // none is read), turned upright when most labels stand on end;
-    // nothing when cancelled.
-    std::vector<LabelledTick> readAxis(const QImage& picture, const FoundAxis& axis, CancelToken* cancel = nullptr);
+    // nothing when cancelled. `read` hears of each label as it is read.
+    std::vector<LabelledTick> readAxis(const QImage& picture, const FoundAxis& axis, CancelToken* cancel = nullptr,
+                                       const std::function<void()>& read = {});
     // One line of text, turned upright first when it stands on end; a
     // raised exponent comes back after a "^" ("10^-3").
     QString readLine(const QImage& crop, bool standing = false);

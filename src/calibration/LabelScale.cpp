@@ -1,5 +1,6 @@
 #include "calibration/LabelScale.h"
 
+#include "app/core/IsoDate.h"
 #include "calibration/LabelNumber.h"
 
 #include <QLineF>
@@ -101,6 +102,31 @@ std::optional<Fit> BestFit(const std::vector<Reading>& readings, std::size_t lab
     return best;
 }
 
+// With more than two labels read, at least three and more than half agree.
+bool Enough(const std::optional<Fit>& f, std::size_t readable)
+{
+    const std::size_t n = f ? f->agreeing.size() : 0;
+    return readable == 2 ? n == 2 : n >= 3 && 2 * n > readable;
+}
+
+// The agreeing labels farthest apart become the references.
+LabelScale Settled(const Fit& fit, AxisKind kind)
+{
+    LabelScale out;
+    out.kind = kind;
+    const Reading *first = fit.agreeing.front(), *second = fit.agreeing.back();
+    for (const Reading* p : fit.agreeing) {
+        out.agreeing.push_back(p->label);
+        out.residuals.push_back(Miss(*p, fit.a, fit.b));
+        for (const Reading* q : fit.agreeing)
+            if (q->along - p->along > second->along - first->along)
+                first = p, second = q;
+    }
+    out.first = {first->label, first->value};
+    out.second = {second->label, second->value};
+    return out;
+}
+
 QString Texts(const std::vector<LabelledTick>& labels)
 {
     QStringList texts;
@@ -121,11 +147,15 @@ LabelScale FitLabels(const std::vector<LabelledTick>& labels)
             if (QLineF(p.pixel, q.pixel).length() > span.length())
                 span = QLineF(p.pixel, q.pixel);
     const QPointF unit = span.length() > 0 ? (span.p2() - span.p1()) / span.length() : QPointF(1, 0);
-    std::vector<Reading> linear, log;
-    std::size_t readable = 0;
+    std::vector<Reading> linear, log, dates;
+    std::size_t readable = 0, written = 0;
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const QPointF d = labels[i].pixel - span.p1();
         const double along = d.x() * unit.x() + d.y() * unit.y();
+        const QString text = labels[i].text.trimmed();
+        written += !text.isEmpty();
+        if (const std::optional<DateValue> date = ParseIsoDate(text))
+            dates.push_back({i, along, date->seconds, date->seconds, true});
         const std::vector<LabelReading> readings = ReadLabelNumber(labels[i].text);
         readable += !readings.empty();
         for (const LabelReading& r : readings) {
@@ -134,6 +164,15 @@ LabelScale FitLabels(const std::vector<LabelledTick>& labels)
                 log.push_back({i, along, std::log10(r.value), r.value, r.likelier});
         }
     }
+    const double tolerance = 1.0 + 0.001 * span.length();
+    // Labels mostly dates make a time axis, linear in time like any other.
+    if (dates.size() >= 2 && 2 * dates.size() > written) {
+        const std::optional<Fit> byTime = BestFit(dates, labels.size(), tolerance);
+        if (Enough(byTime, dates.size()) && !byTime->tied)
+            return Settled(*byTime, AxisKind::Date);
+        out.missing = QStringLiteral("The date labels %1 do not agree on one progression in time.").arg(Texts(labels));
+        return out;
+    }
     if (readable < 2) {
         out.missing = readable == 0 ? QStringLiteral("No tick label could be read as a number.")
                                     : QStringLiteral("Only one tick label could be read as a number (of %1); "
@@ -141,15 +180,10 @@ LabelScale FitLabels(const std::vector<LabelledTick>& labels)
                                           .arg(Texts(labels));
         return out;
     }
-    const double tolerance = 1.0 + 0.001 * span.length();
     const std::optional<Fit> byLine = BestFit(linear, labels.size(), tolerance);
     const std::optional<Fit> byLog = BestFit(log, labels.size(), tolerance);
-    auto enough = [&](const std::optional<Fit>& f) {
-        const std::size_t n = f ? f->agreeing.size() : 0;
-        return readable == 2 ? n == 2 : n >= 3 && 2 * n > readable;
-    };
-    const std::size_t lineCount = enough(byLine) ? byLine->agreeing.size() : 0;
-    const std::size_t logCount = enough(byLog) ? byLog->agreeing.size() : 0;
+    const std::size_t lineCount = Enough(byLine, readable) ? byLine->agreeing.size() : 0;
+    const std::size_t logCount = Enough(byLog, readable) ? byLog->agreeing.size() : 0;
     const std::optional<Fit>& winner = lineCount > logCount ? byLine : byLog;
     if (lineCount != logCount && winner->tied) {
         out.missing = QStringLiteral("The tick labels %1 fit two different progressions alike.").arg(Texts(labels));
@@ -162,19 +196,7 @@ LabelScale FitLabels(const std::vector<LabelledTick>& labels)
                                           .arg(Texts(labels));
         return out;
     }
-    const Fit& fit = lineCount > logCount ? *byLine : *byLog;
-    out.kind = lineCount > logCount ? AxisKind::Linear : AxisKind::Log;
-    const Reading *first = fit.agreeing.front(), *second = fit.agreeing.back();
-    for (const Reading* p : fit.agreeing) {
-        out.agreeing.push_back(p->label);
-        out.residuals.push_back(Miss(*p, fit.a, fit.b));
-        for (const Reading* q : fit.agreeing)
-            if (q->along - p->along > second->along - first->along)
-                first = p, second = q;
-    }
-    out.first = {first->label, first->value};
-    out.second = {second->label, second->value};
-    return out;
+    return lineCount > logCount ? Settled(*byLine, AxisKind::Linear) : Settled(*byLog, AxisKind::Log);
 }
 
 } // namespace tracella

@@ -30,7 +30,8 @@ struct LabelScale {
     QString missing;
 };
 
-// The scale the labels of one axis agree on, linear or log10: a label
+// The scale the labels of one axis agree on, linear, log10 or, where most
+// labels are ISO dates, linear in time (values in seconds): a label
 // counts only when its number lies on the progression the others make
 // through the tick positions, so a misread label is left out rather than
 // bending the scale. With more than two labels read, at least three and

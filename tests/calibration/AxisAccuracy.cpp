@@ -87,16 +87,17 @@ constexpr Kind Kinds[] = {
          s.size = QSize(width, width * 3 / 4);
      }},
     {"Y labels turned", 3, [](Style& s, std::mt19937&) { s.yLabelsTurned = true; }},
+    {"dates", 3, [](Style& s, std::mt19937&) { s.xNumbers = Numbers::Dates; }},
 };
 
 } // namespace
 
 Outcome Judge(const AxisProposalSide& side, const std::vector<QPointF>& ticks, const std::vector<double>& values,
-              bool log)
+              bool log, bool date)
 {
     if (!side.kind)
         return Outcome::Left;
-    if (*side.kind != (log ? AxisKind::Log : AxisKind::Linear))
+    if (*side.kind != (date ? AxisKind::Date : log ? AxisKind::Log : AxisKind::Linear))
         return Outcome::Wrong;
     const auto first = TickOf(side.first, side.firstValue, ticks, values);
     const auto second = TickOf(side.second, side.secondValue, ticks, values);
@@ -130,8 +131,8 @@ FigureOutcome Measure(const Style& style, LabelOcr& ocr)
     const Plot plot = Draw(style);
     const AxisProposal proposal = ProposeAxes(plot.image, {}, ocr);
     FigureOutcome out;
-    out.x = Judge(proposal.x, plot.xTicks, plot.xValues, plot.xLog);
-    out.y = Judge(proposal.y, plot.yTicks, plot.yValues, plot.yLog);
+    out.x = Judge(proposal.x, plot.xTicks, plot.xValues, plot.xLog, plot.xDate);
+    out.y = Judge(proposal.y, plot.yTicks, plot.yValues, plot.yLog, plot.yDate);
     auto describe = [&](const char* name, Outcome o, const AxisProposalSide& side, const QStringList& written) {
         if (o == Outcome::Left)
             out.note += QStringLiteral("%1 left: %2 ").arg(QLatin1String(name), side.missing);

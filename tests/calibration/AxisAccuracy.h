@@ -16,11 +16,11 @@ namespace tracella::plots {
 // How a proposal for one axis compares with what the figure truly shows.
 enum class Outcome { Correct, Left, Wrong };
 
-// Correct: the proposed kind is the axis's, and both references are
+// Correct: the proposed kind is the axis's (log, date or else linear), and both references are
 // distinct ticks, each within half a pixel of a true tick and with its
 // label's value. Left: nothing proposed. Anything else is wrong.
 Outcome Judge(const AxisProposalSide& side, const std::vector<QPointF>& ticks, const std::vector<double>& values,
-              bool log);
+              bool log, bool date = false);
 
 // The figures the accuracy is measured on: every style the proposal must
 // cope with, each drawn several times with fonts, sizes, pictures and

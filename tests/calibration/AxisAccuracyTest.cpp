@@ -92,7 +92,7 @@ TEST_P(AccuracySample, CalibratesBothAxes)
 
 INSTANTIATE_TEST_SUITE_P(Styles, AccuracySample,
                          ::testing::Values("boxed", "log", "log 10 raised", "negative", "decimal comma", "turned 1-2°",
-                                           "JPEG q60-80", "Y labels turned"),
+                                           "JPEG q60-80", "Y labels turned", "dates"),
                          [](const auto& info) { return "figure" + std::to_string(info.index); });
 
 // Tesseract loses every minus sign of this figure's Y labels (0 down to

@@ -6,15 +6,26 @@
 
 #include "app/widgets/MainWindow.h"
 #include "calibration/ActiveCalibration.h"
+#include "calibration/LabelNumber.h"
+#include "calibration/widgets/AxisSearch.h"
+#include "calibration/widgets/CalibrationLayer.h"
+#include "calibration/widgets/ScaleAxesPanel.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
 
 using namespace tracella;
 using namespace tracella::test;
@@ -40,6 +51,11 @@ bool SearchEnds(QWidget& panel)
         TestApp::settle(20);
     }
     return true;
+}
+
+FoundMarks FoundOnPicture()
+{
+    return CalibrationLayerOf(&Surface())->found();
 }
 
 } // namespace
@@ -100,4 +116,102 @@ TEST(FindAxes, AGivenUpSearchChangesNothing)
     auto& table = Control<QTableWidget>(*panel, "gridReferences");
     for (int r = 0; r < 4; ++r)
         EXPECT_EQ(table.item(r, 1)->text(), QStringLiteral("click to place")) << r;
+    EXPECT_TRUE(FoundOnPicture().ticks.empty());
+    EXPECT_FALSE(t.main().progressBarVisible());
+}
+
+// While it looks, the search says how far it has got, the labels counted
+// one by one; what it found is then drawn over the picture, each label as
+// read, until the panel closes, the calibration is applied or another
+// picture comes.
+TEST(FindAxes, ShowsTheFoundTicksAndLabelsUntilTheyStopApplying)
+{
+    const Plot plot = Draw(Style{"plain", {800, 600}, 0, false, false, true});
+    const struct {
+        const char* name;
+        std::function<void(TestApp& t, QWidget& panel)> clears;
+    } endings[] = {
+        {"closed", [](TestApp&, QWidget& panel) { panel.close(); }},
+        {"applied", [](TestApp&, QWidget& panel) { Control<QPushButton>(panel, "cmdApply").click(); }},
+        {"another picture", [&](TestApp& t, QWidget&) { t.paste(plot.image.copy()); }},
+    };
+    for (const auto& ending : endings) {
+        SCOPED_TRACE(ending.name);
+        TestApp t;
+        ShowPicture(t, plot.image);
+        t.run(QStringLiteral("mnuPictureScaleAxes"));
+        auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmScaleAxes"));
+        ASSERT_NE(panel, nullptr);
+        QSignalSpy progress(panel->findChild<AxisSearch*>(QStringLiteral("AxisSearch")), &AxisSearch::progress);
+        Control<QPushButton>(*panel, "cmdFindAxes").click();
+        EXPECT_TRUE(progress.wait(10000));
+        EXPECT_TRUE(t.main().progressBarVisible());
+        ASSERT_TRUE(SearchEnds(*panel));
+        EXPECT_FALSE(t.main().progressBarVisible());
+
+        const FoundMarks marks = FoundOnPicture();
+        EXPECT_EQ(marks.axes.size(), 2u);
+        ASSERT_EQ(marks.ticks.size(), plot.xTicks.size() + plot.yTicks.size());
+        ASSERT_GE(progress.size(), 2);
+        EXPECT_EQ(progress.first().at(2).toInt(), 0) << "finding the axes is not counted";
+        for (qsizetype i = 1; i < progress.size(); ++i) {
+            EXPECT_EQ(progress.at(i).at(1).toInt(), i) << i;
+            EXPECT_EQ(progress.at(i).at(2).toInt(), int(marks.ticks.size())) << i;
+        }
+        EXPECT_EQ(progress.size(), qsizetype(marks.ticks.size()) + 1);
+
+        // Each true tick has its mark, and an agreeing label says what is printed
+        // there.
+        std::size_t agreeing = 0;
+        const auto truth = [&](std::size_t i) {
+            return i < plot.xTicks.size()
+                       ? std::pair{plot.xTicks[i], plot.xValues[i]}
+                       : std::pair{plot.yTicks[i - plot.xTicks.size()], plot.yValues[i - plot.xTicks.size()]};
+        };
+        for (std::size_t i = 0; i < marks.ticks.size(); ++i) {
+            const FoundMark& m = marks.ticks[i];
+            const auto [at, value] = truth(i);
+            EXPECT_LT(QLineF(m.pixel, at).length(), 0.5) << i;
+            if (m.agrees) {
+                ++agreeing;
+                const std::vector<LabelReading> readings = ReadLabelNumber(m.text);
+                EXPECT_TRUE(std::any_of(
+                    readings.begin(), readings.end(),
+                    [&](const LabelReading& r) { return std::abs(r.value - value) < 1e-9 * (1 + std::abs(value)); }))
+                    << i << " " << m.text.toStdString();
+            }
+        }
+        EXPECT_GE(agreeing, marks.ticks.size() - 2);
+
+        ending.clears(t, *panel);
+        TestApp::settle(20);
+        EXPECT_TRUE(FoundOnPicture().ticks.empty());
+        EXPECT_TRUE(FoundOnPicture().axes.empty());
+    }
+}
+
+// An axis left to the user keeps the references placed on the same picture,
+// but not those placed on a picture that has since gone.
+TEST(FindAxes, AnAxisLeftKeepsOnlyReferencesOfTheSamePicture)
+{
+    // No labels: both axes are left to the user.
+    const QImage unlabelled = Draw(Style{"plain", {800, 600}}).image;
+    for (const bool another : {false, true}) {
+        SCOPED_TRACE(another ? "another picture" : "same picture");
+        TestApp t;
+        ShowPicture(t, unlabelled);
+        t.run(QStringLiteral("mnuPictureScaleAxes"));
+        auto* panel = t.main().findChild<ScaleAxesPanel*>(QStringLiteral("frmScaleAxes"));
+        ASSERT_NE(panel, nullptr);
+        auto& table = Control<QTableWidget>(*panel, "gridReferences");
+        table.setCurrentCell(0, 2);
+        panel->placeSelected({120, 500});
+        table.item(0, 2)->setText(QStringLiteral("7"));
+        if (another)
+            t.paste(unlabelled.copy());
+        Control<QPushButton>(*panel, "cmdFindAxes").click();
+        ASSERT_TRUE(SearchEnds(*panel));
+        EXPECT_EQ(table.item(0, 1)->text(), another ? QStringLiteral("click to place") : QStringLiteral("120, 500"));
+        EXPECT_EQ(table.item(0, 2)->text(), another ? QString() : QStringLiteral("7"));
+    }
 }

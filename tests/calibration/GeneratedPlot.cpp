@@ -3,6 +3,7 @@
 #include "support/OffscreenFonts.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
@@ -59,6 +60,12 @@ Label Write(Numbers numbers, int i, int count)
         return {QString::number(0.5 * i, 'f', 1).replace('.', ','), {}, 0.5 * i};
     case Numbers::Thousands:
         return {QLocale(QLocale::English).toString(2000 * i), {}, 2000.0 * i};
+    case Numbers::Dates:
+    {
+        // Across a month's end, so days are not read as plain numbers.
+        const QDate day = QDate(2024, 2, 19).addDays(7 * i);
+        return {day.toString(Qt::ISODate), {}, double(day.startOfDay(Qt::UTC).toSecsSinceEpoch())};
+    }
     }
     return {};
 }
@@ -198,6 +205,8 @@ Plot Draw(const Style& s)
     plot.yAxis = QLineF(truth({left, top}), truth({left, bottom}));
     plot.xLog = s.labels && IsLog(s.xNumbers);
     plot.yLog = s.labels && IsLog(s.yNumbers);
+    plot.xDate = s.labels && s.xNumbers == Numbers::Dates;
+    plot.yDate = s.labels && s.yNumbers == Numbers::Dates;
     if (s.jpeg) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);

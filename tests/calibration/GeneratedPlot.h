@@ -20,6 +20,7 @@ enum class Numbers {
     Scientific,          // 0.0e+00 2.5e+04 5.0e+04 ...
     DecimalComma,        // 0,0 0,5 1,0 ...
     Thousands,           // 0 2,000 4,000 ...
+    Dates,               // 2024-02-19 2024-02-26 ..., a week apart
 };
 
 // How a generated plot is drawn.
@@ -46,6 +47,7 @@ struct Plot {
     QStringList xLabels, yLabels; // as written at each tick, when labelled
     std::vector<double> xValues, yValues; // what each label means
     bool xLog = false, yLog = false;
+    bool xDate = false, yDate = false; // values in seconds from 1970
 };
 
 // Tick length, pen width and the plot's middle, in the picture's pixels.

@@ -1,5 +1,6 @@
 #include "calibration/LabelNumber.h"
 #include "calibration/LabelScale.h"
+#include "app/core/IsoDate.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,12 @@ struct Axis {
 
 class FitLabelsTest : public ::testing::TestWithParam<Axis> {};
 
+// What a label says on an axis of that kind: dates in seconds.
+double Said(const QString& text, AxisKind kind)
+{
+    return kind == AxisKind::Date ? ParseIsoDate(text)->seconds : ReadLabelNumber(text).front().value;
+}
+
 TEST_P(FitLabelsTest, AcceptsOnlyLabelsOnOneProgression)
 {
     const Axis& a = GetParam();
@@ -70,8 +77,8 @@ TEST_P(FitLabelsTest, AcceptsOnlyLabelsOnOneProgression)
     EXPECT_TRUE(scale.missing.isEmpty());
     EXPECT_EQ(scale.first.label, a.first);
     EXPECT_EQ(scale.second.label, a.second);
-    EXPECT_EQ(scale.first.value, ReadLabelNumber(labels[a.first].text).front().value);
-    EXPECT_EQ(scale.second.value, ReadLabelNumber(labels[a.second].text).front().value);
+    EXPECT_EQ(scale.first.value, Said(labels[a.first].text, *a.kind));
+    EXPECT_EQ(scale.second.value, Said(labels[a.second].text, *a.kind));
     ASSERT_EQ(scale.agreeing.size() + a.rejected.size(), a.texts.size());
     for (const std::size_t r : a.rejected)
         EXPECT_EQ(std::count(scale.agreeing.begin(), scale.agreeing.end(), r), 0) << "label " << r;
@@ -104,6 +111,13 @@ INSTANTIATE_TEST_SUITE_P(
         Axis{"halfMisread", {"0", "10", "20", "70", "90", "15"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
         Axis{"commasLost", {"0,0", "05", "1,0", "15", "2,0", "25", "3,0"}, {50, 50}, Across, AxisKind::Linear, 0, 6,
              {1, 3, 5}},
+        Axis{"weeks", {"2024-02-19", "2024-02-26", "2024-03-04", "2024-03-11", "2024-03-18"}, {100, 500}, Across,
+             AxisKind::Date, 0, 4, {}},
+        Axis{"dateMisread", {"2024-02-19", "2024-02-26", "2024-08-04", "2024-03-11", "2024-03-18"}, {100, 500},
+             Across, AxisKind::Date, 0, 4, {2}},
+        Axis{"twoDays", {"2024-01-01", "2024-01-08"}, {100, 500}, Across, AxisKind::Date, 0, 1, {}},
+        Axis{"datesOutOfStep", {"2024-01-01", "2024-03-01", "2024-01-09", "2024-07-30"}, {100, 500}, Across,
+             std::nullopt, 0, 0, {}},
         Axis{"twoProgressionsAlike", {"0", "5", "1", "15", "2", "25", "3"}, {50, 50}, Across, std::nullopt, 0, 0,
              {}}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -6,7 +6,10 @@
 
 namespace tracella {
 
-AxisSearch::AxisSearch(QObject* parent) : QObject(parent) {}
+AxisSearch::AxisSearch(QObject* parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("AxisSearch"));
+}
 
 AxisSearch::~AxisSearch()
 {
@@ -25,7 +28,11 @@ void AxisSearch::start(const QImage& picture)
     thread_ = QThread::create([this, picture, token = cancel_] {
         // Tesseract is set up and used on this one thread.
         LabelOcr ocr;
-        const AxisProposal proposal = ProposeAxes(picture, {}, ocr, token.get());
+        const auto report = [this](const QString& stage, int done, int total) {
+            QMetaObject::invokeMethod(
+                this, [this, stage, done, total] { emit progress(stage, done, total); }, Qt::QueuedConnection);
+        };
+        const AxisProposal proposal = ProposeAxes(picture, {}, ocr, token.get(), report);
         QMetaObject::invokeMethod(
             this,
             [this, proposal] {

@@ -13,7 +13,7 @@
 namespace tracella {
 
 // One search for the axes and their labels, off the window's thread, which
-// can be given up; `found` comes on the window's thread.
+// can be given up; `progress` and `found` come on the window's thread.
 class AxisSearch : public QObject {
     Q_OBJECT
 public:
@@ -25,6 +25,7 @@ public:
     void cancel();
 
 signals:
+    void progress(const QString& stage, int done, int total);
     void found(const tracella::AxisProposal& proposal);
 
 private:

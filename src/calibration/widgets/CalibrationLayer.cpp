@@ -4,14 +4,19 @@
 #include "picture/widgets/PictureSurface.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <cmath>
 
 namespace tracella {
 namespace {
 
 const QColor ReferenceColour(230, 0, 230);
 const QColor AxesColour(0, 110, 255);
+const QColor FoundColour(0, 150, 60);
+const QColor RejectedColour(220, 40, 0);
 
 // A halo keeps the text apart from whatever the picture has under it.
 void OutlinedText(QPainter& painter, QPointF at, const QString& text, const QColor& colour)
@@ -46,6 +51,21 @@ void CalibrationLayer::setAxes(std::optional<AffineCalibration> axes)
     update();
 }
 
+void CalibrationLayer::setFound(FoundMarks marks, const QImage& picture)
+{
+    found_ = std::move(marks);
+    foundOn_ = picture.cacheKey();
+    update();
+}
+
+// A picture put in place since has other axes: the marks go with the old one.
+FoundMarks CalibrationLayer::found() const
+{
+    if (!surface_->hasPicture() || surface_->picture().image.cacheKey() != foundOn_)
+        return {};
+    return found_;
+}
+
 QPointF CalibrationLayer::viewAt(QPointF pixel) const
 {
     const double z = surface_->zoom().factor();
@@ -66,6 +86,7 @@ void CalibrationLayer::paintEvent(QPaintEvent*)
     QFont bold = font();
     bold.setBold(true);
     painter.setFont(bold);
+    paintFound(painter);
     if (axes_)
         paintAxes(painter);
     for (const Reference& r : references_) {
@@ -95,6 +116,28 @@ void CalibrationLayer::paintAxes(QPainter& painter) const
             const QPointF centre = at - tick.across * (8 + (axis == Axis::Y ? box.width() / 2 : box.height() / 2));
             OutlinedText(painter, centre - QPointF(box.width() / 2, -box.height() / 3), tick.text, AxesColour);
         }
+    }
+}
+
+void CalibrationLayer::paintFound(QPainter& painter) const
+{
+    const FoundMarks marks = found();
+    painter.setPen(QPen(FoundColour, 1.5, Qt::DashLine));
+    for (const QLineF& axis : marks.axes)
+        painter.drawLine(viewAt(axis.p1()), viewAt(axis.p2()));
+    const QFontMetricsF metrics(painter.font());
+    for (const FoundMark& tick : marks.ticks) {
+        const QPointF at = viewAt(tick.pixel);
+        painter.setPen(QPen(FoundColour, 2));
+        painter.drawEllipse(at, 3, 3);
+        if (tick.text.isEmpty())
+            continue;
+        // Inside the plot, clear of the picture's own labels outside it.
+        const QRectF box = metrics.boundingRect(tick.text);
+        const bool upright = std::abs(tick.outward.x()) > std::abs(tick.outward.y());
+        const QPointF centre = at - tick.outward * (10 + (upright ? box.width() / 2 : box.height() / 2));
+        OutlinedText(painter, centre - QPointF(box.width() / 2, -box.height() / 3), tick.text,
+                     tick.agrees ? FoundColour : RejectedColour);
     }
 }
 

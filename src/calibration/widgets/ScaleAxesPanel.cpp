@@ -1,6 +1,7 @@
 #include "calibration/widgets/ScaleAxesPanel.h"
 
 #include "app/core/AppState.h"
+#include "app/core/IsoDate.h"
 #include "app/services/Services.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainWindow.h"
@@ -20,12 +21,16 @@
 #include <QLineF>
 #include <QMdiArea>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <cmath>
+#include <utility>
 
 namespace tracella {
 namespace {
@@ -55,6 +60,17 @@ bool& AxesShown()
 {
     static bool shown = false;
     return shown;
+}
+
+// As a user would type it: dates as ISO text, to the second only when needed.
+QString ValueText(double value, bool date)
+{
+    if (!date)
+        return QString::number(value, 'g', 15);
+    const DatePrecision precision = std::fmod(value, 86400) == 0 ? DatePrecision::Days
+                                    : std::fmod(value, 60) == 0  ? DatePrecision::Minutes
+                                                                 : DatePrecision::Seconds;
+    return IsoDateText(value, precision);
 }
 
 PictureSurface* DocumentSurface()
@@ -135,7 +151,10 @@ void ScaleAxesPanel::buildControls()
     });
     for (QCheckBox* c : {chkXLog_, chkXDate_, chkYLog_, chkYDate_})
         connect(c, &QCheckBox::toggled, this, [this] { refresh(); });
-    connect(gridReferences_, &QTableWidget::itemChanged, this, [this] { refresh(); });
+    connect(gridReferences_, &QTableWidget::itemChanged, this, [this] {
+        touched();
+        refresh();
+    });
     connect(cmdAddPoint_, &QPushButton::clicked, this, [this] {
         pixels_.emplace_back();
         setRows();
@@ -151,6 +170,7 @@ void ScaleAxesPanel::buildControls()
     connect(cmdFindAxes_, &QPushButton::clicked, this, &ScaleAxesPanel::cmdFindAxes_Click);
     search_ = new AxisSearch(this);
     connect(search_, &AxisSearch::found, this, &ScaleAxesPanel::propose);
+    connect(search_, &AxisSearch::progress, this, &ScaleAxesPanel::showProgress);
 }
 
 bool ScaleAxesPanel::knownMode() const
@@ -226,13 +246,13 @@ void ScaleAxesPanel::refresh()
         for (int r = 0; r < static_cast<int>(pixels_.size()); ++r) {
             const auto& p = pixels_[static_cast<std::size_t>(r)];
             gridReferences_->item(r, PointColumn)->setText(rowName(r));
-            gridReferences_->item(r, PixelColumn)->setText(
-                p ? QStringLiteral("%1, %2").arg(p->x()).arg(p->y()) : QStringLiteral("click to place"));
+            gridReferences_->item(r, PixelColumn)
+                ->setText(p ? QStringLiteral("%1, %2").arg(p->x()).arg(p->y()) : QStringLiteral("click to place"));
             const bool hasResidual = c && r < static_cast<int>(c->residuals.size());
             gridReferences_->item(r, ResidualColumn)
-                ->setText(hasResidual ? QStringLiteral("%1 px").arg(c->residuals[static_cast<std::size_t>(r)].pixels,
-                                                                     0, 'f', 2)
-                                      : QString());
+                ->setText(hasResidual
+                              ? QStringLiteral("%1 px").arg(c->residuals[static_cast<std::size_t>(r)].pixels, 0, 'f', 2)
+                              : QString());
             if (p)
                 markers.push_back({rowName(r), *p});
         }
@@ -248,10 +268,16 @@ void ScaleAxesPanel::refresh()
         CalibrationLayerOf(s)->setReferences(isVisible() ? markers : std::vector<CalibrationLayer::Reference>{});
 }
 
+void ScaleAxesPanel::touched()
+{
+    referencesOn_ = surface_ ? surface_->picture().image.cacheKey() : 0;
+}
+
 void ScaleAxesPanel::placeSelected(QPointF pixel)
 {
     const int row = std::max(gridReferences_->currentRow(), 0);
     pixels_[static_cast<std::size_t>(row)] = pixel;
+    touched();
     dragged_ = row;
     for (std::size_t r = 1; r <= pixels_.size(); ++r) {
         const std::size_t next = (static_cast<std::size_t>(row) + r) % pixels_.size();
@@ -273,6 +299,8 @@ void ScaleAxesPanel::cmdApply_Click()
     AffineCalibration calibration = std::get<AffineCalibration>(std::move(fit));
     const QString warning = calibration.warning;
     ApplyAffineToPicture(std::move(calibration));
+    if (PictureSurface* s = surface())
+        CalibrationLayerOf(s)->clearFound();
     cmdPlace_->setChecked(false);
     ShowCalibratedAxes(true);
     lblFit_->setText(QStringLiteral("Applied: the picture reads through these references.") +
@@ -293,7 +321,29 @@ void ScaleAxesPanel::cmdFindAxes_Click()
     cmdFindAxes_->setText(QStringLiteral("&Cancel"));
     lblFit_->setStyleSheet(QString());
     lblFit_->setText(QStringLiteral("Looking for the axes, their ticks and labels..."));
-    search_->start(s->picture().image);
+    searched_ = s->picture().image;
+    search_->start(searched_);
+}
+
+void ScaleAxesPanel::showProgress(const QString& stage, int done, int total)
+{
+    if (!search_->running())
+        return;
+    lblFit_->setText(total ? QStringLiteral("%1 %2/%3...").arg(stage).arg(done).arg(total)
+                           : stage + QStringLiteral("..."));
+    MainWindow* main = app().main;
+    if (!main)
+        return;
+    main->setProgressBarVisible(true);
+    // No total yet: the bar runs to and fro.
+    main->progressBar()->setRange(0, total);
+    main->progressBar()->setValue(done);
+}
+
+void ScaleAxesPanel::endProgress()
+{
+    if (app().main)
+        app().main->setProgressBarVisible(false);
 }
 
 // Each axis whose labels agree gets its two references and its kind; an
@@ -301,6 +351,8 @@ void ScaleAxesPanel::cmdFindAxes_Click()
 void ScaleAxesPanel::propose(const AxisProposal& proposal)
 {
     cmdFindAxes_->setText(QStringLiteral("&Find Axes"));
+    endProgress();
+    const QImage searched = std::exchange(searched_, QImage());
     if (proposal.cancelled) {
         lblFit_->setText(QStringLiteral("The search was given up: nothing changed."));
         return;
@@ -310,10 +362,19 @@ void ScaleAxesPanel::propose(const AxisProposal& proposal)
         lblFit_->setText(proposal.error);
         return;
     }
+    if (PictureSurface* s = surface(); s && isVisible())
+        CalibrationLayerOf(s)->setFound(MarksOf(proposal), searched);
     if (knownMode())
         optAxisPoints_->setChecked(true);
     QStringList missing;
     const QSignalBlocker quiet(gridReferences_);
+    // References given on a picture since gone mean nothing on this one.
+    if (searched.cacheKey() != referencesOn_)
+        for (std::size_t r = 0; r < pixels_.size(); ++r) {
+            pixels_[r].reset();
+            gridReferences_->item(static_cast<int>(r), XColumn)->setText(QString());
+        }
+    referencesOn_ = searched.cacheKey();
     const struct {
         const AxisProposalSide& side;
         int row;
@@ -327,9 +388,10 @@ void ScaleAxesPanel::propose(const AxisProposal& proposal)
         }
         pixels_[static_cast<std::size_t>(a.row)] = a.side.first;
         pixels_[static_cast<std::size_t>(a.row + 1)] = a.side.second;
-        gridReferences_->item(a.row, XColumn)->setText(QString::number(a.side.firstValue, 'g', 15));
-        gridReferences_->item(a.row + 1, XColumn)->setText(QString::number(a.side.secondValue, 'g', 15));
-        a.date->setChecked(false);
+        const bool date = *a.side.kind == AxisKind::Date;
+        gridReferences_->item(a.row, XColumn)->setText(ValueText(a.side.firstValue, date));
+        gridReferences_->item(a.row + 1, XColumn)->setText(ValueText(a.side.secondValue, date));
+        a.date->setChecked(date);
         a.log->setChecked(*a.side.kind == AxisKind::Log);
     }
     refresh();
@@ -366,8 +428,10 @@ void ScaleAxesPanel::showEvent(QShowEvent* event)
 void ScaleAxesPanel::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    if (surface_)
+    if (surface_) {
         CalibrationLayerOf(surface_)->setReferences({});
+        CalibrationLayerOf(surface_)->clearFound();
+    }
 }
 
 bool ScaleAxesPanel::eventFilter(QObject* watched, QEvent* event)
@@ -402,6 +466,7 @@ bool ScaleAxesPanel::surfaceMouse(PictureSurface& surface, QEvent* event)
         if (dragged_ < 0 || !(mouse->buttons() & Qt::LeftButton))
             return false;
         pixels_[static_cast<std::size_t>(dragged_)] = pixel;
+        touched();
         refresh();
         return true;
     default:

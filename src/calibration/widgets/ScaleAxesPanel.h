@@ -3,6 +3,7 @@
 #include "calibration/AffineCalibration.h"
 #include "calibration/AxisProposal.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -54,6 +55,10 @@ private:
     PictureSurface* surface();
     bool surfaceMouse(PictureSurface& surface, QEvent* event);
     void propose(const AxisProposal& proposal);
+    void showProgress(const QString& stage, int done, int total);
+    // The references were changed by hand on the picture shown now.
+    void touched();
+    void endProgress();
 
     QRadioButton* optAxisPoints_ = nullptr;
     QRadioButton* optKnownPoints_ = nullptr;
@@ -73,6 +78,8 @@ private:
     std::vector<std::optional<QPointF>> pixels_;
     int dragged_ = -1;
     QPointer<PictureSurface> surface_;
+    QImage searched_;
+    qint64 referencesOn_ = 0; // the picture the references were given on
 };
 
 // The Picture menu's Scale by Axes command: shows the panel, without waiting.
