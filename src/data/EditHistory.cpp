@@ -83,6 +83,14 @@ void EditHistory::begin(const QString& name)
         sideBefore_ = side_->capture();
 }
 
+void EditHistory::begin(const QString& name, std::any sideBefore)
+{
+    const bool outermost = depth_ == 0;
+    begin(name);
+    if (outermost && side_)
+        sideBefore_ = std::move(sideBefore);
+}
+
 void EditHistory::end()
 {
     if (depth_ == 0 || --depth_ > 0)

@@ -40,6 +40,9 @@ public:
     // named by the outermost begin(). A change made outside any step is a
     // step of its own, named "Edit".
     void begin(const QString& name);
+    // The same for a step whose side state began to change before it did
+    // (the Scale begins when scale mode is entered): undone, it gives that back.
+    void begin(const QString& name, std::any sideBefore);
     void end();
     bool inStep() const { return depth_ > 0; }
 
@@ -85,6 +88,10 @@ private:
 class HistoryStep {
 public:
     HistoryStep(EditHistory& history, const QString& name) : history_(history) { history_.begin(name); }
+    HistoryStep(EditHistory& history, const QString& name, std::any sideBefore) : history_(history)
+    {
+        history_.begin(name, std::move(sideBefore));
+    }
     ~HistoryStep() { history_.end(); }
     HistoryStep(const HistoryStep&) = delete;
     HistoryStep& operator=(const HistoryStep&) = delete;

@@ -5,7 +5,10 @@
 #include "app/widgets/RecoveryKeeper.h"
 #include "calibration/AffineCalibration.h"
 #include "calibration/widgets/ScaleCommands.h"
+#include "extract/widgets/TraceCommand.h"
+#include "options/widgets/OptionsWindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
@@ -139,6 +142,26 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
          }},
         {"Undo Last Point", [](TestApp&) { app().document->undoLastPoint(); }},
         {"Reset Scale", [](TestApp& t) { t.run(QStringLiteral("mnuPictureResetScale")); }},
+        {"Scale", [](TestApp& t) { // from entering scale mode to leaving it, clicks and values between
+             t.services().messages.answer(MessageAnswer::Ok);
+             t.run(QStringLiteral("mnuPictureScale"));
+             for (const char* value : {"1", "2", "9", "7"})
+                 t.services().input.reply(QString::fromLatin1(value));
+             t.services().messages.answer(MessageAnswer::Yes);
+             QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(20, 150));
+             QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(180, 10));
+         }},
+        {"Trace", [](TestApp& t) {
+             t.services().messages.answer(MessageAnswer::Ok);
+             TraceCurveCommand({Rgb(250, 0, 0)});
+         }},
+        {"Options", [](TestApp& t) {
+             OptionsWindow dialog(&t.main());
+             dialog.show();
+             dialog.findChild<QLineEdit*>(QStringLiteral("TxtRows"))->setText(QStringLiteral("7"));
+             auto* doIt = dialog.findChild<QAbstractButton*>(QStringLiteral("cmdApply"));
+             QTest::mouseClick(doIt, Qt::LeftButton, {}, QPoint(8, doIt->height() / 2));
+         }},
         {"Scale by Axes", [](TestApp&) { ApplyAffineToPicture(ByAxes(true)); }},
         {"Add Curve", [](TestApp& t) {
              t.services().input.reply(QStringLiteral("Third"));

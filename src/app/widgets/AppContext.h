@@ -44,6 +44,7 @@ AppContext& app();
 class UndoStep : public HistoryStep {
 public:
     explicit UndoStep(const QString& name) : HistoryStep(app().history, name) {}
+    UndoStep(const QString& name, std::any sideBefore) : HistoryStep(app().history, name, std::move(sideBefore)) {}
 };
 
 // Runs a command by its menu item name.

@@ -30,7 +30,6 @@ const std::pair<const char*, const char*> CommandSteps[] = {
     {"mnuDataCurveDelete", "Delete Curve"},
     {"mnuDataCurveColour", "Curve Colour"},
     {"mnuPictureResetScale", "Reset Scale"},
-    {"mnuPictureScale", "Scale"},
 };
 
 // Undone or redone, the grid, the markers and the calibration are shown

@@ -12,6 +12,10 @@
 
 #include <QAction>
 
+#include <any>
+#include <optional>
+#include <utility>
+
 namespace tracella {
 namespace {
 
@@ -24,6 +28,14 @@ void setScaleCheck(bool checked)
 {
     if (app().main)
         app().main->action(QStringLiteral("mnuPictureScale"))->setChecked(checked);
+}
+
+// The settings and calibration as scale mode found them: the Scale step
+// that ends the mode takes them back when undone.
+std::optional<std::any>& ScaleStart()
+{
+    static std::optional<std::any> start;
+    return start;
 }
 
 void resetScale()
@@ -42,6 +54,7 @@ void scaleCommand()
         LeaveScaleMode();
         return;
     }
+    ScaleStart() = app().calibrationState.capture();
     resetScale();
     s.ScaleModeOn = true;
     setScaleCheck(true);
@@ -91,7 +104,8 @@ void ApplyAffineToPicture(AffineCalibration calibration)
 
 void LeaveScaleMode()
 {
-    const UndoStep step(QStringLiteral("Scale"));
+    std::optional<std::any> start = std::exchange(ScaleStart(), std::nullopt);
+    const UndoStep step = start ? UndoStep(QStringLiteral("Scale"), std::move(*start)) : UndoStep(QStringLiteral("Scale"));
     appState().ScaleModeOn = false;
     setScaleCheck(false);
     ApplyCalibrationToPicture();
