@@ -91,17 +91,24 @@ void RefillInRowOrder(GridModel& grid, const GridRows& source)
     });
 }
 
+// The picked points from the largest X down, as grid rows.
+GridRows ReversedGrid(benchmark::State& state)
+{
+    GridRows reversed;
+    for (const auto& [x, y] : ReverseXPoints()) {
+        if (reversed.appendRow(AppendPointRowTexts(reversed.rowCount(), {x, true}, {y, true})))
+            state.SkipWithError("the grid refused a row");
+    }
+    return reversed;
+}
+
 // Read, sort and write back through the shown grid, with the model's signal
 // to the view; the repaint it schedules is not counted.
 void BM_SortGrid(benchmark::State& state)
 {
     DataWindow& window = ShownWindow();
     window.setSortOnX(true);
-    GridRows reversed;
-    for (const auto& [x, y] : ReverseXPoints()) {
-        if (reversed.appendRow(AppendPointRowTexts(reversed.rowCount(), {x, true}, {y, true})))
-            state.SkipWithError("the grid refused a row");
-    }
+    const GridRows reversed = ReversedGrid(state);
     for (auto _ : state) {
         state.PauseTiming();
         Settle();
@@ -119,11 +126,7 @@ void BM_UndoSort(benchmark::State& state)
 {
     DataWindow& window = ShownWindow();
     window.setSortOnX(true);
-    GridRows reversed;
-    for (const auto& [x, y] : ReverseXPoints()) {
-        if (reversed.appendRow(AppendPointRowTexts(reversed.rowCount(), {x, true}, {y, true})))
-            state.SkipWithError("the grid refused a row");
-    }
+    const GridRows reversed = ReversedGrid(state);
     EditHistory& history = app().history;
     for (auto _ : state) {
         state.PauseTiming();

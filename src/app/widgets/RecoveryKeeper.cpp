@@ -82,11 +82,12 @@ void OfferRecovery(const QString& folder)
         return;
     const QString file = left.front();
     const QString when = QFileInfo(file).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    const bool restore =
-        ShowMessage(QStringLiteral("Tracella ended before its work was saved. A copy of that work from %1 was kept.\r\n\r\n"
-                                   "Restore it? (No discards the copy.)")
-                        .arg(when),
-                    QStringLiteral("Restore Work"), MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
+    const QString question =
+        QStringLiteral("Tracella ended before its work was saved. A copy of that work from %1 was kept.\r\n\r\n"
+                       "Restore it? (No discards the copy.)")
+            .arg(when);
+    const bool restore = ShowMessage(question, QStringLiteral("Restore Work"), MessageIcon::Question,
+                                     MessageButtons::YesNo) == MessageAnswer::Yes;
     if (restore) {
         std::variant<Project, QString> read = ReadProjectFile(file);
         if (const auto* problem = std::get_if<QString>(&read))

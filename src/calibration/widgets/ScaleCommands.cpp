@@ -105,7 +105,8 @@ void ApplyAffineToPicture(AffineCalibration calibration)
 void LeaveScaleMode()
 {
     std::optional<std::any> start = std::exchange(ScaleStart(), std::nullopt);
-    const UndoStep step = start ? UndoStep(QStringLiteral("Scale"), std::move(*start)) : UndoStep(QStringLiteral("Scale"));
+    const QString name = QStringLiteral("Scale");
+    const UndoStep step = start ? UndoStep(name, std::move(*start)) : UndoStep(name);
     appState().ScaleModeOn = false;
     setScaleCheck(false);
     ApplyCalibrationToPicture();
