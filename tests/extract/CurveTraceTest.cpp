@@ -305,6 +305,15 @@ TEST(CurveTrace, OnlyGapsWiderThanTheBridgeSplitACrossing)
         EXPECT_NEAR(p.y, 200, 1) << p.x;
 }
 
+TEST(CurveTrace, AColourJustAtTheToleranceStillMatches)
+{
+    QImage picture = Paper();
+    DrawCurve(picture, [](double) { return 100.0; }, Rgb(220, 20, 70), 3);
+    TraceSettings s = CurveSettings(Red);
+    s.tolerance = 40;
+    ExpectOnePointPerColumn(TraceCurve(picture, s).points);
+}
+
 TEST(CurveTrace, TheRegionKeepsAxesAndLegendOut)
 {
     QImage picture = Paper();
@@ -346,6 +355,8 @@ TEST(CurveTrace, CountsEverythingButHandsBackNothingBeyondWhatIsKept)
     EXPECT_NEAR(result.points.front().y, Height / 2.0, 1);
     s.shape = TraceShape::Markers;
     EXPECT_EQ(TraceCurve(picture, s).count, 1);
+    s.keep = 1;
+    EXPECT_EQ(TraceCurve(picture, s).points.size(), 1u);
 }
 
 TEST(CurveTrace, EachScatterMarkerIsFoundOnceAtItsCentre)
