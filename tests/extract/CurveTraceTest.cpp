@@ -295,14 +295,16 @@ TEST(CurveTrace, OnlyGapsWiderThanTheBridgeSplitACrossing)
     EXPECT_NEAR(apart.points[1].y, 106, 0.05);
     EXPECT_DOUBLE_EQ(apart.points[0].x, apart.points[1].x);
 
-    // A thick line with a scratch across it is still one line.
-    picture = Paper();
-    DrawCurve(picture, [](double) { return 200.0; }, Red, 7);
-    QPainter(&picture).fillRect(0, 199, Width, 1, Qt::white);
-    const TraceResult scratched = TraceCurve(picture, CurveSettings(Red));
-    ExpectOnePointPerColumn(scratched.points);
-    for (const TracePoint& p : scratched.points)
-        EXPECT_NEAR(p.y, 200, 1) << p.x;
+    // A thick line with a scratch across it, up to the bridge wide, is still one line.
+    for (const int scratch : {1, CurveSettings(Red).bridge}) {
+        picture = Paper();
+        DrawCurve(picture, [](double) { return 200.0; }, Red, 7);
+        QPainter(&picture).fillRect(0, 199, Width, scratch, Qt::white);
+        const TraceResult scratched = TraceCurve(picture, CurveSettings(Red));
+        ExpectOnePointPerColumn(scratched.points);
+        for (const TracePoint& p : scratched.points)
+            EXPECT_NEAR(p.y, 200, 1) << p.x;
+    }
 }
 
 TEST(CurveTrace, AColourJustAtTheToleranceStillMatches)
