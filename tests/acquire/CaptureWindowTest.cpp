@@ -286,17 +286,22 @@ TEST(CaptureWindow, CapturedRectangleBecomesTheDocumentPictureFromEitherCorner)
     }
     EXPECT_EQ(captured[0], captured[1]);
 
-    // A rectangle without width captures nothing, yet the window closes.
-    app().document->surface()->clearPicture();
-    t.services().clipboard.clear();
-    CaptureWindow* w = freezeScreen(t);
-    ASSERT_NE(w, nullptr);
-    press(w, QPoint(200, 100));
-    press(w, QPoint(200, 180));
-    TestApp::settle();
-    EXPECT_EQ(captureWindow(), nullptr);
-    EXPECT_TRUE(t.services().clipboard.storedImage.isNull());
-    EXPECT_FALSE(app().document->surface()->hasPicture());
+    // A rectangle without width or without height captures nothing, leaves the
+    // clipboard as it was, yet the window closes.
+    for (const QPoint second : {QPoint(200, 180), QPoint(280, 100)}) {
+        app().document->surface()->clearPicture();
+        t.services().clipboard.clear();
+        t.services().clipboard.setText(QStringLiteral("kept"));
+        CaptureWindow* w = freezeScreen(t);
+        ASSERT_NE(w, nullptr);
+        press(w, QPoint(200, 100));
+        press(w, second);
+        TestApp::settle();
+        EXPECT_EQ(captureWindow(), nullptr);
+        EXPECT_TRUE(t.services().clipboard.storedImage.isNull());
+        EXPECT_FALSE(app().document->surface()->hasPicture());
+        EXPECT_EQ(t.services().clipboard.text(), QStringLiteral("kept"));
+    }
     t.services().expectScriptsUsed();
 }
 

@@ -66,6 +66,8 @@ TEST(PageImage, GreyAtEightAndSixteenBitsScaledToEightBits)
     EXPECT_EQ(qGray(sixteen.pixel(1, 0)), 255);
     EXPECT_EQ(qGray(sixteen.pixel(2, 0)), 128);
     EXPECT_EQ(qGray(sixteen.pixel(3, 0)), 1);
+    // Between two levels the nearer one: 200 is 0.78 of a level.
+    EXPECT_EQ(qGray(PageImage({Frame(FrameKind::Gray, 16, 1, 2, 1, Words({200}))}).pixel(0, 0)), 1);
 }
 
 TEST(PageImage, ColourAtOneEightAndSixteenBits)

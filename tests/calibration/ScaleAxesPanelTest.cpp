@@ -95,6 +95,9 @@ TEST(ScaleAxesPanel, CalibratesATurnedPlotByAxisPointsAndCollectsOnIt)
     ASSERT_NE(panel, nullptr);
     auto& table = Control<QTableWidget>(*panel, "gridReferences");
     ASSERT_EQ(table.rowCount(), 4);
+    const QStringList names{"X1", "X2", "Y1", "Y2"};
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(table.item(r, 0)->text(), names[r]);
 
     // Clicks place X1, X2, Y1, Y2 in turn; X2 lands wrong and is dragged home.
     Click(PixelOf(2, 0));

@@ -41,6 +41,7 @@ TEST(CurveDocument, RefusesBadNamesAndKeepsTheCurvesAsTheyWere)
         {QStringLiteral("Curve 1"), "already"},
         {QStringLiteral(" Kinetics, 25 °C "), "already"},
         {QString(10000, u'x'), "at most 200"},
+        {QString(201, u'x'), "at most 200"},
         {QStringLiteral("a\tb"), "control"},
         {QStringLiteral("a\nb"), "control"},
         {QStringLiteral("a\u2028b"), "control"},
@@ -58,6 +59,7 @@ TEST(CurveDocument, RefusesBadNamesAndKeepsTheCurvesAsTheyWere)
     EXPECT_FALSE(curves.rename(1, QStringLiteral("  Kinetics, 25 °C")));
     EXPECT_FALSE(curves.rename(0, QStringLiteral(" 曲線 α ")));
     EXPECT_EQ(curves.curve(0).name, QStringLiteral("曲線 α"));
+    EXPECT_FALSE(curves.rename(0, QString(CurveDocument::MaxNameLength, u'y'))); // the longest allowed
 }
 
 TEST(CurveDocument, HoldsAHundredCurvesEachWithItsOwnRowsAndPaletteColour)

@@ -295,14 +295,25 @@ TEST(CurveTrace, OnlyGapsWiderThanTheBridgeSplitACrossing)
     EXPECT_NEAR(apart.points[1].y, 106, 0.05);
     EXPECT_DOUBLE_EQ(apart.points[0].x, apart.points[1].x);
 
-    // A thick line with a scratch across it is still one line.
-    picture = Paper();
-    DrawCurve(picture, [](double) { return 200.0; }, Red, 7);
-    QPainter(&picture).fillRect(0, 199, Width, 1, Qt::white);
-    const TraceResult scratched = TraceCurve(picture, CurveSettings(Red));
-    ExpectOnePointPerColumn(scratched.points);
-    for (const TracePoint& p : scratched.points)
-        EXPECT_NEAR(p.y, 200, 1) << p.x;
+    // A thick line with a scratch across it, up to the bridge wide, is still one line.
+    for (const int scratch : {1, CurveSettings(Red).bridge}) {
+        picture = Paper();
+        DrawCurve(picture, [](double) { return 200.0; }, Red, 7);
+        QPainter(&picture).fillRect(0, 199, Width, scratch, Qt::white);
+        const TraceResult scratched = TraceCurve(picture, CurveSettings(Red));
+        ExpectOnePointPerColumn(scratched.points);
+        for (const TracePoint& p : scratched.points)
+            EXPECT_NEAR(p.y, 200, 1) << p.x;
+    }
+}
+
+TEST(CurveTrace, AColourJustAtTheToleranceStillMatches)
+{
+    QImage picture = Paper();
+    DrawCurve(picture, [](double) { return 100.0; }, Rgb(220, 20, 70), 3);
+    TraceSettings s = CurveSettings(Red);
+    s.tolerance = 40;
+    ExpectOnePointPerColumn(TraceCurve(picture, s).points);
 }
 
 TEST(CurveTrace, TheRegionKeepsAxesAndLegendOut)
@@ -346,6 +357,8 @@ TEST(CurveTrace, CountsEverythingButHandsBackNothingBeyondWhatIsKept)
     EXPECT_NEAR(result.points.front().y, Height / 2.0, 1);
     s.shape = TraceShape::Markers;
     EXPECT_EQ(TraceCurve(picture, s).count, 1);
+    s.keep = 1;
+    EXPECT_EQ(TraceCurve(picture, s).points.size(), 1u);
 }
 
 TEST(CurveTrace, EachScatterMarkerIsFoundOnceAtItsCentre)

@@ -206,6 +206,12 @@ TEST(Interpolate, MorePointsThanTheGridHoldsAppendNothing)
     EXPECT_EQ(Grid().dataRowCount(), 5);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
+    // One point over is refused the same way.
+    appState().SplinePoints = 32762;
+    Interpolate(t, MessageAnswer::Yes);
+    ExpectMessage(t.services().messages.shown.back(), GridCannotHoldMessage(MaxGridRowCount - 1, 5, 32762));
+    EXPECT_EQ(Grid().dataRowCount(), 5);
+
     // Exactly up to the limit still fits.
     appState().SplinePoints = 32761;
     Interpolate(t, MessageAnswer::Yes);
