@@ -153,7 +153,9 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
          }},
         {"Trace", [](TestApp& t) {
              t.services().messages.answer(MessageAnswer::Ok);
-             TraceCurveCommand({Rgb(250, 0, 0)});
+             TraceRequest red;
+             red.colour = Rgb(250, 0, 0);
+             TraceCurveCommand(red);
          }},
         {"Options", [](TestApp& t) {
              OptionsWindow dialog(&t.main());

@@ -46,15 +46,6 @@ void Refuse(const QString& text)
     ShowMessage(text, ProjectTitle, MessageIcon::Exclamation);
 }
 
-QByteArray PngBytes(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 std::optional<LoadedPicture> DecodeProjectPicture(const ProjectPicture& picture)
 {
     const QByteArray bytes = picture.bytes;
@@ -156,6 +147,15 @@ void ImportKeepingScaleCommand()
 }
 
 } // namespace
+
+QByteArray PngBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
 
 bool IsProjectFileName(const QString& path)
 {

@@ -2,6 +2,8 @@
 
 #include "data/ProjectFile.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 
 namespace tracella {
@@ -17,6 +19,9 @@ bool OpenProjectFile(const QString& path);
 // The same from a project already read, such as a recovery copy; the title
 // names where it came from in messages.
 bool OpenProject(Project project, const QString& title);
+
+// A picture as a project keeps one that came from no file as it is.
+QByteArray PngBytes(const QImage& image);
 
 // True for a name a project file has (".tracella").
 bool IsProjectFileName(const QString& path);

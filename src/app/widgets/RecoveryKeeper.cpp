@@ -7,7 +7,6 @@
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
@@ -50,10 +49,7 @@ void RecoveryKeeper::write()
         encoding_ = image.cacheKey();
         QPointer<RecoveryKeeper> self(this);
         QThreadPool::globalInstance()->start([self, image] {
-            QByteArray png;
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            image.save(&buffer, "PNG");
+            const QByteArray png = PngBytes(image);
             QMetaObject::invokeMethod(
                 QCoreApplication::instance(),
                 [self, png, key = image.cacheKey()] {
