@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,37 @@ QPointer<SplashWindow> openSplash()
     QPointer<SplashWindow> splash = new SplashWindow;
     splash->show();
     return splash;
+}
+
+bool splashUp()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<SplashWindow*>(w) && w->isVisible())
+            return true;
+    return false;
+}
+
+// The program started as from the command line; whenever events run
+// meanwhile, whether the splash is up and whether `shown` holds.
+MainWindow* startWatched(const QStringList& arguments, const std::function<bool()>& shown,
+                         std::vector<std::pair<bool, bool>>& seen)
+{
+    appState() = AppState{};
+    app().commands = CommandRouter{};
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { seen.emplace_back(splashUp(), shown()); });
+    watch.start(0);
+    return RunStartup(arguments);
+}
+
+void closeProgram(MainWindow* main)
+{
+    main->setAttribute(Qt::WA_DeleteOnClose, false);
+    delete main;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->deleteLater();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    test::ResetAppContext();
 }
 
 } // namespace
@@ -123,78 +155,39 @@ TEST(Splash, ClosingBringsThePictureDocumentToTheTop)
     EXPECT_EQ(stack.last(), document);
 }
 
+// Nothing takes time on the fake clock: the splash waits the full 3 s, and
+// the guide opens only once it has closed.
 TEST(Splash, AFastStartUpStillShowsItForThreeSecondsBeforeTheGuideOpens)
 {
-    appState() = AppState{};
-    app().commands = CommandRouter{};
     ScriptedServices services;
-    // Whenever events run during start-up: is the splash up, is the guide?
     std::vector<std::pair<bool, bool>> seen;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&seen] {
-        bool splashUp = false;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            splashUp = splashUp || (qobject_cast<SplashWindow*>(w) && w->isVisible());
-        seen.emplace_back(splashUp, app().tip && app().tip->isVisible());
-    });
-    watch.start(0);
-
-    MainWindow* main = RunStartup();
+    MainWindow* main = startWatched({}, [] { return app().tip && app().tip->isVisible(); }, seen);
     ASSERT_TRUE(main);
-    watch.stop();
-
-    // Nothing took time on the fake clock: the splash waited the full 3 s.
     EXPECT_EQ(services.clock.waits, std::vector<int>{3000});
     EXPECT_TRUE(std::count(seen.begin(), seen.end(), std::make_pair(true, false)) > 0);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), std::make_pair(true, true)), 0) << "the guide waits for the splash";
-    for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_FALSE(qobject_cast<SplashWindow*>(w) && w->isVisible()) << "the splash is closed";
+    EXPECT_FALSE(splashUp());
     EXPECT_TRUE(main->action(QStringLiteral("mnuViewSteps"))->isChecked()) << "the guide opened";
     EXPECT_EQ(services.sound.played.size(), 1u) << "the start sound";
-
-    main->setAttribute(Qt::WA_DeleteOnClose, false);
-    delete main;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        w->deleteLater();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    test::ResetAppContext();
+    closeProgram(main);
 }
 
 // A picture named on the command line decodes while the splash shows and is
 // the document once the splash has closed, which still waits its 3 s.
 TEST(Splash, APictureNamedAtStartUpIsShownWhenTheSplashCloses)
 {
-    appState() = AppState{};
-    app().commands = CommandRouter{};
     ScriptedServices services;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("plot.png"));
     ASSERT_TRUE(test::PlainPicture(QSize(900, 700), Qt::darkCyan).save(path));
-    // Whenever events run during start-up: is the splash up, is the picture shown?
     std::vector<std::pair<bool, bool>> seen;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&seen] {
-        bool splashUp = false;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            splashUp = splashUp || (qobject_cast<SplashWindow*>(w) && w->isVisible());
-        seen.emplace_back(splashUp, app().document && app().document->surface()->hasPicture());
-    });
-    watch.start(0);
-
-    MainWindow* main = RunStartup({path});
+    MainWindow* main =
+        startWatched({path}, [] { return app().document && app().document->surface()->hasPicture(); }, seen);
     ASSERT_TRUE(main);
-    watch.stop();
-
     EXPECT_EQ(services.clock.waits, std::vector<int>{3000});
     EXPECT_EQ(std::count(seen.begin(), seen.end(), std::make_pair(true, true)), 0) << "shown before the splash closed";
     EXPECT_EQ(app().document->surface()->picture().image.pixelColor(450, 350), QColor(Qt::darkCyan));
     EXPECT_EQ(main->statusPanels()->panelText(2), path);
     EXPECT_TRUE(services.messages.shown.empty());
-
-    main->setAttribute(Qt::WA_DeleteOnClose, false);
-    delete main;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        w->deleteLater();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    test::ResetAppContext();
+    closeProgram(main);
 }
