@@ -13,23 +13,10 @@ using namespace tracella::test;
 
 namespace {
 
-// Pastes a plain picture of the size as the document.
-PictureSurface& pastePicture(TestApp& t, QSize size)
-{
-    return t.paste(PlainPicture(size, QColor(250, 250, 240)));
-}
-
-void appendPoints(int count)
-{
-    for (int i = 0; i < count; ++i)
-        app().data->AppendPointRow({1.0 + i, true}, {2.0 + i, true});
-}
-
 QColor textColour(const QLabel* label)
 {
     return label->palette().color(QPalette::WindowText);
 }
-
 
 // A picture whose every pixel tells where it is, with a dark curve.
 QImage positionPicture(QSize size)
@@ -44,10 +31,11 @@ QImage positionPicture(QSize size)
     return image;
 }
 
-void paste(TestApp& t, const QImage& image)
+PictureSurface& paste(TestApp& t, const QImage& image)
 {
-    t.paste(image);
+    PictureSurface& s = t.paste(image);
     TestApp::settle();
+    return s;
 }
 
 // The picture pixel a frame position of the base frame lands on.
@@ -107,39 +95,31 @@ TEST(DocumentWindow, LoadsAtItsShareOfTheScreenWithTheImageToolbarOnTop)
     EXPECT_FALSE(d.verticalScrollBar()->isVisible());
 }
 
-TEST(DocumentWindow, ScrollBarsShowOnlyWhereThePictureOverhangs)
+// The viewport leaves room for both bars, shown or not; they show only
+// where the picture overhangs, and scrolling moves the picture, not its readings.
+TEST(DocumentWindow, ScrollBarsShowWhereThePictureOverhangsAndScrollIt)
 {
     TestApp t;
     DocumentWindow& d = document();
     const QSize view = d.viewport()->size();
-    // The viewport leaves room for both bars, shown or not.
     EXPECT_EQ(view.width(), d.width() - d.verticalScrollBar()->width());
     EXPECT_EQ(d.horizontalScrollBar()->geometry(), QRect(0, d.viewport()->geometry().bottom() + 1, view.width(),
                                                          d.horizontalScrollBar()->height()));
     EXPECT_EQ(d.verticalScrollBar()->geometry(),
               QRect(view.width(), d.viewport()->y(), d.verticalScrollBar()->width(), view.height()));
+    const struct {
+        QSize size;
+        bool horizontal, vertical;
+    } cases[] = {{{120, 80}, false, false}, {{view.width() + 300, view.height()}, true, false}, {{3000, 2000}, true, true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(paste(t, PlainPicture(c.size)).geometry(), QRect(QPoint(0, 0), c.size)) << c.size.width();
+        EXPECT_EQ(d.horizontalScrollBar()->isVisible(), c.horizontal) << c.size.width();
+        EXPECT_EQ(d.verticalScrollBar()->isVisible(), c.vertical) << c.size.width();
+        EXPECT_EQ(d.horizontalScrollBar()->minimum(), 0);
+        EXPECT_EQ(d.horizontalScrollBar()->maximum(), std::max(0, c.size.width() - view.width()));
+    }
 
-    PictureSurface& small = pastePicture(t, QSize(120, 80));
-    EXPECT_EQ(small.geometry(), QRect(0, 0, 120, 80));
-    EXPECT_FALSE(d.horizontalScrollBar()->isVisible());
-    EXPECT_FALSE(d.verticalScrollBar()->isVisible());
-
-    PictureSurface& wide = pastePicture(t, QSize(view.width() + 300, view.height()));
-    EXPECT_TRUE(d.horizontalScrollBar()->isVisible());
-    EXPECT_FALSE(d.verticalScrollBar()->isVisible());
-    EXPECT_EQ(d.horizontalScrollBar()->minimum(), 0);
-    EXPECT_EQ(d.horizontalScrollBar()->maximum(), 300);
-    EXPECT_EQ(wide.pos(), QPoint(0, 0));
-}
-
-TEST(DocumentWindow, ScrollingMovesThePictureButNotItsReadings)
-{
-    TestApp t;
-    DocumentWindow& d = document();
-    PictureSurface& s = pastePicture(t, QSize(3000, 2000));
-    ASSERT_TRUE(d.horizontalScrollBar()->isVisible());
-    ASSERT_TRUE(d.verticalScrollBar()->isVisible());
-
+    PictureSurface& s = surface();
     QSignalSpy pressed(&s, &PictureSurface::mousePressed);
     const QPoint pixel(1500, 1200);
     d.horizontalScrollBar()->setValue(1400);
@@ -151,8 +131,8 @@ TEST(DocumentWindow, ScrollingMovesThePictureButNotItsReadings)
     ASSERT_EQ(pressed.size(), 2);
     for (const QList<QVariant>& press : pressed) {
         const auto p = press.at(0).value<FramePoint>();
-        EXPECT_FLOAT_EQ(p.x, 5.0f);            // 1500 of 3000 across 0 ... 10
-        EXPECT_FLOAT_EQ(p.y, 10.0f - 6.0f);    // 1200 of 2000 down 10 ... 0
+        EXPECT_FLOAT_EQ(p.x, 5.0f);         // 1500 of 3000 across 0 ... 10
+        EXPECT_FLOAT_EQ(p.y, 10.0f - 6.0f); // 1200 of 2000 down 10 ... 0
     }
 
     // A resize lays the window out afresh: the picture goes back to the corner.
@@ -162,6 +142,22 @@ TEST(DocumentWindow, ScrollingMovesThePictureButNotItsReadings)
     EXPECT_EQ(s.pos(), QPoint(0, 0));
     EXPECT_EQ(d.verticalScrollBar()->value(), 0);
     EXPECT_EQ(d.horizontalScrollBar()->maximum(), 3000 - d.viewport()->width());
+
+    // Picture4 hides the image toolbar (a right click does not) and the viewport takes its place.
+    QAction* item = t.main().action(QStringLiteral("mnuViewImageToolbar"));
+    ASSERT_TRUE(item->isChecked());
+    const int fullHeight = d.viewport()->height();
+    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::RightButton);
+    EXPECT_FALSE(d.imageToolbar()->isHidden());
+    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::LeftButton);
+    EXPECT_TRUE(d.imageToolbar()->isHidden());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(d.viewport()->y(), 0);
+    EXPECT_EQ(d.viewport()->height(), fullHeight + d.imageToolbar()->height());
+    EXPECT_EQ(d.verticalScrollBar()->maximum(), 2000 - d.viewport()->height());
+    t.run(QStringLiteral("mnuViewImageToolbar"));
+    EXPECT_FALSE(d.imageToolbar()->isHidden());
+    EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
 }
 
 TEST(DocumentWindow, LabelButtonsTurnBlueWhilePressedAndRunTheirCommands)
@@ -201,34 +197,11 @@ TEST(DocumentWindow, LabelButtonsTurnBlueWhilePressedAndRunTheirCommands)
     EXPECT_EQ(ran, (std::vector<QString>{"RotateDocumentPicture", "UndoRotate", "SaveDocumentPicture"}));
 }
 
-TEST(DocumentWindow, Picture4HidesTheImageToolbarAndTheViewportTakesItsPlace)
-{
-    TestApp t;
-    DocumentWindow& d = document();
-    QAction* item = t.main().action(QStringLiteral("mnuViewImageToolbar"));
-    ASSERT_TRUE(item->isChecked());
-    pastePicture(t, QSize(2000, 2000));
-    const int fullHeight = d.viewport()->height();
-
-    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::RightButton);
-    EXPECT_FALSE(d.imageToolbar()->isHidden());
-    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::LeftButton);
-    EXPECT_TRUE(d.imageToolbar()->isHidden());
-    EXPECT_FALSE(item->isChecked());
-    EXPECT_EQ(d.viewport()->y(), 0);
-    EXPECT_EQ(d.viewport()->height(), fullHeight + d.imageToolbar()->height());
-    EXPECT_EQ(d.verticalScrollBar()->maximum(), 2000 - d.viewport()->height());
-
-    t.run(QStringLiteral("mnuViewImageToolbar"));
-    EXPECT_FALSE(d.imageToolbar()->isHidden());
-    EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
-}
-
 TEST(DocumentWindow, TheMouseOffThePictureStopsTheZoomFollowing)
 {
     TestApp t;
     DocumentWindow& d = document();
-    pastePicture(t, QSize(50, 40));
+    paste(t, PlainPicture(QSize(50, 40)));
     AppState& s = appState();
 
     const auto moveOver = [&s](QWidget* w, QPoint at) {
@@ -255,8 +228,9 @@ TEST(DocumentWindow, EscRemovesTheLastPointWhenEscUndoAllows)
 {
     TestApp t;
     DocumentWindow& d = document();
-    PictureSurface& s = pastePicture(t, QSize(200, 100));
-    appendPoints(3);
+    PictureSurface& s = paste(t, PlainPicture(QSize(200, 100)));
+    for (int i = 0; i < 3; ++i)
+        app().data->AppendPointRow({1.0 + i, true}, {2.0 + i, true});
     ASSERT_EQ(gridRows(), 4);
     t.activate(&document());
 
@@ -392,9 +366,8 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
     ASSERT_GT(300 * 2, document().viewport()->height());
     const QPoint at(120, 200);
     const QPoint under = at - surface().pos();
-    wheel(document().viewport(), at, 120, Qt::ControlModifier);
-    wheel(document().viewport(), at, 120, Qt::ControlModifier);
-    wheel(document().viewport(), at, 120, Qt::ControlModifier);
+    for (int step = 0; step < 3; ++step)
+        wheel(document().viewport(), at, 120, Qt::ControlModifier);
     EXPECT_EQ(surface().zoom().text(), QStringLiteral("300%"));
     const QPoint nowUnder = at - surface().pos();
     EXPECT_NEAR(nowUnder.x() / 3.0, under.x(), 1.0);

@@ -63,6 +63,17 @@ std::shared_ptr<PictureJob> stuckHalfway()
     });
 }
 
+// A started program with an earlier document, which what fails must leave as it was.
+class EarlierDocument : public ::testing::Test {
+protected:
+    bool unchanged() { return DocumentState::of(t) == before; }
+
+    TestApp t;
+    QTemporaryDir dir;
+    const QString earlier = openEarlierDocument(t, dir);
+    const DocumentState before = DocumentState::of(t);
+};
+
 } // namespace
 
 TEST(PictureCommands, ImportOpensTheChosenPictureAsTheDocumentInItsOwnKind)
@@ -108,29 +119,19 @@ TEST(PictureCommands, ImportOpensTheChosenPictureAsTheDocumentInItsOwnKind)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(PictureCommands, CancellingTheImportChangesNothing)
+// Cancel and an empty name change nothing; damaged files, decoded on the
+// worker, and too large a picture give their messages and change nothing;
+// the next good file opens as a new document.
+TEST_F(EarlierDocument, AFileThatIsNoPictureLeavesItAndTheErrorMessage)
 {
-    TestApp t;
-    QTemporaryDir dir;
-    const QString path = openEarlierDocument(t, dir);
-    const DocumentState before = DocumentState::of(t);
     t.services().files.cancel();
     t.run(QStringLiteral("mnuPictureImport"));
     t.services().files.choose(QString(), 2); // an empty name counts as cancelled
     t.run(QStringLiteral("mnuPictureImport"));
-    EXPECT_TRUE(DocumentState::of(t) == before);
-    EXPECT_EQ(SharedDialogFileName(), path);
+    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(SharedDialogFileName(), earlier);
     EXPECT_TRUE(t.services().messages.shown.empty());
-}
 
-// Damaged files, decoded on the worker, and too large a picture give their
-// messages and change nothing; the next good file opens as a new document.
-TEST(PictureCommands, AFileThatIsNoPictureLeavesTheEarlierDocumentAndTheErrorMessage)
-{
-    TestApp t;
-    QTemporaryDir dir;
-    openEarlierDocument(t, dir);
-    const DocumentState before = DocumentState::of(t);
     const QByteArray png = PngBytes({2, 8}, QSize(300, 200));
     const QByteArray jpeg = EncodedWithQt(PlainPicture(QSize(300, 200), Qt::blue), "jpg");
     const struct {
@@ -151,7 +152,7 @@ TEST(PictureCommands, AFileThatIsNoPictureLeavesTheEarlierDocumentAndTheErrorMes
         ASSERT_FALSE(t.services().messages.shown.empty());
         ExpectMessage(t.services().messages.shown.back(), QStringLiteral("Error ") + QLatin1String(c.message),
                       QStringLiteral("Error"), MessageIcon::Exclamation);
-        EXPECT_TRUE(DocumentState::of(t) == before);
+        EXPECT_TRUE(unchanged());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
     const QString good = writeFile(dir, QStringLiteral("good.png"), png);
@@ -165,12 +166,8 @@ TEST(PictureCommands, AFileThatIsNoPictureLeavesTheEarlierDocumentAndTheErrorMes
 
 // The window answers while the picture decodes: the progress bar shows the
 // rows, and Esc gives up with the earlier document exactly as it was.
-TEST(PictureCommands, EscWhileThePictureDecodesGivesUpAndLeavesTheEarlierDocument)
+TEST_F(EarlierDocument, EscWhileThePictureDecodesGivesUpAndLeavesIt)
 {
-    TestApp t;
-    QTemporaryDir dir;
-    openEarlierDocument(t, dir);
-    const DocumentState before = DocumentState::of(t);
     const QString other = writeFile(dir, QStringLiteral("other.png"), EncodedWithQt(PlainPicture(QSize(30, 20)), "png"));
     QProgressBar* bar = t.main().progressBar();
     bool barShown = false;
@@ -187,17 +184,14 @@ TEST(PictureCommands, EscWhileThePictureDecodesGivesUpAndLeavesTheEarlierDocumen
 
     EXPECT_TRUE(barShown);
     EXPECT_TRUE(job->progress().cancel().wasCancelled());
-    EXPECT_TRUE(DocumentState::of(t) == before);
+    EXPECT_TRUE(unchanged());
     EXPECT_TRUE(t.services().messages.shown.empty());
     EXPECT_FALSE(t.main().progressBarVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(PictureCommands, NewClearsPictureAndCalibrationButKeepsTheRows)
+TEST_F(EarlierDocument, NewClearsPictureAndCalibrationButKeepsTheRows)
 {
-    TestApp t;
-    QTemporaryDir dir;
-    openEarlierDocument(t, dir);
     app().data->AppendPointRow({1.5f, true}, {2.5f, true});
     app().data->AppendPointRow({3.5f, true}, {4.5f, true});
     appState().RefX2 = 7;
@@ -361,12 +355,8 @@ TEST(PdfImport, SeveralPagesOfferTheChooserAndOnePageOpensAtOnce)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(PdfImport, BadDocumentsLeaveTheEarlierDocumentAndTheErrorMessage)
+TEST_F(EarlierDocument, BadPdfDocumentsLeaveItAndTheErrorMessage)
 {
-    TestApp t;
-    QTemporaryDir dir;
-    openEarlierDocument(t, dir);
-    const DocumentState before = DocumentState::of(t);
     const QByteArray plot = PlotPdfBytes(2);
     for (const QByteArray& bytes : {plot.left(plot.size() / 2), QByteArray("%PDF-1.4\ngarbage"), NoPagePdfBytes(),
                                     SimplePdfBytes(QSizeF(100, 0))}) {
@@ -374,24 +364,18 @@ TEST(PdfImport, BadDocumentsLeaveTheEarlierDocumentAndTheErrorMessage)
         import(t, writeFile(dir, QStringLiteral("bad.pdf"), bytes));
         ExpectErrorMessage(t.services().messages.shown.back(),
                            QStringLiteral("Error #  321 was generated. \rInvalid PDF document: "));
-        EXPECT_TRUE(DocumentState::of(t) == before);
+        EXPECT_TRUE(unchanged());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
     EXPECT_EQ(t.services().messages.shown.size(), 4u);
 }
 
-TEST(PdfImport, AnEncryptedDocumentAsksForItsPassword)
+TEST_F(EarlierDocument, AnEncryptedPdfAsksForItsPassword)
 {
-    TestApp t;
-    QTemporaryDir dir;
     const QString path = writeFile(dir, QStringLiteral("locked.pdf"), EncryptedPdfBytes("secret"));
-
-    // Cancel leaves the document as it was.
-    openEarlierDocument(t, dir);
-    const DocumentState before = DocumentState::of(t);
-    t.services().input.reply(std::nullopt);
+    t.services().input.reply(std::nullopt); // Cancel leaves the document as it was
     import(t, path);
-    EXPECT_TRUE(DocumentState::of(t) == before);
+    EXPECT_TRUE(unchanged());
     ASSERT_EQ(t.services().input.asked.size(), 1u);
     EXPECT_EQ(t.services().input.asked[0].title, QStringLiteral("PDF Password"));
     EXPECT_TRUE(t.services().input.asked[0].prompt.startsWith(QStringLiteral("locked.pdf is protected by a password.")));
@@ -493,16 +477,12 @@ TEST(PdfImport, FilesFromTheCommandLineAndFromDropsOpenAsImported)
 
 // The page is drawn on the window's thread; Esc pressed meanwhile (queued
 // before the drawing looks at the events) gives the import up.
-TEST(PdfImport, EscWhileThePageIsDrawnGivesUpAndKeepsTheEarlierDocument)
+TEST_F(EarlierDocument, EscWhileAPdfPageIsDrawnGivesUpAndKeepsIt)
 {
-    TestApp t;
-    QTemporaryDir dir;
-    openEarlierDocument(t, dir);
-    const DocumentState before = DocumentState::of(t);
     const QString path = writeFile(dir, QStringLiteral("plot.pdf"), PlotPdfBytes(1, QSizeF(360, 216), 2000));
     QCoreApplication::postEvent(app().document, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     import(t, path);
-    EXPECT_TRUE(DocumentState::of(t) == before);
+    EXPECT_TRUE(unchanged());
     EXPECT_TRUE(t.services().messages.shown.empty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
