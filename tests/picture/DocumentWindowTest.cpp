@@ -63,7 +63,10 @@ void wheel(QWidget* target, QPoint at, int delta, Qt::KeyboardModifiers modifier
 
 } // namespace
 
-TEST(DocumentWindow, LoadsAtItsShareOfTheScreenWithTheImageToolbarOnTop)
+// The window takes its share of the screen; the viewport leaves room for both
+// bars, shown or not; they show only where the picture overhangs, and
+// scrolling moves the picture, not its readings.
+TEST(DocumentWindow, LoadsWithTheImageToolbarOnTopAndScrollsWhereThePictureOverhangs)
 {
     TestApp t;
     DocumentWindow& d = document();
@@ -81,11 +84,10 @@ TEST(DocumentWindow, LoadsAtItsShareOfTheScreenWithTheImageToolbarOnTop)
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(d.labelButton(i)->text(), QString::fromLatin1(captions[i]));
         EXPECT_EQ(textColour(d.labelButton(i)), QColor(0, 0, 0));
+        if (i > 0) { // left to right: index 3 first
+            EXPECT_LT(d.labelButton(i)->x(), d.labelButton(i - 1)->x());
+        }
     }
-    // Left to right: index 3 first.
-    EXPECT_LT(d.labelButton(3)->x(), d.labelButton(2)->x());
-    EXPECT_LT(d.labelButton(2)->x(), d.labelButton(1)->x());
-    EXPECT_LT(d.labelButton(1)->x(), d.labelButton(0)->x());
 
     // The strip runs along the top, the viewport below it; no picture, no bars.
     EXPECT_EQ(d.imageToolbar()->geometry().topLeft(), QPoint(0, 0));
@@ -93,14 +95,7 @@ TEST(DocumentWindow, LoadsAtItsShareOfTheScreenWithTheImageToolbarOnTop)
     EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
     EXPECT_FALSE(d.horizontalScrollBar()->isVisible());
     EXPECT_FALSE(d.verticalScrollBar()->isVisible());
-}
 
-// The viewport leaves room for both bars, shown or not; they show only
-// where the picture overhangs, and scrolling moves the picture, not its readings.
-TEST(DocumentWindow, ScrollBarsShowWhereThePictureOverhangsAndScrollIt)
-{
-    TestApp t;
-    DocumentWindow& d = document();
     const QSize view = d.viewport()->size();
     EXPECT_EQ(view.width(), d.width() - d.verticalScrollBar()->width());
     EXPECT_EQ(d.horizontalScrollBar()->geometry(), QRect(0, d.viewport()->geometry().bottom() + 1, view.width(),
@@ -197,38 +192,13 @@ TEST(DocumentWindow, LabelButtonsTurnBlueWhilePressedAndRunTheirCommands)
     EXPECT_EQ(ran, (std::vector<QString>{"RotateDocumentPicture", "UndoRotate", "SaveDocumentPicture"}));
 }
 
-TEST(DocumentWindow, TheMouseOffThePictureStopsTheZoomFollowing)
+// Esc and the Undo Last Point button take the last point away; the mouse off
+// the picture, or the focus off the window, stops the zoom following.
+TEST(DocumentWindow, EscRemovesTheLastPointAndTheMouseOffThePictureStopsTheZoom)
 {
     TestApp t;
     DocumentWindow& d = document();
-    paste(t, PlainPicture(QSize(50, 40)));
-    AppState& s = appState();
-
-    const auto moveOver = [&s](QWidget* w, QPoint at) {
-        s.MouseOverPicture = true;
-        QTest::mouseMove(w, at);
-        TestApp::settle();
-        return s.MouseOverPicture;
-    };
-    EXPECT_FALSE(moveOver(d.viewport(), QPoint(200, 150))); // the viewport beyond the picture
-    EXPECT_FALSE(moveOver(d.imageToolbar(), QPoint(300, 10)));
-    EXPECT_FALSE(moveOver(d.labelButton(1), QPoint(5, 5)));
-
-    // Losing the focus to another window clears it too.
-    t.activate(&document());
-    d.surface()->setFocus();
-    TestApp::settle();
-    s.MouseOverPicture = true;
-    app().data->setFocus();
-    TestApp::settle();
-    EXPECT_FALSE(s.MouseOverPicture);
-}
-
-TEST(DocumentWindow, EscRemovesTheLastPointWhenEscUndoAllows)
-{
-    TestApp t;
-    DocumentWindow& d = document();
-    PictureSurface& s = paste(t, PlainPicture(QSize(200, 100)));
+    PictureSurface& s = paste(t, PlainPicture(QSize(50, 40)));
     for (int i = 0; i < 3; ++i)
         app().data->AppendPointRow({1.0 + i, true}, {2.0 + i, true});
     ASSERT_EQ(gridRows(), 4);
@@ -238,17 +208,14 @@ TEST(DocumentWindow, EscRemovesTheLastPointWhenEscUndoAllows)
     QTest::keyClick(&s, Qt::Key_Escape);
     EXPECT_EQ(gridRows(), 3);
     EXPECT_EQ(app().data->grid().rows().cell(2, 0).trimmed(), QStringLiteral("2"));
-
     appState().EscUndo = false;
     QTest::keyClick(&s, Qt::Key_Escape);
     EXPECT_EQ(gridRows(), 3);
-
     // The button works whatever EscUndo says, and leaves it as it was.
     QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
     EXPECT_EQ(gridRows(), 2);
     EXPECT_FALSE(appState().EscUndo);
     EXPECT_TRUE(s.hasFocus());
-
     // Nothing but the header row: it is selected and stays.
     QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
     EXPECT_EQ(gridRows(), 1);
@@ -256,6 +223,23 @@ TEST(DocumentWindow, EscRemovesTheLastPointWhenEscUndoAllows)
     EXPECT_EQ(gridRows(), 1);
     EXPECT_EQ(app().data->grid().rows().cell(0, 1), QStringLiteral("= X Axis ="));
     EXPECT_TRUE(t.services().messages.shown.empty()); // no question from the picture window
+
+    AppState& state = appState();
+    const auto moveOver = [&state](QWidget* w, QPoint at) {
+        state.MouseOverPicture = true;
+        QTest::mouseMove(w, at);
+        TestApp::settle();
+        return state.MouseOverPicture;
+    };
+    EXPECT_FALSE(moveOver(d.viewport(), QPoint(200, 150))); // the viewport beyond the picture
+    EXPECT_FALSE(moveOver(d.imageToolbar(), QPoint(300, 10)));
+    EXPECT_FALSE(moveOver(d.labelButton(1), QPoint(5, 5)));
+    d.surface()->setFocus();
+    TestApp::settle();
+    state.MouseOverPicture = true;
+    app().data->setFocus();
+    TestApp::settle();
+    EXPECT_FALSE(state.MouseOverPicture);
 }
 
 // Clicks at 400 % and at 25 % land on the picture pixel under the pointer,
