@@ -68,13 +68,6 @@ QByteArray record(quint16 function, const std::vector<quint16>& params)
     return r;
 }
 
-std::vector<quint16> colourRef(const QColor& c)
-{
-    const quint32 ref = static_cast<quint32>(c.red()) | (static_cast<quint32>(c.green()) << 8) |
-                        (static_cast<quint32>(c.blue()) << 16);
-    return {static_cast<quint16>(ref & 0xFFFF), static_cast<quint16>(ref >> 16)};
-}
-
 bool writeChunk(QIODevice& out, const char* type, const QByteArray& data)
 {
     QByteArray chunk;
@@ -188,20 +181,15 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
     records += record(SetWindowOrg, {0, 0});
     records += record(SetWindowExt,
                       {static_cast<quint16>(size.height()), static_cast<quint16>(size.width())});
-    std::vector<quint16> pen{NullPen, 0, 0};
-    for (quint16 w : colourRef(Qt::black))
-        pen.push_back(w);
-    records += record(CreatePen, pen);
+    records += record(CreatePen, {NullPen, 0, 0, 0, 0}); // width 0, black
     records += record(SelectObject, {0});
     quint16 object = 1;
     for (const MetafileRectangle& r : rectangles) {
         const QByteArray save = record(SaveDC, {});
         records += save.repeated(r.savesBefore + r.nestedSaves);
-        std::vector<quint16> brush{0};
-        for (quint16 w : colourRef(r.colour))
-            brush.push_back(w);
-        brush.push_back(0);
-        records += record(CreateBrush, brush);
+        // A solid brush of the colour reference 0x00BBGGRR.
+        records += record(CreateBrush, {0, static_cast<quint16>(r.colour.red() | r.colour.green() << 8),
+                                        static_cast<quint16>(r.colour.blue()), 0});
         records += record(SelectObject, {object++});
         records += record(r.ellipse ? Ellipse : Rectangle, {static_cast<quint16>(r.rect.bottom() + 1), static_cast<quint16>(r.rect.right() + 1),
                                       static_cast<quint16>(r.rect.top()), static_cast<quint16>(r.rect.left())});
