@@ -118,7 +118,9 @@ TEST_F(RotationCommands, QuarterTurnFromTheToolbarStandsTheWidePictureUp)
     EXPECT_EQ(Comparable(saved.picture.image), source);
 }
 
-TEST_F(RotationCommands, ZeroEmptyAndCancelChangeNothing)
+// Zero, no number and Cancel change nothing, not even the kept picture;
+// angles outside the open range ask again; the leading number counts.
+TEST_F(RotationCommands, RepliesThatAreNoTurnChangeNothingAndOutOfRangeAsksAgain)
 {
     TestApp t;
     const QImage source = MarkedPicture();
@@ -131,20 +133,13 @@ TEST_F(RotationCommands, ZeroEmptyAndCancelChangeNothing)
     EXPECT_EQ(t.services().input.asked.size(), 5u);
     EXPECT_TRUE(t.services().messages.shown.empty());
     EXPECT_EQ(FileBytes(TempPicturePath()), QByteArray("earlier picture"));
-}
-
-TEST_F(RotationCommands, AnglesOutsideTheOpenRangeAskAgain)
-{
-    TestApp t;
-    const QImage source = MarkedPicture();
-    showPicture(source);
 
     for (const char* reply : {"-10", "360", "400"}) {
         t.services().input.reply(QString::fromLatin1(reply));
         t.services().messages.answer(MessageAnswer::Ok);
     }
     rotate(t, QStringLiteral("359.9"));
-    EXPECT_EQ(t.services().input.asked.size(), 4u);
+    EXPECT_EQ(t.services().input.asked.size(), 9u);
     ASSERT_EQ(t.services().messages.shown.size(), 3u);
     for (const Message& m : t.services().messages.shown)
         ExpectMessage(m, QStringLiteral("Select an angle greater than 0 and less than 360 degrees"),
@@ -154,8 +149,6 @@ TEST_F(RotationCommands, AnglesOutsideTheOpenRangeAskAgain)
     showPicture(source);
     rotate(t, QStringLiteral("0.5"));
     EXPECT_EQ(surface().picture().image.size(), RotatedSize(source.size(), 0.5));
-
-    // The leading number of the answer counts.
     showPicture(source);
     rotate(t, QStringLiteral("45abc"));
     EXPECT_EQ(Comparable(surface().picture().image), Comparable(RotatedPicture(source, 45)));
@@ -163,10 +156,12 @@ TEST_F(RotationCommands, AnglesOutsideTheOpenRangeAskAgain)
     t.services().expectScriptsUsed();
 }
 
+// Undo reloads the picture kept before the last turn, as often as asked, an
+// icon or a metafile in its own kind; with nothing kept, or what is kept no
+// picture, it does nothing and says nothing.
 TEST_F(RotationCommands, UndoRestoresThePictureFromBeforeTheLastRotation)
 {
     TestApp t;
-    // Nothing to undo yet: nothing happens, nothing is said.
     const QImage source = MarkedPicture(QSize(57, 31));
     showPicture(source);
     t.run(QStringLiteral("UndoRotate"));
@@ -177,26 +172,18 @@ TEST_F(RotationCommands, UndoRestoresThePictureFromBeforeTheLastRotation)
     t.run(QStringLiteral("UndoRotate"));
     EXPECT_EQ(surface().size(), source.size());
     EXPECT_EQ(Comparable(surface().picture().image), source);
-    // Repeatable: each undo reloads the same file.
     rotate(t, QStringLiteral("30"));
     const QImage once = surface().picture().image;
     rotate(t, QStringLiteral("45"));
-    t.run(QStringLiteral("UndoRotate"));
-    EXPECT_EQ(Comparable(surface().picture().image), Comparable(once));
-    t.run(QStringLiteral("UndoRotate"));
-    EXPECT_EQ(Comparable(surface().picture().image), Comparable(once));
-    EXPECT_TRUE(t.services().messages.shown.empty());
-
-    // A file that is no picture is ignored as silently.
+    for (int i = 0; i < 2; ++i) {
+        t.run(QStringLiteral("UndoRotate"));
+        EXPECT_EQ(Comparable(surface().picture().image), Comparable(once));
+    }
     WriteBytes(TempPicturePath(), "not a picture");
     t.run(QStringLiteral("UndoRotate"));
     EXPECT_EQ(Comparable(surface().picture().image), Comparable(once));
     EXPECT_TRUE(t.services().messages.shown.empty());
-}
 
-TEST_F(RotationCommands, UndoBringsIconsAndMetafilesBackInTheirOwnKind)
-{
-    TestApp t;
     const QByteArray wmf = MetafileBytes(QSize(60, 40), {{QRect(5, 5, 20, 10), Qt::blue}});
     const struct {
         const char* name;
@@ -208,9 +195,6 @@ TEST_F(RotationCommands, UndoBringsIconsAndMetafilesBackInTheirOwnKind)
         SCOPED_TRACE(c.name);
         const QImage shown = showFile(c.name, c.bytes);
         rotate(t, QStringLiteral("10"));
-        if (c.kind == PictureKind::Metafile) {
-            EXPECT_EQ(FileBytes(TempPicturePath()), wmf);
-        }
         t.run(QStringLiteral("UndoRotate"));
         EXPECT_EQ(surface().picture().kind, c.kind);
         EXPECT_EQ(surface().picture().originalBytes, c.kind == PictureKind::Metafile ? wmf : QByteArray());
