@@ -210,14 +210,23 @@ TEST_F(EarlierDocument, NewClearsPictureAndCalibrationButKeepsTheRows)
     EXPECT_EQ(gridRows(), 3);
 }
 
-TEST(PictureCommands, PasteAndCopyGoThroughTheSystemClipboard)
+// Paste and Copy go through the system clipboard, Copy with the markers.
+// What another program offers Qt decodes with its own readers, within the
+// allowance set at start-up, or, as a picture file, on the worker; what
+// cannot be decoded is reported as a damaged file is, never an empty
+// document without a word.
+TEST(PictureCommands, PasteAndCopyGoThroughTheClipboardAndFailAloud)
 {
+    QImageReader::setAllocationLimit(128); // Qt's default
     TestApp t;
+    EXPECT_EQ(QImageReader::allocationLimit(), PictureAllocationLimitMiB(MaxPictureSide));
+    const QByteArray large = PlainPngBytes(QSize(6000, 6000), Qt::white, false); // 137 MiB decoded
+    EXPECT_EQ(QImage::fromData(large, "png").size(), QSize(6000, 6000));
+
     t.services().clipboard.real = true;
     const QImage image = PlainPicture(QSize(120, 80), QColor(200, 220, 240));
     t.services().clipboard.setImage(image);
     TestApp::settle(50);
-
     t.run(QStringLiteral("mnuPicturePaste"));
     ASSERT_TRUE(surface().hasPicture());
     EXPECT_EQ(surface().picture().image.convertToFormat(QImage::Format_RGB32), image);
@@ -246,19 +255,7 @@ TEST(PictureCommands, PasteAndCopyGoThroughTheSystemClipboard)
     EXPECT_FALSE(surface().hasPicture());
     EXPECT_EQ(panel(t, 2), QStringLiteral("Clipboard Picture"));
     EXPECT_TRUE(t.services().messages.shown.empty());
-}
-
-// Qt's clipboard decodes what another program offers with its own readers,
-// within the allowance set at start-up; another program's picture file
-// decodes on the worker. What cannot be decoded is reported as a damaged
-// file is, never an empty document without a word.
-TEST(PictureCommands, ClipboardPicturesDecodeLargeAndFailAloud)
-{
-    QImageReader::setAllocationLimit(128); // Qt's default
-    TestApp t;
-    EXPECT_EQ(QImageReader::allocationLimit(), PictureAllocationLimitMiB(MaxPictureSide));
-    const QByteArray large = PlainPngBytes(QSize(6000, 6000), Qt::white, false); // 137 MiB decoded
-    EXPECT_EQ(QImage::fromData(large, "png").size(), QSize(6000, 6000));
+    t.services().clipboard.real = false;
 
     QTemporaryDir dir;
     openEarlierDocument(t, dir);
@@ -316,9 +313,16 @@ TEST(PictureCommands, APictureOfTheLargestSideOpensScrollsAndTakesMarkers)
     EXPECT_EQ(shown.pixelColor(corner - QPoint(20, 20)), QColor(240, 240, 240));
 }
 
-// Cancel in the chooser leaves the document as it was; a page chosen opens.
+// Cancel in the chooser, and Esc while the page is drawn (on the window's
+// thread, queued before the drawing looks at the events), leave the document
+// as it was; a page chosen opens.
 TEST_F(EarlierDocument, SeveralPdfPagesOfferTheChooserAndOnePageOpensAtOnce)
 {
+    const QString slow = writeFile(dir, QStringLiteral("plot.pdf"), PlotPdfBytes(1, QSizeF(360, 216), 2000));
+    QCoreApplication::postEvent(app().document, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    import(t, slow);
+    EXPECT_TRUE(unchanged());
+
     const QString path = writeFile(dir, QStringLiteral("paper.pdf"), PlotPdfBytes(4, QSizeF(360, 216)));
     t.services().pages.answer(std::nullopt);
     import(t, path);
@@ -351,7 +355,9 @@ TEST_F(EarlierDocument, SeveralPdfPagesOfferTheChooserAndOnePageOpensAtOnce)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(EarlierDocument, BadPdfDocumentsLeaveItAndTheErrorMessage)
+// Damaged PDFs give their message; an encrypted one asks for its password,
+// Cancel leaving the document, a wrong one saying so and asking again.
+TEST_F(EarlierDocument, BadOrLockedPdfDocumentsLeaveItAndSaySo)
 {
     const QByteArray plot = PlotPdfBytes(2);
     for (const QByteArray& bytes : {plot.left(plot.size() / 2), QByteArray("%PDF-1.4\ngarbage"), NoPagePdfBytes(),
@@ -363,27 +369,22 @@ TEST_F(EarlierDocument, BadPdfDocumentsLeaveItAndTheErrorMessage)
         EXPECT_TRUE(unchanged());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
-    EXPECT_EQ(t.services().messages.shown.size(), 4u);
-}
+    ASSERT_EQ(t.services().messages.shown.size(), 4u);
 
-TEST_F(EarlierDocument, AnEncryptedPdfAsksForItsPassword)
-{
     const QString path = writeFile(dir, QStringLiteral("locked.pdf"), EncryptedPdfBytes("secret"));
-    t.services().input.reply(std::nullopt); // Cancel leaves the document as it was
+    t.services().input.reply(std::nullopt);
     import(t, path);
     EXPECT_TRUE(unchanged());
     ASSERT_EQ(t.services().input.asked.size(), 1u);
     EXPECT_EQ(t.services().input.asked[0].title, QStringLiteral("PDF Password"));
     EXPECT_TRUE(t.services().input.asked[0].prompt.startsWith(QStringLiteral("locked.pdf is protected by a password.")));
-
-    // A wrong password says so and asks again; the right one opens the page.
     t.services().input.reply(QStringLiteral("guess"));
     t.services().messages.answer(MessageAnswer::Ok);
     t.services().input.reply(QStringLiteral("secret"));
     import(t, path);
-    ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    EXPECT_EQ(t.services().messages.shown[0].text, QStringLiteral("The password is wrong."));
-    EXPECT_EQ(t.services().messages.shown[0].icon, MessageIcon::Exclamation);
+    ASSERT_EQ(t.services().messages.shown.size(), 5u);
+    EXPECT_EQ(t.services().messages.shown[4].text, QStringLiteral("The password is wrong."));
+    EXPECT_EQ(t.services().messages.shown[4].icon, MessageIcon::Exclamation);
     EXPECT_EQ(surface().picture().image.size(), QSize(833, 417));
     EXPECT_EQ(panel(t, 2), path + QStringLiteral(", page 1"));
 }
@@ -469,19 +470,4 @@ TEST(PdfImport, FilesFromTheCommandLineAndFromDropsOpenAsImported)
     EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=tracella %f\n")));
     for (const char* type : {"application/pdf", "image/bmp", "image/jpeg", "image/gif", "image/x-wmf", "image/png"})
         EXPECT_TRUE(entry.contains(QLatin1String(type) + QLatin1Char(';'))) << type;
-}
-
-// The page is drawn on the window's thread; Esc pressed meanwhile (queued
-// before the drawing looks at the events) gives the import up.
-TEST_F(EarlierDocument, EscWhileAPdfPageIsDrawnGivesUpAndKeepsIt)
-{
-    const QString path = writeFile(dir, QStringLiteral("plot.pdf"), PlotPdfBytes(1, QSizeF(360, 216), 2000));
-    QCoreApplication::postEvent(app().document, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    import(t, path);
-    EXPECT_TRUE(unchanged());
-    EXPECT_TRUE(t.services().messages.shown.empty());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    import(t, path); // nothing pressed: the page opens
-    EXPECT_EQ(panel(t, 2), path + QStringLiteral(", page 1"));
 }

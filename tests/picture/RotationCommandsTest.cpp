@@ -270,7 +270,11 @@ TEST_F(RotationCommands, SaveOffersOnlyThePicturesOwnFormat)
     t.services().expectScriptsUsed();
 }
 
-TEST_F(RotationCommands, SaveAddsTheBitmapExtensionAndAsksBeforeReplacing)
+// Without an extension the bitmap's is added; an existing file or folder is
+// replaced only after Yes. A folder that does not exist, the disk filling up
+// halfway (a file size limit stands in for it) and a document holding no
+// picture are reported, and the earlier file is kept.
+TEST_F(RotationCommands, SaveAsksBeforeReplacingAndReportsWhatFails)
 {
     TestApp t;
     const QImage source = MarkedPicture();
@@ -301,17 +305,10 @@ TEST_F(RotationCommands, SaveAddsTheBitmapExtensionAndAsksBeforeReplacing)
     save(t, existing, {MessageAnswer::Yes});
     EXPECT_EQ(Comparable(LoadPictureFile(existing).picture.image), source);
     EXPECT_EQ(QDir(inFolder(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);
-    t.services().expectScriptsUsed();
-}
 
-// A folder that does not exist; the disk filling up halfway (a file size
-// limit stands in for it); replacing a file with a document holding no picture.
-TEST_F(RotationCommands, FailedSaveReportsAndKeepsTheEarlierFile)
-{
-    TestApp t;
-    showPicture(MarkedPicture());
-    const QString existing = inFolder("old.bmp");
+    // Failures: the messages from here on are the 4th to the 8th.
     WriteBytes(existing, "keep me");
+    ASSERT_TRUE(QDir(inFolder(".")).remove(QStringLiteral("graph.bmp")));
     save(t, inFolder("missing/graph.bmp"), {MessageAnswer::Ok});
 
     rlimit previous{};
@@ -327,8 +324,8 @@ TEST_F(RotationCommands, FailedSaveReportsAndKeepsTheEarlierFile)
 
     surface().clearPicture();
     save(t, existing, {MessageAnswer::Yes, MessageAnswer::Ok});
-    ASSERT_EQ(t.services().messages.shown.size(), 5u);
-    for (const std::size_t error : {0u, 2u, 4u})
+    ASSERT_EQ(t.services().messages.shown.size(), 8u);
+    for (const std::size_t error : {3u, 5u, 7u})
         ExpectErrorMessage(t.services().messages.shown[error]);
     EXPECT_EQ(FileBytes(existing), QByteArray("keep me"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
