@@ -26,45 +26,14 @@ void put(QByteArray& b, quint64 v, int count, bool bigEndian = false)
         b.append(static_cast<char>(v >> (8 * (bigEndian ? count - 1 - i : i))));
 }
 
-void putU16(QByteArray& b, quint32 v)
-{
-    put(b, v, 2);
-}
-
-// Codes of the GIF's LZW stream, packed least significant bit first.
-class CodePacker {
-public:
-    void put(int code, int width)
-    {
-        bits_ |= static_cast<quint32>(code) << count_;
-        count_ += width;
-        while (count_ >= 8) {
-            bytes_.append(static_cast<char>(bits_ & 0xFF));
-            bits_ >>= 8;
-            count_ -= 8;
-        }
-    }
-    QByteArray finish()
-    {
-        if (count_ > 0)
-            bytes_.append(static_cast<char>(bits_ & 0xFF));
-        return bytes_;
-    }
-
-private:
-    QByteArray bytes_;
-    quint32 bits_ = 0;
-    int count_ = 0;
-};
-
 // One metafile record: size in words, function, parameter words.
 QByteArray record(quint16 function, const std::vector<quint16>& params)
 {
     QByteArray r;
     put(r, static_cast<quint32>(3 + params.size()), 4);
-    putU16(r, function);
+    put(r, function, 2);
     for (quint16 p : params)
-        putU16(r, p);
+        put(r, p, 2);
     return r;
 }
 
@@ -134,34 +103,40 @@ QByteArray GifBytes(const QImage& source)
     palette.resize(std::size_t{1} << tableBits, qRgb(0, 0, 0));
 
     QByteArray gif("GIF89a");
-    putU16(gif, image.width());
-    putU16(gif, image.height());
+    put(gif, image.width(), 2);
+    put(gif, image.height(), 2);
     put(gif, 0xF0 | (tableBits - 1), 3); // global colour table, no background, square pixels
     for (QRgb c : palette)
         put(gif, c & 0xFFFFFF, 3, true);
     gif.append(',');
     put(gif, 0, 4);
-    putU16(gif, image.width());
-    putU16(gif, image.height());
+    put(gif, image.width(), 2);
+    put(gif, image.height(), 2);
     put(gif, 8 << 8, 2); // no local table; codes stay byte-sized whatever the table
 
-    // Literal codes only, with a clear code often enough that the code width
-    // never grows past 9 bits.
+    // Literal codes only, packed least significant bit first, with a clear
+    // code often enough that the code width never grows past 9 bits.
     constexpr int Clear = 256, End = 257, Width = 9, CodesPerClear = 250;
-    CodePacker codes;
-    int sinceClear = CodesPerClear;
+    QByteArray data;
+    quint32 bits = 0;
+    int count = 0, sinceClear = CodesPerClear;
+    const auto code = [&](int c) {
+        for (bits |= static_cast<quint32>(c) << count, count += Width; count >= 8; bits >>= 8, count -= 8)
+            data.append(static_cast<char>(bits & 0xFF));
+    };
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (sinceClear == CodesPerClear) {
-                codes.put(Clear, Width);
+                code(Clear);
                 sinceClear = 0;
             }
-            codes.put(index.value(image.pixel(x, y)), Width);
+            code(index.value(image.pixel(x, y)));
             ++sinceClear;
         }
     }
-    codes.put(End, Width);
-    const QByteArray data = codes.finish();
+    code(End);
+    if (count > 0)
+        data.append(static_cast<char>(bits & 0xFF));
     for (qsizetype at = 0; at < data.size(); at += 255) {
         const QByteArray block = data.mid(at, 255);
         gif.append(static_cast<char>(block.size()));
@@ -200,20 +175,20 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
     // On disk, 9 header words, version 3.0; the words of the file, its objects, the largest record.
     QByteArray header;
     for (quint32 word : {1, 9, 0x0300})
-        putU16(header, word);
+        put(header, word, 2);
     put(header, static_cast<quint32>((18 + records.size()) / 2), 4);
-    putU16(header, object);
+    put(header, object, 2);
     put(header, 8, 6);
 
     // 96 units an inch: one unit a pixel at 96 dpi.
     QByteArray placeable;
     put(placeable, 0x9AC6CDD7, 4);
     for (quint32 word : {0, 0, 0, size.width(), size.height(), int(unitsPerInch), 0, 0})
-        putU16(placeable, word);
+        put(placeable, word, 2);
     quint16 checksum = 0;
     for (int i = 0; i < 10; ++i)
         checksum ^= qFromLittleEndian<quint16>(placeable.constData() + 2 * i);
-    putU16(placeable, checksum);
+    put(placeable, checksum, 2);
     return placeable + header + records;
 }
 
