@@ -286,32 +286,10 @@ TEST(MarkerLayer, DotsAreDiscsOfTheirDiameterAroundTheirPixel)
                                                      "..###..", "......."}));
 }
 
-TEST(MarkerLayer, PaintsInItsColoursOldestFirstAndOnlyWhereExposed)
-{
-    MarkerLayer layer;
-    const QRect canvas(0, 0, 50, 30);
-    layer.add({QPoint(5, 5), Rgb(255, 0, 0), 3}, canvas);
-    layer.add({QPoint(6, 5), Rgb(0, 0, 255), 1}, canvas); // on top of the red dot
-    layer.add({QPoint(40, 20), Rgb(80, 255, 30), 3}, canvas);
-    EXPECT_EQ(layer.count(), 3);
-
-    const QImage all = painted(layer, canvas.size(), canvas);
-    EXPECT_EQ(all.pixel(4, 5), qRgb(255, 0, 0));
-    EXPECT_EQ(all.pixel(6, 5), qRgb(0, 0, 255));
-    EXPECT_EQ(all.pixel(40, 20), qRgb(80, 255, 30));
-    const QImage left = painted(layer, canvas.size(), QRect(0, 0, 20, 30));
-    EXPECT_EQ(left.pixel(4, 5), qRgb(255, 0, 0));
-    EXPECT_EQ(left.pixel(40, 20), White);
-
-    layer.clear();
-    EXPECT_EQ(layer.count(), 0);
-    EXPECT_EQ(painted(layer, canvas.size(), canvas), blank(canvas.size()));
-}
-
 // Each picture pixel shows the colour of the last dot whose disc holds the
 // pixel's centre, whatever part is painted: the cells that file small dots,
 // the list of wide ones and the skipping of dots hidden under a later one
-// must all agree with that rule.
+// must all agree with that rule. Cleared, the layer paints nothing.
 TEST(MarkerLayer, EveryPixelShowsTheLastDotOverIt)
 {
     const struct {
@@ -356,6 +334,10 @@ TEST(MarkerLayer, EveryPixelShowsTheLastDotOverIt)
                     wrong += piece.pixel(px, py) != expected.pixel(px, py);
             EXPECT_EQ(wrong, 0) << c.name << ", part at " << part.x() << "," << part.y();
         }
+        EXPECT_EQ(layer.count(), c.count);
+        layer.clear();
+        EXPECT_EQ(layer.count(), 0);
+        EXPECT_EQ(painted(layer, size, QRect(QPoint(0, 0), size)), blank(size)) << c.name;
     }
 }
 
