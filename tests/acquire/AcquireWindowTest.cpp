@@ -275,7 +275,7 @@ TEST(SourceDialog, ListsTheSourcesWithTheCurrentOneChosenAndReturnsTheChoice)
 
 // The capture from the command to the document's picture: the instructions
 // and the delay, the frozen screen, the rectangle with its size label, and
-// the area taken from either corner.
+// the area taken starting from its far corner.
 TEST(CaptureWindow, FromTheCommandToTheCapturedPicture)
 {
     TestApp t;
