@@ -288,6 +288,7 @@ TEST(CaptureWindow, FromTheCommandToTheCapturedPicture)
     t.run(QStringLiteral("mnuPictureCapture"));
     CaptureWindow* w = captureWindow();
     ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->objectName(), QStringLiteral("frmCaptureNew"));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Tracella - Screen Capture"));
     EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(w->isModal());
@@ -358,11 +359,13 @@ TEST(CaptureWindow, FromTheCommandToTheCapturedPicture)
         EXPECT_FALSE(w->selection().has_value());
     }
 
-    // The area from the bottom-right corner, the program hidden meanwhile.
+    // The area from the bottom-right corner, the program hidden meanwhile;
+    // any button sets the first corner.
     const QRect area(330, 260, 140, 70);
     const Qt::WindowStates mainState = t.main().windowState();
     t.main().setWindowState(Qt::WindowMinimized);
-    press(w, area.topLeft() + QPoint(140, 70));
+    press(w, area.topLeft() + QPoint(140, 70), Qt::RightButton);
+    EXPECT_TRUE(w->firstCornerSet());
     moveTo(w, area.topLeft());
     press(w, area.topLeft());
     TestApp::settle();
@@ -375,8 +378,9 @@ TEST(CaptureWindow, FromTheCommandToTheCapturedPicture)
     t.services().expectScriptsUsed();
 }
 
-// A rectangle without width or without height captures nothing; a screen the
-// platform refuses is said. Either way the window closes and nothing changes.
+// A rectangle without width or without height captures nothing, Esc on the
+// frozen screen gives up, and a screen the platform refuses is said: either
+// way the window closes and nothing changes.
 TEST(CaptureWindow, FlatAreasAndARefusedScreenChangeNothing)
 {
     TestApp t;
@@ -394,6 +398,14 @@ TEST(CaptureWindow, FlatAreasAndARefusedScreenChangeNothing)
         EXPECT_EQ(t.services().clipboard.text(), QStringLiteral("kept"));
         EXPECT_EQ(documentPicture(), marker());
     }
+
+    // Esc on the frozen screen gives up.
+    QPointer<CaptureWindow> frozen = freezeScreen(t);
+    ASSERT_FALSE(frozen.isNull());
+    QTest::keyClick(frozen, Qt::Key_Escape);
+    TestApp::settle();
+    EXPECT_TRUE(frozen.isNull());
+    EXPECT_TRUE(zoomTimer()->isActive());
 
     fakeScreen(t, QImage()); // the platform gives no pixels
     t.services().messages.shown.clear();
