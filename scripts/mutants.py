@@ -30,9 +30,7 @@ TESTS = {
     # waits forever on its first dialog when other window tests ran before it on the same display.
     "app": "NumberTextTest|NumberReadingTest|IsoDateTest|TempPictureTest|MainWindowTest|GuideTest"
            "|ResourcesTest|DesktopFilesTest|ProjectWindowTest",
-    "picture": "pixel_rotation_test|polar_turn_test|PictureLoaderTest|PngDecoderTest|MarkerLayerTest"
-               "|DocumentLayoutTest|ViewZoomTest|PdfDocumentTest|RotationCommandsTest|DocumentWindowTest"
-               "|PictureZoomTest|PdfImportTest|PictureCommandsTest|PictureWaitTest",
+    "picture": "PictureViewTest|PictureLoaderTest|PictureWindowTest",
     "calibration": "calibration_test|coordinate_transform_test|PointPickingTest|DigitiseExampleTest"
                    "|affine_calibration_test|ScaleAxesPanelTest|axis_finding_test|label_scale_test|label_ocr_test"
                    "|FindAxesPanelTest|axis_accuracy_test",
@@ -40,10 +38,9 @@ TESTS = {
             "|DataCupsPrintTest",
     "extract": "test_extract_.*|AutoReadTest|InterpolateSplineTest|TraceCurveTest",
     "options": "OptionsFieldsTest|OptionsWindowTest",
-    "acquire": "ScanFrameTest|PageAcquisitionTest|ScannerCommandTest|SaneScannerTest|SaneNoScannerTest"
-               "|CaptureGeometryTest|CaptureWindowTest",
+    "acquire": "AcquireLogicTest|AcquireWindowTest|SaneScannerTest|SaneNoScannerTest",
     "zoom": "ZoomLogicTest|ZoomWindowTest",
-    "info": "InfoTextsTest|AboutTest|SplashTest",
+    "info": "InfoTextsTest|InfoWindowTest",
 }
 
 
