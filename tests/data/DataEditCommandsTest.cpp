@@ -1,30 +1,15 @@
 #include "DataGuiSupport.h"
 
-#include "app/core/AppState.h"
-#include "support/TestApp.h"
-
 #include <QAbstractItemModelTester>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace tracella;
 using namespace tracella::test;
 
 namespace {
 
-QLineEdit* Edit(const char* name)
-{
-    return Child<QLineEdit>(&DataForm(), name);
-}
-
 bool Checked(const char* option)
 {
-    return Child<QRadioButton>(&DataForm(), option)->isChecked();
+    return DataControl<QRadioButton>(option)->isChecked();
 }
 
 void ExpectEditDataQuestion(const Message& message, const QString& text)
@@ -55,7 +40,7 @@ TEST(DataSort, SortsStablyThroughTheMenusAndTheButton)
     // The sort commands leave the edit boxes as they were...
     EXPECT_EQ(Edit("TxtXValue")->text(), QStringLiteral(" 3"));
     // ... the button reloads them from the row in Text1.
-    QTest::mouseClick(DataForm().findChild<QPushButton*>(QStringLiteral("cmdSort")), Qt::LeftButton);
+    QTest::mouseClick(DataControl<QPushButton>("cmdSort"), Qt::LeftButton);
     EXPECT_EQ(Edit("TxtXValue")->text(), QStringLiteral("1"));
     EXPECT_EQ(Edit("TxtYValue")->text(), QStringLiteral("0"));
 }

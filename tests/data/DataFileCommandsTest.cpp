@@ -1,18 +1,11 @@
 #include "DataGuiSupport.h"
 
-#include "app/core/AppState.h"
 #include "app/services/SharedDialog.h"
-#include "app/widgets/MainStatusBar.h"
 #include "support/SmallFileSystem.h"
-#include "support/TestApp.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <unistd.h>
 

@@ -30,11 +30,16 @@ using namespace tracella::test;
 
 namespace {
 
-mode_t ModeOf(const QString& path)
+struct stat StatOf(const QString& path)
 {
     struct stat info {};
     EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
-    return info.st_mode & 07777;
+    return info;
+}
+
+mode_t ModeOf(const QString& path)
+{
+    return StatOf(path).st_mode & 07777;
 }
 
 QStringList EntriesOf(const QString& folder)
@@ -49,6 +54,13 @@ void ExpectError(const std::optional<AppError>& error, std::initializer_list<int
     EXPECT_TRUE(error->description.contains(named)) << error->description.toStdString();
     EXPECT_TRUE(error->description.contains(QString::fromLocal8Bit(std::strerror(static_cast<int>(error->number)))))
         << error->description.toStdString();
+}
+
+// Saving and appending are refused alike.
+void ExpectBothRefused(const QString& path, const QByteArray& bytes, std::initializer_list<int> numbers)
+{
+    ExpectError(WriteDataFile(path, bytes), numbers, path);
+    ExpectError(AppendDataFile(path, bytes), numbers, path);
 }
 
 // A file the program may not write: without write permission, or for the
@@ -85,13 +97,6 @@ private:
     QByteArray m_path;
     bool m_readOnly = false;
 };
-
-ino_t InodeOf(const QString& path)
-{
-    struct stat info {};
-    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
-    return info.st_ino;
-}
 
 constexpr uid_t Nobody = 65534;
 
@@ -180,12 +185,10 @@ TEST(DataFileWriting, FolderNamesAndMissingFoldersAreRefused)
     QTemporaryDir folder;
     const QString sub = folder.filePath("sub");
     ASSERT_TRUE(QDir().mkdir(sub));
-    ExpectError(WriteDataFile(sub, "x"), {EISDIR}, sub);
-    ExpectError(AppendDataFile(sub, "x"), {EISDIR}, sub);
+    ExpectBothRefused(sub, "x", {EISDIR});
 
     const QString missing = folder.filePath("missing/points.txt");
-    ExpectError(WriteDataFile(missing, "x"), {ENOENT}, missing);
-    ExpectError(AppendDataFile(missing, "x"), {ENOENT}, missing);
+    ExpectBothRefused(missing, "x", {ENOENT});
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"sub"});
 }
 
@@ -198,17 +201,15 @@ TEST(DataFileWriting, AReadOnlyFileIsLeftAlone)
     if (!locked.readOnly()) {
         GTEST_SKIP() << "cannot make a file read-only here";
     }
-    ExpectError(WriteDataFile(path, "new\r\n"), {EACCES, EPERM}, path);
-    ExpectError(AppendDataFile(path, "new\r\n"), {EACCES, EPERM}, path);
+    ExpectBothRefused(path, "new\r\n", {EACCES, EPERM});
     EXPECT_EQ(FileBytes(path), "earlier\r\n");
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"locked.txt"});
 }
 
 TEST(DataFileWriting, AFullDiskIsReported)
 {
-    ExpectError(AppendDataFile("/dev/full", "\t 1\t 1.5\t-2\r\n"), {ENOSPC}, "/dev/full");
     // Saving onto a device writes into it and never replaces the device node.
-    ExpectError(WriteDataFile("/dev/full", "\t 1\t 1.5\t-2\r\n"), {ENOSPC}, "/dev/full");
+    ExpectBothRefused("/dev/full", "\t 1\t 1.5\t-2\r\n", {ENOSPC});
     EXPECT_FALSE(QFileInfo("/dev/full").isFile());
 
     const SmallFileSystem small;
@@ -229,20 +230,13 @@ TEST(FileExists, FindsFilesAndFoldersAndMatchesWildcards)
     WriteBytes(folder.filePath("a[1].csv"), "x");
     ASSERT_TRUE(QDir().mkdir(folder.filePath("pictures")));
 
-    EXPECT_TRUE(FileExists(folder.filePath("points.txt")));
-    EXPECT_TRUE(FileExists(folder.filePath("pictures")));
-    EXPECT_TRUE(FileExists(folder.filePath("a[1].csv")));
-    EXPECT_FALSE(FileExists(folder.filePath("points.dat")));
-    EXPECT_FALSE(FileExists(folder.filePath("nowhere/points.txt")));
+    const std::pair<const char*, bool> names[] = {
+        {"points.txt", true}, {"pictures", true},     {"a[1].csv", true},  {"points.dat", false},
+        {"nowhere/points.txt", false}, {"*.txt", true}, {"p?ints.*", true}, {"pic*", true},
+        {"a[?].csv", true},   {"*.dat", false},       {"?.txt", false},    {"a[1]?.csv", false}};
+    for (const auto& [name, exists] : names)
+        EXPECT_EQ(FileExists(folder.filePath(name)), exists) << name;
     EXPECT_FALSE(FileExists(""));
-
-    EXPECT_TRUE(FileExists(folder.filePath("*.txt")));
-    EXPECT_TRUE(FileExists(folder.filePath("p?ints.*")));
-    EXPECT_TRUE(FileExists(folder.filePath("pic*")));
-    EXPECT_TRUE(FileExists(folder.filePath("a[?].csv")));
-    EXPECT_FALSE(FileExists(folder.filePath("*.dat")));
-    EXPECT_FALSE(FileExists(folder.filePath("?.txt")));
-    EXPECT_FALSE(FileExists(folder.filePath("a[1]?.csv")));
 }
 
 TEST(DataFileWriting, APipeIsWrittenOnlyWhileSomethingReadsIt)
@@ -304,7 +298,7 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
     ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
     EXPECT_FALSE(WriteDataFile(path, bytes));
     EXPECT_EQ(FileBytes(other), bytes);
-    EXPECT_EQ(InodeOf(path), InodeOf(other));
+    EXPECT_EQ(StatOf(path).st_ino, StatOf(other).st_ino);
     QFile::remove(other);
 
     // A writable file of the user's own in a folder where no file can be made.
@@ -337,8 +331,6 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
     ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 1, 1), 0);
     EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(theirs, bytes); }));
     EXPECT_EQ(FileBytes(theirs), bytes);
-    struct stat info {};
-    ASSERT_EQ(::stat(QFile::encodeName(theirs).constData(), &info), 0);
-    EXPECT_EQ(info.st_uid, 1u);
+    EXPECT_EQ(StatOf(theirs).st_uid, 1u);
     EXPECT_EQ(EntriesOf(folder.path()), QStringList({"points.dat", "shared", "theirs.dat"}));
 }

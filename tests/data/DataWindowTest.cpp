@@ -1,21 +1,9 @@
 #include "DataGuiSupport.h"
 
-#include "app/core/AppState.h"
-#include "support/TestApp.h"
-
-#include <QAction>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 
@@ -23,17 +11,6 @@ using namespace tracella;
 using namespace tracella::test;
 
 namespace {
-
-template <typename W>
-W* Control(const char* name)
-{
-    return Child<W>(&DataForm(), name);
-}
-
-QLineEdit* Edit(const char* name)
-{
-    return Control<QLineEdit>(name);
-}
 
 QMdiSubWindow* DataSubWindow()
 {
@@ -89,17 +66,17 @@ TEST(DataWindow, StartsWithTheHeaderRowInTheDesignedLayout)
     EXPECT_EQ(DataSubWindow()->width(), 509);
     EXPECT_EQ(view->height(), int(0.8 * DataSubWindow()->height()));
 
-    EXPECT_EQ(Control<QGroupBox>("Frame1")->title(), QStringLiteral("Edit Data Points"));
-    EXPECT_EQ(Control<QGroupBox>("Frame1")->geometry(), QRect(312, 24, 169, 123));
-    EXPECT_EQ(Control<QLabel>("Label1")->text(), QStringLiteral("Point Number"));
+    EXPECT_EQ(DataControl<QGroupBox>("Frame1")->title(), QStringLiteral("Edit Data Points"));
+    EXPECT_EQ(DataControl<QGroupBox>("Frame1")->geometry(), QRect(312, 24, 169, 123));
+    EXPECT_EQ(DataControl<QLabel>("Label1")->text(), QStringLiteral("Point Number"));
     EXPECT_EQ(Edit("Text1")->geometry(), QRect(80, 23, 80, 19));
-    EXPECT_EQ(Control<QPushButton>("cmdSetValues")->text(), QStringLiteral("Set New Values"));
-    EXPECT_EQ(Control<QGroupBox>("Frame2")->title(), QStringLiteral("Sort Data"));
-    EXPECT_EQ(Control<QLabel>("Label4")->text(),
+    EXPECT_EQ(DataControl<QPushButton>("cmdSetValues")->text(), QStringLiteral("Set New Values"));
+    EXPECT_EQ(DataControl<QGroupBox>("Frame2")->title(), QStringLiteral("Sort Data"));
+    EXPECT_EQ(DataControl<QLabel>("Label4")->text(),
               QStringLiteral("Sort data grid into ascending numerical order based on X or Y "));
-    EXPECT_EQ(Control<QPushButton>("cmdSort")->text(), QStringLiteral("&Sort"));
-    EXPECT_TRUE(Control<QRadioButton>("OptSortX")->isChecked());
-    EXPECT_FALSE(Control<QRadioButton>("OptSortY")->isChecked());
+    EXPECT_EQ(DataControl<QPushButton>("cmdSort")->text(), QStringLiteral("&Sort"));
+    EXPECT_TRUE(DataControl<QRadioButton>("OptSortX")->isChecked());
+    EXPECT_FALSE(DataControl<QRadioButton>("OptSortY")->isChecked());
     EXPECT_TRUE(data.sortOnX());
 
     // Nothing to lose: closing asks nothing, and the next use brings back
@@ -213,14 +190,14 @@ TEST(DataWindow, SetNewValuesStoresTheTrimmedTextsUnchecked)
     for (const char* number : {"0", "-1", "9", "abc"}) {
         Edit("Text1")->setText(QString::fromLatin1(number));
         Edit("TxtXValue")->setText(QStringLiteral("1"));
-        QTest::mouseClick(Control<QPushButton>("cmdSetValues"), Qt::LeftButton);
+        QTest::mouseClick(DataControl<QPushButton>("cmdSetValues"), Qt::LeftButton);
         EXPECT_EQ(DataColumn(1), QStringList({" 2", " 4", " 6"})) << number;
     }
 
     Edit("Text1")->setText(QStringLiteral("2"));
     Edit("TxtXValue")->setText(QStringLiteral("  abc "));
     Edit("TxtYValue")->setText(QStringLiteral("\t5.5 "));
-    QTest::mouseClick(Control<QPushButton>("cmdSetValues"), Qt::LeftButton);
+    QTest::mouseClick(DataControl<QPushButton>("cmdSetValues"), Qt::LeftButton);
     EXPECT_EQ(DataColumn(1), QStringList({" 2", "abc", " 6"}));
     EXPECT_EQ(DataColumn(2), QStringList({" 3", "\t5.5", " 7"}));
     // The refresh redrew every point; "abc" reads as X = 0.
