@@ -191,6 +191,7 @@ TEST(Curves, ClosingTheDataWindowSavesEveryCurveHoldingPoints)
     t.services().files.choose(first, 3);
     qobject_cast<QMdiSubWindow*>(DataForm().parentWidget())->close();
     TestApp::settle();
+    EXPECT_TRUE(app().data.isNull());
 
     ASSERT_EQ(t.services().files.requests.size(), 1u);
     EXPECT_EQ(t.services().files.requests[0].title, QStringLiteral("Save Data of Curve 1"));

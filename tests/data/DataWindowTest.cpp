@@ -232,18 +232,8 @@ TEST(DataWindow, ClosingWithPointsAsksTwiceAndMaySaveFirst)
     ExpectMessage(shown[2], lastCall);
     EXPECT_TRUE(app().data.isNull());
     EXPECT_TRUE(t.services().files.requests.empty());
-
-    // Yes, then Yes: saved through the dialog, then closed.
     EXPECT_EQ(DataForm().grid().rowCount(), 1);
-    AddPoints({{1.5, -2}});
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("last.dat"));
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.services().files.choose(path, 4);
-    CloseDataWindow();
-    EXPECT_TRUE(app().data.isNull());
-    EXPECT_EQ(FileBytes(path), QByteArray("\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n"));
+    // Yes, then Yes saves first: Curves.ClosingTheDataWindowSavesEveryCurveHoldingPoints.
     t.services().expectScriptsUsed();
 }
 
