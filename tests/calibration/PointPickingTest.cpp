@@ -74,9 +74,8 @@ TEST(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
     EXPECT_EQ(t.services().input.asked[3].title, QStringLiteral("Y value of Point 1"));
     EXPECT_EQ(t.services().input.asked[3].prompt,
               QStringLiteral("Please input the Y value of the selected point.\r\n\r\nPoint 1 - Y Value\r\nY axis is Linear"));
-    EXPECT_EQ(t.services().messages.shown.back().text, QStringLiteral("Exit scale mode and scale picture?"));
-    EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Scale Mode"));
-    EXPECT_EQ(t.services().messages.shown.back().buttons, MessageButtons::YesNo);
+    ExpectMessage(t.services().messages.shown.back(), QStringLiteral("Exit scale mode and scale picture?"),
+                  QStringLiteral("Scale Mode"), MessageIcon::Question, MessageButtons::YesNo);
     EXPECT_FALSE(appState().ScaleModeOn);
     EXPECT_EQ(appState().frame(), (Frame{0, 100, 10, 0}));
 
@@ -86,9 +85,7 @@ TEST(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
     EXPECT_EQ(t.main().statusPanels()->panelText(3), QStringLiteral("Saving: X=  5"));
     EXPECT_EQ(t.main().statusPanels()->panelText(4), QStringLiteral("Saving: Y=  50"));
     ASSERT_EQ(rowCount(), 2);
-    EXPECT_EQ(app().data->grid().rows().cell(1, 0), QStringLiteral(" 1"));
-    EXPECT_EQ(app().data->grid().rows().cell(1, 1), QStringLiteral(" 5"));
-    EXPECT_EQ(app().data->grid().rows().cell(1, 2), QStringLiteral(" 50"));
+    EXPECT_EQ(app().data->grid().rows().row(1), (GridRow{" 1", " 5", " 50"}));
     t.services().expectScriptsUsed();
 }
 
