@@ -246,18 +246,7 @@ TEST(CoordinateTransform, DataToFrameSkipsWhatALogAxisCannotShow)
 
 TEST(CoordinateTransform, RoundTripStaysWithinHalfAPixel)
 {
-    const QSize size(640, 480);
-    AppState state;
-    ResetScale(state);
-    state.XAxisLog = true;
-    state.RefPx1 = 1.25;
-    state.RefPy1 = 8.5;
-    state.RefX1 = 0.01;
-    state.RefY1 = -20;
-    state.RefPx2 = 9.0;
-    state.RefPy2 = 0.75;
-    state.RefX2 = 5000;
-    state.RefY2 = 340;
+    AppState state = Calibrating({{50, 45}, 0.01, -20}, {{360, 277.5}, 5000, 340}, true, false);
     ASSERT_TRUE(ApplyCalibration(state).applied());
     const Frame frame = state.frame();
 
@@ -265,16 +254,16 @@ TEST(CoordinateTransform, RoundTripStaysWithinHalfAPixel)
         for (const double y : {-30.0, -20.0, 0.0, 17.5, 340.0, 400.0}) {
             const auto position = DataToFrame(x, y, true, false);
             ASSERT_TRUE(position);
-            const QPointF pixel = FrameToPixel(frame, size, position->x(), position->y());
+            const QPointF pixel = FrameToPixel(frame, PictureSize, position->x(), position->y());
             // A click lands on a whole pixel.
             const QPointF click(std::round(pixel.x()), std::round(pixel.y()));
-            const FramePoint read = PixelToFrame(frame, size, click);
+            const FramePoint read = PixelToFrame(frame, PictureSize, click);
             const auto reading = PositionToData({read.x, true}, {read.y, true}, true, false);
             const auto* point = std::get_if<DataPoint>(&reading);
             ASSERT_NE(point, nullptr);
             const auto back = DataToFrame(point->x.value, point->y.value, true, false);
             ASSERT_TRUE(back);
-            const QPointF backPixel = FrameToPixel(frame, size, back->x(), back->y());
+            const QPointF backPixel = FrameToPixel(frame, PictureSize, back->x(), back->y());
             EXPECT_NEAR(backPixel.x(), pixel.x(), 0.5 + 1e-3) << x << ", " << y;
             EXPECT_NEAR(backPixel.y(), pixel.y(), 0.5 + 1e-3) << x << ", " << y;
         }
