@@ -2,7 +2,6 @@
 
 #include "support/Expect.h"
 #include "support/SmallFileSystem.h"
-#include "data/DataFileFormat.h"
 
 #include <QDir>
 #include <QFile>
@@ -132,12 +131,8 @@ std::optional<AppError> WithoutBlocking(const QString& fifo, std::function<std::
     return pending.get();
 }
 
-GridRows OnePoint()
-{
-    GridRows rows;
-    EXPECT_FALSE(rows.appendRow(AppendPointRowTexts(1, {1.5, true}, {-2, true})));
-    return rows;
-}
+// A table as the tab layout writes it.
+const QByteArray Table = "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n";
 
 } // namespace
 
@@ -148,17 +143,16 @@ TEST(WriteDataFile, ReplacesTheWholeFileKeepingItsPermissions)
     WriteBytes(path, QByteArray(5000, 'o'));
     ::chmod(QFile::encodeName(path).constData(), 0640);
 
-    const QByteArray bytes = DataFileBytes(OnePoint(), DataFileLayout::Space);
-    EXPECT_FALSE(WriteDataFile(path, bytes));
-    EXPECT_EQ(FileBytes(path), bytes);
+    EXPECT_FALSE(WriteDataFile(path, Table));
+    EXPECT_EQ(FileBytes(path), Table);
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"points.txt"});
 
     const mode_t mask = ::umask(022);
     ::umask(mask);
     const QString fresh = folder.filePath("fresh.csv");
-    EXPECT_FALSE(WriteDataFile(fresh, bytes));
-    EXPECT_EQ(FileBytes(fresh), bytes);
+    EXPECT_FALSE(WriteDataFile(fresh, Table));
+    EXPECT_EQ(FileBytes(fresh), Table);
     EXPECT_EQ(ModeOf(fresh), 0666u & ~mask);
 
     // Through a link the linked file is replaced and the link stays.
@@ -173,11 +167,9 @@ TEST(AppendDataFile, AddsAWholeTableAfterTheLastLine)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("points.dat");
-    const QByteArray table = DataFileBytes(OnePoint(), DataFileLayout::Tab);
-    EXPECT_FALSE(AppendDataFile(path, table));
-    EXPECT_FALSE(AppendDataFile(path, table));
-    EXPECT_EQ(FileBytes(path), "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n"
-                              "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n");
+    EXPECT_FALSE(AppendDataFile(path, Table));
+    EXPECT_FALSE(AppendDataFile(path, Table));
+    EXPECT_EQ(FileBytes(path), Table + Table);
 }
 
 TEST(DataFileWriting, FolderNamesAndMissingFoldersAreRefused)
@@ -244,12 +236,11 @@ TEST(DataFileWriting, APipeIsWrittenOnlyWhileSomethingReadsIt)
     QTemporaryDir folder;
     const QString fifo = folder.filePath("pipe.txt");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
-    const QByteArray bytes = DataFileBytes(OnePoint(), DataFileLayout::Space);
 
     // Nobody reading: refused at once, in words that say so.
     for (const auto write : {WriteDataFile, AppendDataFile}) {
         bool blocked = false;
-        const std::optional<AppError> error = WithoutBlocking(fifo, [&] { return write(fifo, bytes); }, blocked);
+        const std::optional<AppError> error = WithoutBlocking(fifo, [&] { return write(fifo, Table); }, blocked);
         EXPECT_FALSE(blocked) << "the write waited for a reader";
         ASSERT_TRUE(error);
         EXPECT_TRUE(error->description.contains(fifo)) << error->description.toStdString();
@@ -289,15 +280,14 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
 {
     QTemporaryDir folder;
     ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
-    const QByteArray bytes = DataFileBytes(OnePoint(), DataFileLayout::Tab);
 
     // Another name of the file sees the new table too.
     const QString path = folder.filePath("points.dat");
     const QString other = folder.filePath("other name.dat");
     WriteBytes(path, "earlier\r\n");
     ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
-    EXPECT_FALSE(WriteDataFile(path, bytes));
-    EXPECT_EQ(FileBytes(other), bytes);
+    EXPECT_FALSE(WriteDataFile(path, Table));
+    EXPECT_EQ(FileBytes(other), Table);
     EXPECT_EQ(StatOf(path).st_ino, StatOf(other).st_ino);
     QFile::remove(other);
 
@@ -311,12 +301,12 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
         ASSERT_EQ(::chown(QFile::encodeName(mine).constData(), Nobody, Nobody), 0);
     }
     ::chmod(QFile::encodeName(shared).constData(), 0555);
-    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(mine, bytes); }));
-    EXPECT_EQ(FileBytes(mine), bytes);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(mine, Table); }));
+    EXPECT_EQ(FileBytes(mine), Table);
     // A new file cannot be made there; the message names it, not the folder.
     const QString fresh = shared + QStringLiteral("/fresh.dat");
     EXPECT_TRUE(AsOrdinaryUser([&] {
-        const std::optional<AppError> error = WriteDataFile(fresh, bytes);
+        const std::optional<AppError> error = WriteDataFile(fresh, Table);
         return error && error->number == EACCES && error->description.endsWith(QStringLiteral(": ") + fresh);
     }));
     ::chmod(QFile::encodeName(shared).constData(), 0755);
@@ -329,8 +319,8 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
     ::chmod(QFile::encodeName(theirs).constData(), 0666);
     ::chmod(QFile::encodeName(folder.path()).constData(), 0777);
     ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 1, 1), 0);
-    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(theirs, bytes); }));
-    EXPECT_EQ(FileBytes(theirs), bytes);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(theirs, Table); }));
+    EXPECT_EQ(FileBytes(theirs), Table);
     EXPECT_EQ(StatOf(theirs).st_uid, 1u);
     EXPECT_EQ(EntriesOf(folder.path()), QStringList({"points.dat", "shared", "theirs.dat"}));
 }
