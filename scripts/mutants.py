@@ -34,7 +34,7 @@ TESTS = {
                "|DocumentLayoutTest|ViewZoomTest|PdfDocumentTest|RotationCommandsTest|DocumentWindowTest"
                "|PictureZoomTest|PdfImportTest|PictureCommandsTest|PictureWaitTest",
     "calibration": "calibration_test|PointPickingTest|ScaleAxesPanelTest|axis_finding_test|label_ocr_test"
-                   "|FindAxesPanelTest|axis_accuracy_test",
+                   "|axis_accuracy_test",
     "data": "data_.*_test|DataWindowTest|DataPrintTest|DataCupsPrintTest",
     "extract": "test_extract_.*|AutoReadTest|InterpolateSplineTest|TraceCurveTest",
     "options": "OptionsFieldsTest|OptionsWindowTest",
