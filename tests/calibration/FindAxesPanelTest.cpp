@@ -2,27 +2,18 @@
 // thread, its proposal fills the Scale by Axes panel, Apply calibrates, and a
 // click then reads the plot's own values.
 #include "GeneratedPlot.h"
-#include "extract/ExtractGuiSupport.h"
+#include "ScaleAxesSupport.h"
 
-#include "app/widgets/MainWindow.h"
-#include "calibration/ActiveCalibration.h"
 #include "calibration/LabelNumber.h"
 #include "calibration/widgets/AxisSearch.h"
 #include "calibration/widgets/CalibrationLayer.h"
 #include "calibration/widgets/ScaleAxesPanel.h"
 
-#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTableWidget>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -33,13 +24,6 @@ using namespace tracella::test;
 using namespace tracella::plots;
 
 namespace {
-
-template <typename T> T& Control(QWidget& panel, const char* name)
-{
-    T* control = panel.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(control, nullptr) << name;
-    return *control;
-}
 
 // Until the search has come back, the window answering meanwhile.
 bool SearchEnds(QWidget& panel)
@@ -88,8 +72,7 @@ TEST(FindAxes, ProposesTheLabelledTicksAndAClickReadsThePlotsValues)
     TestApp t;
     const Plot plot = Draw(Style{"plain", {800, 600}, 0, false, false, true});
     ShowPicture(t, plot.image);
-    t.run(QStringLiteral("mnuPictureFindAxes"));
-    auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmScaleAxes"));
+    auto* panel = OpenScaleAxes(t, "mnuPictureFindAxes");
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(Control<QPushButton>(*panel, "cmdFindAxes").text(), QStringLiteral("&Cancel"));
     ASSERT_TRUE(SearchEnds(*panel));
@@ -114,8 +97,7 @@ TEST(FindAxes, AGivenUpSearchChangesNothing)
 {
     TestApp t;
     ShowPicture(t, Draw(Style{"plain", {800, 600}, 0, false, false, true}).image);
-    t.run(QStringLiteral("mnuPictureFindAxes"));
-    auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmScaleAxes"));
+    auto* panel = OpenScaleAxes(t, "mnuPictureFindAxes");
     ASSERT_NE(panel, nullptr);
     Control<QPushButton>(*panel, "cmdFindAxes").click();
     ASSERT_TRUE(SearchEnds(*panel));
@@ -146,8 +128,7 @@ TEST(FindAxes, ShowsTheFoundTicksAndLabelsUntilTheyStopApplying)
         SCOPED_TRACE(ending.name);
         TestApp t;
         ShowPicture(t, plot.image);
-        t.run(QStringLiteral("mnuPictureScaleAxes"));
-        auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmScaleAxes"));
+        auto* panel = OpenScaleAxes(t);
         ASSERT_NE(panel, nullptr);
         QSignalSpy progress(panel->findChild<AxisSearch*>(QStringLiteral("AxisSearch")), &AxisSearch::progress);
         Control<QPushButton>(*panel, "cmdFindAxes").click();
@@ -207,8 +188,7 @@ TEST(FindAxes, AnAxisLeftKeepsOnlyReferencesOfTheSamePicture)
         SCOPED_TRACE(another ? "another picture" : "same picture");
         TestApp t;
         ShowPicture(t, unlabelled);
-        t.run(QStringLiteral("mnuPictureScaleAxes"));
-        auto* panel = t.main().findChild<ScaleAxesPanel*>(QStringLiteral("frmScaleAxes"));
+        auto* panel = qobject_cast<ScaleAxesPanel*>(OpenScaleAxes(t));
         ASSERT_NE(panel, nullptr);
         auto& table = Control<QTableWidget>(*panel, "gridReferences");
         table.setCurrentCell(0, 2);
@@ -241,8 +221,7 @@ TEST(FindAxes, ARegionDraggedFirstIsSearchedAlone)
     }
     TestApp t;
     ShowPicture(t, both);
-    t.run(QStringLiteral("mnuPictureScaleAxes"));
-    auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmScaleAxes"));
+    auto* panel = OpenScaleAxes(t);
     ASSERT_NE(panel, nullptr);
     auto& region = Control<QPushButton>(*panel, "cmdFindAxesRegion");
     region.click();

@@ -25,11 +25,6 @@ const QString ScaleInfo = QStringLiteral(
     "Two points with known coordinates must be defined in the image in order to read precise values.\r\n\r\n"
     "It is recommended to define these points at opposite corners of the image.");
 
-// A 200 x 100 white picture pasted as the document.
-PictureSurface& pasteBlankPicture(TestApp& t)
-{
-    return t.paste(PlainPicture(QSize(200, 100)));
-}
 
 void enterScaleMode(TestApp& t)
 {
@@ -47,12 +42,17 @@ int rowCount()
     return app().data->grid().rows().rowCount();
 }
 
+// A 200 x 100 white picture pasted as the document.
+class PointPicking : public testing::Test {
+protected:
+    TestApp t;
+    PictureSurface& s = t.paste(PlainPicture(QSize(200, 100)));
+};
+
 } // namespace
 
-TEST(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
+TEST_F(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
 {
-    TestApp t;
-    PictureSurface& s = pasteBlankPicture(t);
     enterScaleMode(t);
     ASSERT_GE(t.services().messages.shown.size(), 1u);
     ExpectMessage(t.services().messages.shown.back(), ScaleInfo, QStringLiteral("Scale Info"), MessageIcon::Information);
@@ -74,9 +74,8 @@ TEST(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
     EXPECT_EQ(t.services().input.asked[3].title, QStringLiteral("Y value of Point 1"));
     EXPECT_EQ(t.services().input.asked[3].prompt,
               QStringLiteral("Please input the Y value of the selected point.\r\n\r\nPoint 1 - Y Value\r\nY axis is Linear"));
-    EXPECT_EQ(t.services().messages.shown.back().text, QStringLiteral("Exit scale mode and scale picture?"));
-    EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Scale Mode"));
-    EXPECT_EQ(t.services().messages.shown.back().buttons, MessageButtons::YesNo);
+    ExpectMessage(t.services().messages.shown.back(), QStringLiteral("Exit scale mode and scale picture?"),
+                  QStringLiteral("Scale Mode"), MessageIcon::Question, MessageButtons::YesNo);
     EXPECT_FALSE(appState().ScaleModeOn);
     EXPECT_EQ(appState().frame(), (Frame{0, 100, 10, 0}));
 
@@ -86,16 +85,12 @@ TEST(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
     EXPECT_EQ(t.main().statusPanels()->panelText(3), QStringLiteral("Saving: X=  5"));
     EXPECT_EQ(t.main().statusPanels()->panelText(4), QStringLiteral("Saving: Y=  50"));
     ASSERT_EQ(rowCount(), 2);
-    EXPECT_EQ(app().data->grid().rows().cell(1, 0), QStringLiteral(" 1"));
-    EXPECT_EQ(app().data->grid().rows().cell(1, 1), QStringLiteral(" 5"));
-    EXPECT_EQ(app().data->grid().rows().cell(1, 2), QStringLiteral(" 50"));
+    EXPECT_EQ(app().data->grid().rows().row(1), (GridRow{" 1", " 5", " 50"}));
     t.services().expectScriptsUsed();
 }
 
-TEST(PointPicking, RepliesAreReadByTheirLeadingNumberAndCancelReadsZero)
+TEST_F(PointPicking, RepliesAreReadByTheirLeadingNumberAndCancelReadsZero)
 {
-    TestApp t;
-    PictureSurface& s = pasteBlankPicture(t);
     enterScaleMode(t);
     t.services().input.reply(QStringLiteral("1,5"));
     t.services().input.reply(std::nullopt); // Cancel
@@ -131,10 +126,8 @@ TEST(PointPicking, RepliesAreReadByTheirLeadingNumberAndCancelReadsZero)
     t.services().expectScriptsUsed();
 }
 
-TEST(PointPicking, LeavingWithOnePointKeepsTheBaseFrame)
+TEST_F(PointPicking, LeavingWithOnePointKeepsTheBaseFrame)
 {
-    TestApp t;
-    PictureSurface& s = pasteBlankPicture(t);
     enterScaleMode(t);
     t.services().input.reply(QStringLiteral("3"));
     t.services().input.reply(QStringLiteral("4"));
@@ -149,10 +142,8 @@ TEST(PointPicking, LeavingWithOnePointKeepsTheBaseFrame)
     t.services().expectScriptsUsed();
 }
 
-TEST(PointPicking, RightDragCollectsOnePointPerMoveAndBothButtonsCollectNothing)
+TEST_F(PointPicking, RightDragCollectsOnePointPerMoveAndBothButtonsCollectNothing)
 {
-    TestApp t;
-    PictureSurface& s = pasteBlankPicture(t);
     QTest::mousePress(&s, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
     EXPECT_EQ(rowCount(), 2);
     for (int i = 1; i <= 3; ++i) {
@@ -177,10 +168,8 @@ TEST(PointPicking, RightDragCollectsOnePointPerMoveAndBothButtonsCollectNothing)
     EXPECT_EQ(rowCount(), 6);
 }
 
-TEST(PointPicking, ALogPowerBeyondSinglePrecisionStoresNothing)
+TEST_F(PointPicking, ALogPowerBeyondSinglePrecisionStoresNothing)
 {
-    TestApp t;
-    PictureSurface& s = pasteBlankPicture(t);
     appState().XAxisLog = true;
     // Frame reaching 10^50 at the right edge.
     s.setFrame({0, 10, 50, 0});
@@ -191,20 +180,16 @@ TEST(PointPicking, ALogPowerBeyondSinglePrecisionStoresNothing)
     EXPECT_EQ(rowCount(), 1);
 }
 
-TEST(PointPicking, ThePictureShowsTheFirstPointerImageFromStart)
+TEST_F(PointPicking, ThePictureShowsTheFirstPointerImageFromStart)
 {
-    TestApp t;
-    PictureSurface& s = pasteBlankPicture(t);
     ASSERT_EQ(appState().PointerIndex, 1);
     EXPECT_EQ(s.cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(s.cursor().pixmap().toImage(), PointerCursor(1).pixmap().toImage());
     EXPECT_EQ(s.cursor().hotSpot(), PointerCursor(1).hotSpot());
 }
 
-TEST(PointPicking, ADoubleClickStoresOnePoint)
+TEST_F(PointPicking, ADoubleClickStoresOnePoint)
 {
-    TestApp t;
-    PictureSurface& s = pasteBlankPicture(t);
     // Through the window system, which turns the second press into a double-click.
     QWindow* window = t.main().windowHandle();
     QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, window->mapFromGlobal(s.mapToGlobal(QPoint(40, 30))));

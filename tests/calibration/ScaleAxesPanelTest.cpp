@@ -1,21 +1,12 @@
-#include "extract/ExtractGuiSupport.h"
+#include "ScaleAxesSupport.h"
 
-#include "app/widgets/MainWindow.h"
-#include "calibration/ActiveCalibration.h"
 #include "data/GridRows.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
-#include <QtTest/QTest>
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 
@@ -61,14 +52,6 @@ QImage TurnedPlot()
     return picture;
 }
 
-template <typename T>
-T& Control(QWidget& panel, const char* name)
-{
-    T* control = panel.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(control, nullptr) << name;
-    return *control;
-}
-
 void Click(QPointF pixel)
 {
     QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, pixel.toPoint());
@@ -90,8 +73,7 @@ TEST(ScaleAxesPanel, CalibratesATurnedPlotByAxisPointsAndCollectsOnIt)
 {
     TestApp t;
     ShowPicture(t, TurnedPlot());
-    t.run(QStringLiteral("mnuPictureScaleAxes"));
-    auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmScaleAxes"));
+    auto* panel = OpenScaleAxes(t);
     ASSERT_NE(panel, nullptr);
     auto& table = Control<QTableWidget>(*panel, "gridReferences");
     ASSERT_EQ(table.rowCount(), 4);
@@ -186,8 +168,7 @@ TEST(ScaleAxesPanel, KnownPointsShowResidualsAndADateAxisFillsTheGridWithDates)
 {
     TestApp t;
     ShowPicture(t, WhitePicture(400, 300));
-    t.run(QStringLiteral("mnuPictureScaleAxes"));
-    auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmScaleAxes"));
+    auto* panel = OpenScaleAxes(t);
     ASSERT_NE(panel, nullptr);
     Control<QRadioButton>(*panel, "optKnownPoints").setChecked(true);
     Control<QCheckBox>(*panel, "chkXDate").setChecked(true);

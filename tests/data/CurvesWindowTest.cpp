@@ -1,18 +1,9 @@
 #include "DataGuiSupport.h"
 
-#include "app/core/AppState.h"
-#include "app/widgets/MainStatusBar.h"
 #include "data/CurveExport.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace tracella;
 using namespace tracella::test;
@@ -39,11 +30,6 @@ QStringList CurveBoxTexts()
     for (int i = 0; i < app().document->curveBox()->count(); ++i)
         texts << app().document->curveBox()->itemText(i);
     return texts;
-}
-
-QLineEdit* Edit(const char* name)
-{
-    return DataForm().findChild<QLineEdit*>(QString::fromLatin1(name));
 }
 
 } // namespace
@@ -205,6 +191,7 @@ TEST(Curves, ClosingTheDataWindowSavesEveryCurveHoldingPoints)
     t.services().files.choose(first, 3);
     qobject_cast<QMdiSubWindow*>(DataForm().parentWidget())->close();
     TestApp::settle();
+    EXPECT_TRUE(app().data.isNull());
 
     ASSERT_EQ(t.services().files.requests.size(), 1u);
     EXPECT_EQ(t.services().files.requests[0].title, QStringLiteral("Save Data of Curve 1"));

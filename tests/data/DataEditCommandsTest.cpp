@@ -1,30 +1,15 @@
 #include "DataGuiSupport.h"
 
-#include "app/core/AppState.h"
-#include "support/TestApp.h"
-
 #include <QAbstractItemModelTester>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace tracella;
 using namespace tracella::test;
 
 namespace {
 
-QLineEdit* Edit(const char* name)
-{
-    return Child<QLineEdit>(&DataForm(), name);
-}
-
 bool Checked(const char* option)
 {
-    return Child<QRadioButton>(&DataForm(), option)->isChecked();
+    return DataControl<QRadioButton>(option)->isChecked();
 }
 
 void ExpectEditDataQuestion(const Message& message, const QString& text)
@@ -32,11 +17,17 @@ void ExpectEditDataQuestion(const Message& message, const QString& text)
     ExpectMessage(message, text, QStringLiteral("Edit Data"), MessageIcon::Question, MessageButtons::YesNo);
 }
 
+// Every change of the rows reaches the view as the model contract demands.
+class DataCommands : public testing::Test {
+protected:
+    TestApp t;
+    QAbstractItemModelTester tester{&DataForm().grid(), QAbstractItemModelTester::FailureReportingMode::Fatal};
+};
+
 } // namespace
 
-TEST(DataSort, SortsStablyThroughTheMenusAndTheButton)
+TEST_F(DataCommands, SortsStablyThroughTheMenusAndTheButton)
 {
-    TestApp t;
     AddPoints({{3, 1}, {1, 2}, {2, 5}, {1, 0}});
     Edit("Text1")->setText(QStringLiteral("1"));
     ASSERT_EQ(Edit("TxtXValue")->text(), QStringLiteral(" 3"));
@@ -55,14 +46,13 @@ TEST(DataSort, SortsStablyThroughTheMenusAndTheButton)
     // The sort commands leave the edit boxes as they were...
     EXPECT_EQ(Edit("TxtXValue")->text(), QStringLiteral(" 3"));
     // ... the button reloads them from the row in Text1.
-    QTest::mouseClick(DataForm().findChild<QPushButton*>(QStringLiteral("cmdSort")), Qt::LeftButton);
+    QTest::mouseClick(DataControl<QPushButton>("cmdSort"), Qt::LeftButton);
     EXPECT_EQ(Edit("TxtXValue")->text(), QStringLiteral("1"));
     EXPECT_EQ(Edit("TxtYValue")->text(), QStringLiteral("0"));
 }
 
-TEST(DataRemove, RepeatedPointsGoWhenTheyAreSortedNeighbours)
+TEST_F(DataCommands, RepeatedPointsGoWhenTheyAreSortedNeighbours)
 {
-    TestApp t;
     PictureSurface& surface = WhiteSurface();
     AddPoints({{1, 2}, {1, 2}, {1, 2}});
     t.run(QStringLiteral("mnuDataRemoveRepeated"));
@@ -79,9 +69,8 @@ TEST(DataRemove, RepeatedPointsGoWhenTheyAreSortedNeighbours)
     EXPECT_TRUE(t.services().messages.shown.empty());
 }
 
-TEST(DataRemove, RemoveSelectedAsksOnlyInTheDataWindowAndKeepsTheHeader)
+TEST_F(DataCommands, RemoveSelectedAsksOnlyInTheDataWindowAndKeepsTheHeader)
 {
-    TestApp t;
     AddPoints({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}});
     auto& messages = t.services().messages;
     Activate(&DataForm());
@@ -121,9 +110,8 @@ TEST(DataRemove, RemoveSelectedAsksOnlyInTheDataWindowAndKeepsTheHeader)
     t.services().expectScriptsUsed();
 }
 
-TEST(DataRemove, RemoveAllAlwaysAsksAndClearsTheMarkers)
+TEST_F(DataCommands, RemoveAllAlwaysAsksAndClearsTheMarkers)
 {
-    TestApp t;
     PictureSurface& surface = WhiteSurface();
     AddPoints({{1, 1}, {2, 2}, {3, 3}});
     t.run(QStringLiteral("mnuViewRefresh"));
@@ -146,11 +134,11 @@ TEST(DataRemove, RemoveAllAlwaysAsksAndClearsTheMarkers)
     EXPECT_FALSE(DataForm().headerFixed());
 }
 
-TEST(DataRefresh, RedrawsEveryPointAndSkipsWhatALogAxisCannotShow)
+TEST_F(DataCommands, RedrawsEveryPointAndSkipsWhatALogAxisCannotShow)
 {
-    TestApp t;
     PictureSurface& surface = WhiteSurface();
-    AddPoints({{1, 2}, {0, 3}, {-1, 4}, {100, 5}});
+    AddPoints({{1, 2}, {0, 3}, {-1, 4}});
+    DataForm().grid().appendTabText(u" 4\t 100\t 5");
     surface.drawDot(9, 9, Rgb(0, 0, 255));
     appState().XAxisLog = true;
     t.run(QStringLiteral("mnuViewRefresh"));
@@ -160,22 +148,4 @@ TEST(DataRefresh, RedrawsEveryPointAndSkipsWhatALogAxisCannotShow)
     EXPECT_EQ(SurfaceColourAt(surface, 9, 9), QColor(Qt::white));
     // The resize step ran: two or more rows fix the header.
     EXPECT_TRUE(DataForm().headerFixed());
-}
-
-// Every change of the rows reaches the view as the model contract demands.
-TEST(DataGridModel, KeepsItsViewsInformedThroughEveryCommand)
-{
-    TestApp t;
-    QAbstractItemModelTester tester(&DataForm().grid(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-    AddPoints({{3, 1}, {1, 2}, {1, 2}, {2, 5}, {1, 0}});
-    DataForm().grid().appendTabText(u" 6\t 7\t 8");
-    t.run(QStringLiteral("mnuDataSortY"));
-    t.run(QStringLiteral("mnuDataRemoveRepeated"));
-    Activate(app().document);
-    DataForm().selectRows(2, 3);
-    t.run(QStringLiteral("mnuDataRemoveSelected"));
-    EXPECT_EQ(DataColumn(2), QStringList({"0", "5", "8"}));
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.run(QStringLiteral("mnuDataRemoveAll"));
-    EXPECT_EQ(DataForm().gridView()->model()->rowCount(), 1);
 }

@@ -30,38 +30,33 @@ QStringList SpaceFields(const QByteArray& line)
 
 } // namespace
 
+// An empty table is the header line alone.
 TEST(DataFileBytes, WritesEachLayoutExactly)
 {
-    const GridRows rows = TwoPoints();
-    EXPECT_EQ(DataFileBytes(rows, DataFileLayout::Space),
-              "= Point =          = X Axis =          = Y Axis =\r\n"
-              " 1                  1.5                -2\r\n"
-              " 2                  .125                3\r\n");
-    EXPECT_EQ(DataFileBytes(rows, DataFileLayout::Tab),
-              "\t= Point =\t= X Axis =\t= Y Axis =\r\n"
-              "\t 1\t 1.5\t-2\r\n"
-              "\t 2\t .125\t 3\r\n");
-    EXPECT_EQ(DataFileBytes(rows, DataFileLayout::Comma),
-              "\"= Point =\",\"= X Axis =\",\"= Y Axis =\"\r\n"
-              "\" 1\",\" 1.5\",\"-2\"\r\n"
-              "\" 2\",\" .125\",\" 3\"\r\n");
+    const struct {
+        DataFileLayout layout;
+        QByteArray header, rows;
+    } cases[] = {
+        {DataFileLayout::Space, "= Point =          = X Axis =          = Y Axis =\r\n",
+         " 1                  1.5                -2\r\n"
+         " 2                  .125                3\r\n"},
+        {DataFileLayout::Tab, "\t= Point =\t= X Axis =\t= Y Axis =\r\n", "\t 1\t 1.5\t-2\r\n\t 2\t .125\t 3\r\n"},
+        {DataFileLayout::Comma, "\"= Point =\",\"= X Axis =\",\"= Y Axis =\"\r\n",
+         "\" 1\",\" 1.5\",\"-2\"\r\n\" 2\",\" .125\",\" 3\"\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DataFileBytes(TwoPoints(), c.layout), c.header + c.rows);
+        EXPECT_EQ(DataFileBytes(GridRows(), c.layout), c.header);
+    }
 }
 
 TEST(DataFileBytes, TheFilterIndexChoosesTheLayout)
 {
-    EXPECT_EQ(LayoutForFilterIndex(1), DataFileLayout::Comma);
-    EXPECT_EQ(LayoutForFilterIndex(2), DataFileLayout::Space);
-    EXPECT_EQ(LayoutForFilterIndex(3), DataFileLayout::Comma);
-    EXPECT_EQ(LayoutForFilterIndex(4), DataFileLayout::Tab);
+    const DataFileLayout layouts[] = {DataFileLayout::Comma, DataFileLayout::Space, DataFileLayout::Comma,
+                                      DataFileLayout::Tab};
+    for (int index = 1; index <= 4; ++index)
+        EXPECT_EQ(LayoutForFilterIndex(index), layouts[index - 1]) << index;
     EXPECT_EQ(DataFileFilter.split(u'|').at(2 * (DefaultDataFileFilterIndex - 1)), "Space Delimited (*.txt)");
-}
-
-TEST(DataFileBytes, AnEmptyTableIsTheHeaderLineAlone)
-{
-    const GridRows empty;
-    EXPECT_EQ(DataFileBytes(empty, DataFileLayout::Tab), "\t= Point =\t= X Axis =\t= Y Axis =\r\n");
-    EXPECT_EQ(DataFileBytes(empty, DataFileLayout::Comma), "\"= Point =\",\"= X Axis =\",\"= Y Axis =\"\r\n");
-    EXPECT_EQ(DataFileBytes(empty, DataFileLayout::Space).count("\r\n"), 1);
 }
 
 TEST(DataFileBytes, LongTextsInTheSpaceLayoutStillLeaveThreeFields)

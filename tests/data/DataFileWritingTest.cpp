@@ -2,7 +2,6 @@
 
 #include "support/Expect.h"
 #include "support/SmallFileSystem.h"
-#include "data/DataFileFormat.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,11 +29,16 @@ using namespace tracella::test;
 
 namespace {
 
-mode_t ModeOf(const QString& path)
+struct stat StatOf(const QString& path)
 {
     struct stat info {};
     EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
-    return info.st_mode & 07777;
+    return info;
+}
+
+mode_t ModeOf(const QString& path)
+{
+    return StatOf(path).st_mode & 07777;
 }
 
 QStringList EntriesOf(const QString& folder)
@@ -49,6 +53,13 @@ void ExpectError(const std::optional<AppError>& error, std::initializer_list<int
     EXPECT_TRUE(error->description.contains(named)) << error->description.toStdString();
     EXPECT_TRUE(error->description.contains(QString::fromLocal8Bit(std::strerror(static_cast<int>(error->number)))))
         << error->description.toStdString();
+}
+
+// Saving and appending are refused alike.
+void ExpectBothRefused(const QString& path, const QByteArray& bytes, std::initializer_list<int> numbers)
+{
+    ExpectError(WriteDataFile(path, bytes), numbers, path);
+    ExpectError(AppendDataFile(path, bytes), numbers, path);
 }
 
 // A file the program may not write: without write permission, or for the
@@ -86,13 +97,6 @@ private:
     bool m_readOnly = false;
 };
 
-ino_t InodeOf(const QString& path)
-{
-    struct stat info {};
-    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
-    return info.st_ino;
-}
-
 constexpr uid_t Nobody = 65534;
 
 // Runs the check in a child process as an ordinary user (nobody when the
@@ -127,12 +131,8 @@ std::optional<AppError> WithoutBlocking(const QString& fifo, std::function<std::
     return pending.get();
 }
 
-GridRows OnePoint()
-{
-    GridRows rows;
-    EXPECT_FALSE(rows.appendRow(AppendPointRowTexts(1, {1.5, true}, {-2, true})));
-    return rows;
-}
+// A table as the tab layout writes it.
+const QByteArray Table = "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n";
 
 } // namespace
 
@@ -143,17 +143,16 @@ TEST(WriteDataFile, ReplacesTheWholeFileKeepingItsPermissions)
     WriteBytes(path, QByteArray(5000, 'o'));
     ::chmod(QFile::encodeName(path).constData(), 0640);
 
-    const QByteArray bytes = DataFileBytes(OnePoint(), DataFileLayout::Space);
-    EXPECT_FALSE(WriteDataFile(path, bytes));
-    EXPECT_EQ(FileBytes(path), bytes);
+    EXPECT_FALSE(WriteDataFile(path, Table));
+    EXPECT_EQ(FileBytes(path), Table);
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"points.txt"});
 
     const mode_t mask = ::umask(022);
     ::umask(mask);
     const QString fresh = folder.filePath("fresh.csv");
-    EXPECT_FALSE(WriteDataFile(fresh, bytes));
-    EXPECT_EQ(FileBytes(fresh), bytes);
+    EXPECT_FALSE(WriteDataFile(fresh, Table));
+    EXPECT_EQ(FileBytes(fresh), Table);
     EXPECT_EQ(ModeOf(fresh), 0666u & ~mask);
 
     // Through a link the linked file is replaced and the link stays.
@@ -168,11 +167,9 @@ TEST(AppendDataFile, AddsAWholeTableAfterTheLastLine)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("points.dat");
-    const QByteArray table = DataFileBytes(OnePoint(), DataFileLayout::Tab);
-    EXPECT_FALSE(AppendDataFile(path, table));
-    EXPECT_FALSE(AppendDataFile(path, table));
-    EXPECT_EQ(FileBytes(path), "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n"
-                              "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 1.5\t-2\r\n");
+    EXPECT_FALSE(AppendDataFile(path, Table));
+    EXPECT_FALSE(AppendDataFile(path, Table));
+    EXPECT_EQ(FileBytes(path), Table + Table);
 }
 
 TEST(DataFileWriting, FolderNamesAndMissingFoldersAreRefused)
@@ -180,12 +177,10 @@ TEST(DataFileWriting, FolderNamesAndMissingFoldersAreRefused)
     QTemporaryDir folder;
     const QString sub = folder.filePath("sub");
     ASSERT_TRUE(QDir().mkdir(sub));
-    ExpectError(WriteDataFile(sub, "x"), {EISDIR}, sub);
-    ExpectError(AppendDataFile(sub, "x"), {EISDIR}, sub);
+    ExpectBothRefused(sub, "x", {EISDIR});
 
     const QString missing = folder.filePath("missing/points.txt");
-    ExpectError(WriteDataFile(missing, "x"), {ENOENT}, missing);
-    ExpectError(AppendDataFile(missing, "x"), {ENOENT}, missing);
+    ExpectBothRefused(missing, "x", {ENOENT});
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"sub"});
 }
 
@@ -198,17 +193,15 @@ TEST(DataFileWriting, AReadOnlyFileIsLeftAlone)
     if (!locked.readOnly()) {
         GTEST_SKIP() << "cannot make a file read-only here";
     }
-    ExpectError(WriteDataFile(path, "new\r\n"), {EACCES, EPERM}, path);
-    ExpectError(AppendDataFile(path, "new\r\n"), {EACCES, EPERM}, path);
+    ExpectBothRefused(path, "new\r\n", {EACCES, EPERM});
     EXPECT_EQ(FileBytes(path), "earlier\r\n");
     EXPECT_EQ(EntriesOf(folder.path()), QStringList{"locked.txt"});
 }
 
 TEST(DataFileWriting, AFullDiskIsReported)
 {
-    ExpectError(AppendDataFile("/dev/full", "\t 1\t 1.5\t-2\r\n"), {ENOSPC}, "/dev/full");
     // Saving onto a device writes into it and never replaces the device node.
-    ExpectError(WriteDataFile("/dev/full", "\t 1\t 1.5\t-2\r\n"), {ENOSPC}, "/dev/full");
+    ExpectBothRefused("/dev/full", "\t 1\t 1.5\t-2\r\n", {ENOSPC});
     EXPECT_FALSE(QFileInfo("/dev/full").isFile());
 
     const SmallFileSystem small;
@@ -229,20 +222,13 @@ TEST(FileExists, FindsFilesAndFoldersAndMatchesWildcards)
     WriteBytes(folder.filePath("a[1].csv"), "x");
     ASSERT_TRUE(QDir().mkdir(folder.filePath("pictures")));
 
-    EXPECT_TRUE(FileExists(folder.filePath("points.txt")));
-    EXPECT_TRUE(FileExists(folder.filePath("pictures")));
-    EXPECT_TRUE(FileExists(folder.filePath("a[1].csv")));
-    EXPECT_FALSE(FileExists(folder.filePath("points.dat")));
-    EXPECT_FALSE(FileExists(folder.filePath("nowhere/points.txt")));
+    const std::pair<const char*, bool> names[] = {
+        {"points.txt", true}, {"pictures", true},     {"a[1].csv", true},  {"points.dat", false},
+        {"nowhere/points.txt", false}, {"*.txt", true}, {"p?ints.*", true}, {"pic*", true},
+        {"a[?].csv", true},   {"*.dat", false},       {"?.txt", false},    {"a[1]?.csv", false}};
+    for (const auto& [name, exists] : names)
+        EXPECT_EQ(FileExists(folder.filePath(name)), exists) << name;
     EXPECT_FALSE(FileExists(""));
-
-    EXPECT_TRUE(FileExists(folder.filePath("*.txt")));
-    EXPECT_TRUE(FileExists(folder.filePath("p?ints.*")));
-    EXPECT_TRUE(FileExists(folder.filePath("pic*")));
-    EXPECT_TRUE(FileExists(folder.filePath("a[?].csv")));
-    EXPECT_FALSE(FileExists(folder.filePath("*.dat")));
-    EXPECT_FALSE(FileExists(folder.filePath("?.txt")));
-    EXPECT_FALSE(FileExists(folder.filePath("a[1]?.csv")));
 }
 
 TEST(DataFileWriting, APipeIsWrittenOnlyWhileSomethingReadsIt)
@@ -250,12 +236,11 @@ TEST(DataFileWriting, APipeIsWrittenOnlyWhileSomethingReadsIt)
     QTemporaryDir folder;
     const QString fifo = folder.filePath("pipe.txt");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
-    const QByteArray bytes = DataFileBytes(OnePoint(), DataFileLayout::Space);
 
     // Nobody reading: refused at once, in words that say so.
     for (const auto write : {WriteDataFile, AppendDataFile}) {
         bool blocked = false;
-        const std::optional<AppError> error = WithoutBlocking(fifo, [&] { return write(fifo, bytes); }, blocked);
+        const std::optional<AppError> error = WithoutBlocking(fifo, [&] { return write(fifo, Table); }, blocked);
         EXPECT_FALSE(blocked) << "the write waited for a reader";
         ASSERT_TRUE(error);
         EXPECT_TRUE(error->description.contains(fifo)) << error->description.toStdString();
@@ -295,16 +280,15 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
 {
     QTemporaryDir folder;
     ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
-    const QByteArray bytes = DataFileBytes(OnePoint(), DataFileLayout::Tab);
 
     // Another name of the file sees the new table too.
     const QString path = folder.filePath("points.dat");
     const QString other = folder.filePath("other name.dat");
     WriteBytes(path, "earlier\r\n");
     ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
-    EXPECT_FALSE(WriteDataFile(path, bytes));
-    EXPECT_EQ(FileBytes(other), bytes);
-    EXPECT_EQ(InodeOf(path), InodeOf(other));
+    EXPECT_FALSE(WriteDataFile(path, Table));
+    EXPECT_EQ(FileBytes(other), Table);
+    EXPECT_EQ(StatOf(path).st_ino, StatOf(other).st_ino);
     QFile::remove(other);
 
     // A writable file of the user's own in a folder where no file can be made.
@@ -317,12 +301,12 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
         ASSERT_EQ(::chown(QFile::encodeName(mine).constData(), Nobody, Nobody), 0);
     }
     ::chmod(QFile::encodeName(shared).constData(), 0555);
-    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(mine, bytes); }));
-    EXPECT_EQ(FileBytes(mine), bytes);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(mine, Table); }));
+    EXPECT_EQ(FileBytes(mine), Table);
     // A new file cannot be made there; the message names it, not the folder.
     const QString fresh = shared + QStringLiteral("/fresh.dat");
     EXPECT_TRUE(AsOrdinaryUser([&] {
-        const std::optional<AppError> error = WriteDataFile(fresh, bytes);
+        const std::optional<AppError> error = WriteDataFile(fresh, Table);
         return error && error->number == EACCES && error->description.endsWith(QStringLiteral(": ") + fresh);
     }));
     ::chmod(QFile::encodeName(shared).constData(), 0755);
@@ -335,10 +319,8 @@ TEST(DataFileWriting, WritesInPlaceWhereTheFileCannotBeReplaced)
     ::chmod(QFile::encodeName(theirs).constData(), 0666);
     ::chmod(QFile::encodeName(folder.path()).constData(), 0777);
     ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 1, 1), 0);
-    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(theirs, bytes); }));
-    EXPECT_EQ(FileBytes(theirs), bytes);
-    struct stat info {};
-    ASSERT_EQ(::stat(QFile::encodeName(theirs).constData(), &info), 0);
-    EXPECT_EQ(info.st_uid, 1u);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteDataFile(theirs, Table); }));
+    EXPECT_EQ(FileBytes(theirs), Table);
+    EXPECT_EQ(StatOf(theirs).st_uid, 1u);
     EXPECT_EQ(EntriesOf(folder.path()), QStringList({"points.dat", "shared", "theirs.dat"}));
 }

@@ -3,7 +3,9 @@
 #include "support/Expect.h"
 #include "support/TestApp.h"
 
+#include "app/core/AppState.h"
 #include "app/widgets/AppContext.h"
+#include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
 #include "data/widgets/DataForm.h"
 #include "data/widgets/DataWindow.h"
@@ -11,15 +13,37 @@
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 
+#include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStringList>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
 namespace tracella::test {
+
+// A control of the data window by its name.
+template <typename W>
+W* DataControl(const char* name)
+{
+    return Child<W>(&DataForm(), name);
+}
+
+inline QLineEdit* Edit(const char* name)
+{
+    return DataControl<QLineEdit>(name);
+}
 
 // Points as the mouse gives them: single precision.
 inline void AddPoints(const std::vector<std::pair<double, double>>& points)

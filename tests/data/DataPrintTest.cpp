@@ -1,9 +1,5 @@
 #include "DataGuiSupport.h"
 
-#include "app/core/AppState.h"
-#include "support/TestApp.h"
-
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -11,10 +7,6 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QRegularExpression>
-#include <QTableView>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace tracella;
 using namespace tracella::test;

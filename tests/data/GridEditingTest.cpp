@@ -144,28 +144,27 @@ TEST(GridEditing, SortAndRemoveRepeatedGiveTheRowsOfTheDesignedLoops)
 
 TEST(RemoveRepeatedRows, RemovesLaterSortedNeighboursEqualAtSinglePrecision)
 {
-    GridRows three = PointRows({{" 1", " 2"}, {" 1", " 2"}, {" 1", " 2"}});
-    RemoveRepeatedRows(three, SortKey::X);
-    EXPECT_EQ(DataRowsOf(three), (std::vector<GridRow>{{"1", "1", "2"}}));
-
-    GridRows apart = PointRows({{" 1", " 2"}, {" 1", " 3"}, {" 1", " 2"}});
-    RemoveRepeatedRows(apart, SortKey::X);
-    EXPECT_EQ(DataRowsOf(apart), (std::vector<GridRow>{{"1", "1", "2"}, {"2", "1", "3"}, {"3", "1", "2"}}));
-
-    GridRows close = PointRows({{"1.00000001", "5"}, {"1.00000002", "5"}, {"1.0001", "5"}, {"1.0001", "5.001"}});
-    RemoveRepeatedRows(close, SortKey::X);
-    EXPECT_EQ(DataRowsOf(close), (std::vector<GridRow>{{"1", "1.00000001", "5"}, {"2", "1.0001", "5"},
-                                                       {"3", "1.0001", "5.001"}}));
-}
-
-TEST(RemoveRepeatedRows, ComparesValuesBeyondSinglePrecisionRangeBySevenDigits)
-{
-    GridRows rows = PointRows(
-        {{"1E300", "1"}, {"1.00000001E300", "1"}, {"2E300", "1"}, {"-1E39", "1"}, {"-1.00000001E39", "1"}});
-    RemoveRepeatedRows(rows, SortKey::X);
-    EXPECT_EQ(DataRowsOf(rows), (std::vector<GridRow>{{"1", "-1.00000001E+39", "1"}, {"2", "1E+300", "1"},
-                                                      {"3", "2E+300", "1"}}));
-
+    const struct {
+        const char* name;
+        GridRows rows;
+        std::vector<GridRow> kept;
+    } cases[] = {
+        {"three alike", PointRows({{" 1", " 2"}, {" 1", " 2"}, {" 1", " 2"}}), {{"1", "1", "2"}}},
+        {"apart", PointRows({{" 1", " 2"}, {" 1", " 3"}, {" 1", " 2"}}),
+         {{"1", "1", "2"}, {"2", "1", "3"}, {"3", "1", "2"}}},
+        {"close", PointRows({{"1.00000001", "5"}, {"1.00000002", "5"}, {"1.0001", "5"}, {"1.0001", "5.001"}}),
+         {{"1", "1.00000001", "5"}, {"2", "1.0001", "5"}, {"3", "1.0001", "5.001"}}},
+        // Beyond the single range values compare by seven digits.
+        {"huge", PointRows({{"1E300", "1"}, {"1.00000001E300", "1"}, {"2E300", "1"}, {"-1E39", "1"},
+                            {"-1.00000001E39", "1"}}),
+         {{"1", "-1.00000001E+39", "1"}, {"2", "1E+300", "1"}, {"3", "2E+300", "1"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GridRows rows = c.rows;
+        RemoveRepeatedRows(rows, SortKey::X);
+        EXPECT_EQ(DataRowsOf(rows), c.kept);
+    }
     EXPECT_EQ(SinglePrecisionKey(1.00000001), static_cast<float>(1.00000001));
     EXPECT_EQ(SinglePrecisionKey(FLT_MAX), FLT_MAX);
     EXPECT_EQ(SinglePrecisionKey(3.5E38), SinglePrecisionKey(3.50000001E38));
@@ -173,34 +172,29 @@ TEST(RemoveRepeatedRows, ComparesValuesBeyondSinglePrecisionRangeBySevenDigits)
     EXPECT_EQ(SinglePrecisionKey(-DBL_MAX), -SinglePrecisionKey(DBL_MAX));
 }
 
+// The selection may include the header row, run upwards or past the end.
 TEST(RemoveSelectedRows, KeepsTheHeaderRowAndRenumbersPlainly)
 {
-    const GridRows five = PointRows({{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}, {"e", "5"}});
-
-    GridRows second = five;
-    RemoveSelectedRows(second, 2, 2);
-    EXPECT_EQ(DataRowsOf(second),
-              (std::vector<GridRow>{{"1", "a", "1"}, {"2", "c", "3"}, {"3", "d", "4"}, {"4", "e", "5"}}));
-
-    GridRows withHeader = five;
-    RemoveSelectedRows(withHeader, 0, 2);
-    EXPECT_EQ(withHeader.row(0), GridHeaderRow());
-    EXPECT_EQ(DataRowsOf(withHeader), (std::vector<GridRow>{{"1", "c", "3"}, {"2", "d", "4"}, {"3", "e", "5"}}));
-
-    GridRows upwards = five;
-    RemoveSelectedRows(upwards, 5, 4);
-    EXPECT_EQ(upwards.rowCount(), 4);
-    EXPECT_EQ(upwards.cell(3, 1), "c");
-
-    GridRows headerAlone = five;
-    EXPECT_EQ(SelectedDataRows(headerAlone, 0, 0).count, 0);
-    RemoveSelectedRows(headerAlone, 0, 0);
-    EXPECT_EQ(headerAlone.rowCount(), 6);
-
-    GridRows pastTheEnd = five;
-    RemoveSelectedRows(pastTheEnd, 4, 40);
-    EXPECT_EQ(pastTheEnd.rowCount(), 4);
-
+    const struct {
+        int first, last;
+        const char* kept; // the X texts left
+    } cases[] = {{2, 2, "acde"}, {0, 2, "cde"}, {5, 4, "abc"}, {4, 40, "abc"}, {0, 0, "abcde"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << " to " << c.last);
+        GridRows rows = PointRows({{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}, {"e", "5"}});
+        RemoveSelectedRows(rows, c.first, c.last);
+        EXPECT_EQ(rows.row(0), GridHeaderRow());
+        QString kept;
+        for (int r = 1; r < rows.rowCount(); ++r) {
+            kept += rows.cell(r, 1);
+            EXPECT_EQ(rows.cell(r, 2), QString::number(kept.back().unicode() - u'a' + 1));
+            if (rows.rowCount() < 6) { // renumbered only when rows went
+                EXPECT_EQ(rows.cell(r, 0), QString::number(r));
+            }
+        }
+        EXPECT_EQ(kept, QString::fromLatin1(c.kept));
+    }
+    EXPECT_EQ(SelectedDataRows(PointRows({{"a", "1"}}), 0, 0).count, 0);
     GridRows empty;
     RemoveSelectedRows(empty, 0, 1);
     EXPECT_EQ(empty.rowCount(), 1);
@@ -215,4 +209,14 @@ TEST(RemoveAllRows, LeavesTheHeaderRowAlone)
     EXPECT_FALSE(HeaderRowFixed(rows.rowCount()));
     EXPECT_FALSE(HeaderRowFixed(2));
     EXPECT_TRUE(HeaderRowFixed(3));
+}
+
+// The cells of a date axis sort by their time and keep their ISO text.
+TEST(DateCells, SortByTimeAndSurviveRemovingRepeats)
+{
+    GridRows rows = PointRows({{"2024-03-01T12:30", " 2"}, {"2024-01-15T08:00", " 1"}, {"2024-03-01T12:30", " 2"},
+                               {"2024-03-01T09:00", " 2"}});
+    RemoveRepeatedRows(rows, SortKey::X);
+    EXPECT_EQ(DataRowsOf(rows), (std::vector<GridRow>{{"1", "2024-01-15T08:00", "1"}, {"2", "2024-03-01T09:00", "2"},
+                                                      {"3", "2024-03-01T12:30", "2"}}));
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -108,6 +109,21 @@ std::vector<int> LinesAcross(const QImage& page, bool vertical)
     return lines;
 }
 
+// Prints onto a white page in a 28-pixel font, far taller than the rows.
+PrintRecord PrintInLargeFont(QImage& page, const GridPrintView& grid, std::function<QString(int, int)> text)
+{
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    QFont font = painter.font();
+    font.setPixelSize(28);
+    painter.setFont(font);
+    PrintRecord record;
+    PrintGrid(painter, grid, 1, 1,
+              {std::move(text), [&record](int r, int c) { record.cells.emplace_back(r, c); }, [](int) {}});
+    return record;
+}
+
 bool IsLine(const std::vector<int>& lines, int at)
 {
     return std::find(lines.begin(), lines.end(), at) != lines.end();
@@ -121,21 +137,9 @@ TEST(PrintGrid, LaysOutLongTextsInTheFontsOwnSizeWithoutOverlap)
     grid.width = 310;
     grid.height = 90;
     QImage page(1300, 240, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    PrintRecord record;
-    {
-        QPainter painter(&page);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        QFont font = painter.font();
-        font.setPixelSize(28);
-        painter.setFont(font);
-        PrintGrid(painter, grid, 1, 1,
-                  {[](int r, int c) {
-                       return r == 0 ? QStringLiteral("= Header %1 =").arg(c)
-                                     : QStringLiteral("-1.23456789012345E+%1").arg(10 + r);
-                   },
-                   [&record](int r, int c) { record.cells.emplace_back(r, c); }, [](int) {}});
-    }
+    PrintRecord record = PrintInLargeFont(page, grid, [](int r, int c) {
+        return r == 0 ? QStringLiteral("= Header %1 =").arg(c) : QStringLiteral("-1.23456789012345E+%1").arg(10 + r);
+    });
     EXPECT_EQ(RowsOfColumn(record, 2), std::vector<int>({0, 1, 2, 3}));
 
     // The border and a line after each column and each row; no text
@@ -164,14 +168,7 @@ TEST(PrintGrid, LaysOutLongTextsInTheFontsOwnSizeWithoutOverlap)
 
     // On a page too small for all of it, only rows and columns that fit whole.
     QImage small(800, 100, QImage::Format_RGB32);
-    QPainter painter(&small);
-    QFont font = painter.font();
-    font.setPixelSize(28);
-    painter.setFont(font);
-    record = {};
-    PrintGrid(painter, grid, 1, 1,
-              {[](int, int) { return QStringLiteral("-1.23456789012345E+15"); },
-               [&record](int r, int c) { record.cells.emplace_back(r, c); }, [](int) {}});
+    record = PrintInLargeFont(small, grid, [](int, int) { return QStringLiteral("-1.23456789012345E+15"); });
     EXPECT_EQ(RowsOfColumn(record, 0), std::vector<int>({0, 1}));
     EXPECT_FALSE(RowsOfColumn(record, 1).empty());
     EXPECT_TRUE(RowsOfColumn(record, 2).empty());

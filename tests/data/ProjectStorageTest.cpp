@@ -3,6 +3,7 @@
 #include "data/ProjectStart.h"
 #include "data/RowsCbor.h"
 
+#include "support/Expect.h"
 #include "support/SmallFileSystem.h"
 
 #include <QCborArray>
@@ -42,12 +43,6 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString RefusalOf(const QString& path)
