@@ -28,8 +28,7 @@ ENV = None
 TESTS = {
     # MemoryCycleTest is left out: it watches the heap level off, not what the program shows, and it
     # waits forever on its first dialog when other window tests ran before it on the same display.
-    "app": "NumberTextTest|NumberReadingTest|IsoDateTest|TempPictureTest|MainWindowTest|GuideTest"
-           "|ResourcesTest|DesktopFilesTest|ProjectWindowTest",
+    "app": "AppLogicTest|MainWindowTest|ResourcesTest|DesktopFilesTest|ProjectWindowTest",
     "picture": "pixel_rotation_test|polar_turn_test|PictureLoaderTest|PngDecoderTest|MarkerLayerTest"
                "|DocumentLayoutTest|ViewZoomTest|PdfDocumentTest|RotationCommandsTest|DocumentWindowTest"
                "|PictureZoomTest|PdfImportTest|PictureCommandsTest|PictureWaitTest",
@@ -38,7 +37,7 @@ TESTS = {
                    "|FindAxesPanelTest|axis_accuracy_test",
     "data": "data_.*_test|DataWindowTest|DataFileCommandsTest|DataEditCommandsTest|DataPrintTest|CurvesWindowTest"
             "|DataCupsPrintTest",
-    "extract": "test_extract_.*|AutoReadTest|InterpolateSplineTest|TraceCurveTest",
+    "extract": "test_extract_logic|ExtractWindowTest",
     "options": "OptionsFieldsTest|OptionsWindowTest",
     "acquire": "ScanFrameTest|PageAcquisitionTest|ScannerCommandTest|SaneScannerTest|SaneNoScannerTest"
                "|CaptureGeometryTest|CaptureWindowTest",

@@ -88,20 +88,12 @@ TEST(MainWindow, StartsWithTheDesignedStateAndWindows)
     EXPECT_EQ(s.RefX1, -2000000000.0);
     EXPECT_EQ(s.RefX2, -2000000000.0);
     EXPECT_EQ(s.frame(), (Frame{0, 10, 10, 0}));
-    EXPECT_EQ(s.SplineColor, 255 + 65536 * 255);
-    EXPECT_EQ(s.ARDataColor, 250);
-    EXPECT_EQ(s.ARPointColor, 100 + 256 * 255);
-    EXPECT_EQ(s.ScaleColor, 65536 * 255);
-    EXPECT_EQ(s.PointsColor, 80 + 256 * 255 + 65536 * 30);
-    EXPECT_EQ(s.ARRows, 50);
-    EXPECT_EQ(s.ARCols, 50);
-    EXPECT_EQ(s.DotSize, 3);
-    EXPECT_EQ(s.SplinePoints, 50);
-    EXPECT_TRUE(s.SplineOnX);
+    EXPECT_EQ((std::vector<Colour>{s.SplineColor, s.ARDataColor, s.ARPointColor, s.ScaleColor, s.PointsColor}),
+              (std::vector<Colour>{255 + 65536 * 255, 250, 100 + 256 * 255, 65536 * 255, 80 + 256 * 255 + 65536 * 30}));
+    EXPECT_EQ((std::vector<int>{s.ARRows, s.ARCols, s.DotSize, s.SplinePoints, s.PointerIndex}),
+              (std::vector<int>{50, 50, 3, 50, 1}));
+    EXPECT_TRUE(s.SplineOnX && s.EscUndo && s.MouseOverPicture);
     EXPECT_FALSE(s.XAxisLog || s.YAxisLog || s.ScaleModeOn);
-    EXPECT_TRUE(s.EscUndo);
-    EXPECT_EQ(s.PointerIndex, 1);
-    EXPECT_TRUE(s.MouseOverPicture);
 
     MainWindow& m = t.main();
     EXPECT_EQ(m.windowTitle(), QStringLiteral("Tracella! '2004"));
@@ -217,20 +209,8 @@ TEST(MainWindow, StatusBarPanelsAndViewToggles)
     EXPECT_FALSE(t.main().toolBar()->isVisible());
 }
 
-TEST(MainWindow, HelpWithoutAHelpFileShowsTheMessageForBothCommands)
-{
-    TestApp t;
-    t.main().setHelpFile(QString());
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.run(QStringLiteral("mnuHelpContents"));
-    t.run(QStringLiteral("mnuHelpSearch"));
-    ASSERT_EQ(t.services().messages.shown.size(), 2u);
-    for (const Message& m : t.services().messages.shown)
-        ExpectMessage(m, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
-                      QStringLiteral("Tracella! '2004"), MessageIcon::Information);
-}
-
+// Contents opens the help window, Search an empty focused search; without
+// a help file both commands say so.
 TEST(MainWindow, HelpOpensContentsAndAnEmptyFocusedSearch)
 {
     TestApp t;
@@ -252,24 +232,30 @@ TEST(MainWindow, HelpOpensContentsAndAnEmptyFocusedSearch)
     search->setText(QStringLiteral("Interpolate"));
     EXPECT_GT(window->findChild<QListWidget*>(QStringLiteral("lstHelpResults"))->count(), 0);
     window->close();
+
+    t.main().setHelpFile(QString());
+    t.services().messages.script = {MessageAnswer::Ok, MessageAnswer::Ok};
+    t.run(QStringLiteral("mnuHelpContents"));
+    t.run(QStringLiteral("mnuHelpSearch"));
+    ASSERT_EQ(t.services().messages.shown.size(), 2u);
+    for (const Message& m : t.services().messages.shown)
+        ExpectMessage(m, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
+                      QStringLiteral("Tracella! '2004"), MessageIcon::Information);
 }
 
 TEST(MainWindow, ShutdownWithoutTemporaryFileEndsSilentlyAndRemovesAnExistingOne)
 {
-    {
+    for (const bool existing : {false, true}) {
         TestApp t;
         QFile::remove(TempPicturePath());
+        if (existing)
+            WriteBytes(TempPicturePath(), "picture");
         t.main().close();
         EXPECT_TRUE(t.services().messages.shown.empty());
-    }
-    {
-        TestApp t;
-        WriteBytes(TempPicturePath(), "picture");
-        t.main().close();
         EXPECT_FALSE(QFile::exists(TempPicturePath()));
-        // Not in the folder every user shares, wherever the home folder lies.
-        EXPECT_NE(QFileInfo(TempPicturePath()).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
     }
+    // Not in the folder every user shares, wherever the home folder lies.
+    EXPECT_NE(QFileInfo(TempPicturePath()).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
 }
 
 TEST(MainWindow, WindowMenuArrangesAndListsChildren)
