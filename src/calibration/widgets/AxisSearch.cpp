@@ -20,19 +20,19 @@ AxisSearch::~AxisSearch()
     }
 }
 
-void AxisSearch::start(const QImage& picture)
+void AxisSearch::start(const QImage& picture, QRect region)
 {
     if (thread_)
         return;
     cancel_ = std::make_shared<CancelToken>();
-    thread_ = QThread::create([this, picture, token = cancel_] {
+    thread_ = QThread::create([this, picture, region, token = cancel_] {
         // Tesseract is set up and used on this one thread.
         LabelOcr ocr;
         const auto report = [this](const QString& stage, int done, int total) {
             QMetaObject::invokeMethod(
                 this, [this, stage, done, total] { emit progress(stage, done, total); }, Qt::QueuedConnection);
         };
-        const AxisProposal proposal = ProposeAxes(picture, {}, ocr, token.get(), report);
+        const AxisProposal proposal = ProposeAxes(picture, region, ocr, token.get(), report);
         QMetaObject::invokeMethod(
             this,
             [this, proposal] {

@@ -21,7 +21,8 @@ public:
     ~AxisSearch() override;
 
     bool running() const { return thread_ != nullptr; }
-    void start(const QImage& picture);
+    // A region with no pixels searches the whole picture.
+    void start(const QImage& picture, QRect region = {});
     void cancel();
 
 signals:

@@ -131,7 +131,11 @@ void ScaleAxesPanel::buildControls()
     cmdFindAxes_ = Named(new QPushButton(QStringLiteral("&Find Axes"), this), "cmdFindAxes");
     cmdFindAxes_->setToolTip(QStringLiteral("Find the axes, their ticks and labels on the picture and propose "
                                             "the references"));
-    for (QPushButton* b : {cmdFindAxes_, cmdPlace_, cmdAddPoint_, cmdRemovePoint_, cmdApply_})
+    cmdFindAxesRegion_ = Named(new QPushButton(QStringLiteral("Find in Re&gion"), this), "cmdFindAxesRegion");
+    cmdFindAxesRegion_->setCheckable(true);
+    cmdFindAxesRegion_->setToolTip(QStringLiteral("Drag a rectangle around the axes and their labels, then "
+                                                  "find them there only"));
+    for (QPushButton* b : {cmdFindAxes_, cmdFindAxesRegion_, cmdPlace_, cmdAddPoint_, cmdRemovePoint_, cmdApply_})
         buttons->addWidget(b);
     layout->addLayout(buttons);
 
@@ -168,6 +172,7 @@ void ScaleAxesPanel::buildControls()
     });
     connect(cmdApply_, &QPushButton::clicked, this, &ScaleAxesPanel::cmdApply_Click);
     connect(cmdFindAxes_, &QPushButton::clicked, this, &ScaleAxesPanel::cmdFindAxes_Click);
+    connect(cmdFindAxesRegion_, &QPushButton::toggled, this, &ScaleAxesPanel::cmdFindAxesRegion_Click);
     search_ = new AxisSearch(this);
     connect(search_, &AxisSearch::found, this, &ScaleAxesPanel::propose);
     connect(search_, &AxisSearch::progress, this, &ScaleAxesPanel::showProgress);
@@ -313,16 +318,28 @@ void ScaleAxesPanel::cmdFindAxes_Click()
         search_->cancel();
         return;
     }
+    startSearch({});
+}
+
+void ScaleAxesPanel::cmdFindAxesRegion_Click(bool armed)
+{
+    if (armed)
+        lblFit_->setText(QStringLiteral("Drag a rectangle around the axes and their labels."));
+}
+
+void ScaleAxesPanel::startSearch(QRect region)
+{
     PictureSurface* s = surface();
     if (!s || !s->hasPicture()) {
         lblFit_->setText(QStringLiteral("There is no picture to look at."));
         return;
     }
     cmdFindAxes_->setText(QStringLiteral("&Cancel"));
+    cmdFindAxesRegion_->setEnabled(false);
     lblFit_->setStyleSheet(QString());
     lblFit_->setText(QStringLiteral("Looking for the axes, their ticks and labels..."));
     searched_ = s->picture().image;
-    search_->start(searched_);
+    search_->start(searched_, region);
 }
 
 void ScaleAxesPanel::showProgress(const QString& stage, int done, int total)
@@ -351,6 +368,7 @@ void ScaleAxesPanel::endProgress()
 void ScaleAxesPanel::propose(const AxisProposal& proposal)
 {
     cmdFindAxes_->setText(QStringLiteral("&Find Axes"));
+    cmdFindAxesRegion_->setEnabled(true);
     endProgress();
     const QImage searched = std::exchange(searched_, QImage());
     if (proposal.cancelled) {
@@ -428,6 +446,7 @@ void ScaleAxesPanel::showEvent(QShowEvent* event)
 void ScaleAxesPanel::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
+    cmdFindAxesRegion_->setChecked(false);
     if (surface_) {
         CalibrationLayerOf(surface_)->setReferences({});
         CalibrationLayerOf(surface_)->clearFound();
@@ -438,10 +457,30 @@ bool ScaleAxesPanel::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
     // The type first: a surface being destroyed still sends events here.
-    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease) &&
-        watched == surface_ && isVisible() && cmdPlace_->isChecked() && surface_->hasPicture())
+    if ((type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) ||
+        watched != surface_ || !isVisible() || !surface_->hasPicture())
+        return QWidget::eventFilter(watched, event);
+    if (cmdFindAxesRegion_->isChecked() || regionDrag_.dragging())
+        return regionMouse(*surface_, static_cast<QMouseEvent&>(*event));
+    if (cmdPlace_->isChecked())
         return surfaceMouse(*surface_, event);
     return QWidget::eventFilter(watched, event);
+}
+
+// A rectangle dragged around the axes is searched once released; a click
+// without a drag searches nothing.
+bool ScaleAxesPanel::regionMouse(PictureSurface& surface, const QMouseEvent& mouse)
+{
+    std::optional<QRect> region;
+    const bool taken = regionDrag_.take(surface, mouse, region);
+    if (region) {
+        cmdFindAxesRegion_->setChecked(false);
+        if (region->isEmpty())
+            lblFit_->setText(QStringLiteral("Nothing was dragged: no search."));
+        else
+            startSearch(*region);
+    }
+    return taken;
 }
 
 // A press on a marker drags it; a press elsewhere places the selected

@@ -2,6 +2,7 @@
 
 #include "calibration/AffineCalibration.h"
 #include "calibration/AxisProposal.h"
+#include "picture/widgets/RegionDrag.h"
 
 #include <QImage>
 #include <QPointer>
@@ -12,6 +13,7 @@
 
 class QCheckBox;
 class QLabel;
+class QMouseEvent;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
@@ -39,6 +41,8 @@ public:
     // thread, and fills the references with what it proposes; again while
     // it looks, gives up.
     void cmdFindAxes_Click();
+    // The same search in a region of the picture dragged first.
+    void cmdFindAxesRegion_Click(bool armed);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,6 +58,8 @@ private:
     void refresh();
     PictureSurface* surface();
     bool surfaceMouse(PictureSurface& surface, QEvent* event);
+    bool regionMouse(PictureSurface& surface, const QMouseEvent& mouse);
+    void startSearch(QRect region);
     void propose(const AxisProposal& proposal);
     void showProgress(const QString& stage, int done, int total);
     // The references were changed by hand on the picture shown now.
@@ -72,11 +78,13 @@ private:
     QPushButton* cmdRemovePoint_ = nullptr;
     QPushButton* cmdApply_ = nullptr;
     QPushButton* cmdFindAxes_ = nullptr;
+    QPushButton* cmdFindAxesRegion_ = nullptr;
     class AxisSearch* search_ = nullptr;
     QLabel* lblFit_ = nullptr;
 
     std::vector<std::optional<QPointF>> pixels_;
     int dragged_ = -1;
+    RegionDrag regionDrag_;
     QPointer<PictureSurface> surface_;
     QImage searched_;
     qint64 referencesOn_ = 0; // the picture the references were given on

@@ -10,6 +10,7 @@
 #include "extract/widgets/TracePreviewLayer.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
+#include "picture/widgets/RegionDrag.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,7 +24,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRubberBand>
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -273,13 +273,6 @@ void TraceCurvePanel::hideEvent(QHideEvent* event)
         preview_->hide();
 }
 
-QPoint TraceCurvePanel::picturePixel(const PictureSurface& surface, const QMouseEvent& mouse) const
-{
-    // The pixel a click there would read, whatever the zoom.
-    const QPointF at = surface.picturePosition(&mouse);
-    return {static_cast<int>(std::floor(at.x() + 0.5)), static_cast<int>(std::floor(at.y() + 0.5))};
-}
-
 // Only mouse events are looked at: others reach the filter while the surface
 // is being destroyed.
 bool TraceCurvePanel::eventFilter(QObject* watched, QEvent* event)
@@ -297,7 +290,7 @@ bool TraceCurvePanel::surfaceMouse(PictureSurface& surface, QEvent* event)
 {
     const auto type = event->type();
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    const QPoint pixel = picturePixel(surface, *mouse);
+    const QPoint pixel = PixelUnder(surface, *mouse);
     if (cmdTracePick_->isChecked()) {
         if (type == QEvent::MouseButtonPress) {
             const QImage& picture = surface.picture().image;
@@ -314,32 +307,16 @@ bool TraceCurvePanel::surfaceMouse(PictureSurface& surface, QEvent* event)
         }
         return type != QEvent::MouseMove;
     }
-    if (!cmdTraceRegion_->isChecked() && !dragging_)
+    if (!cmdTraceRegion_->isChecked() && !drag_.dragging())
         return false;
-    if (type == QEvent::MouseButtonPress) {
-        dragging_ = true;
-        dragStart_ = pixel;
-        if (!band_)
-            band_ = new QRubberBand(QRubberBand::Rectangle, &surface);
-        band_->setGeometry(QRect(mouse->position().toPoint(), QSize()));
-        band_->show();
-        return true;
-    }
-    if (!dragging_)
-        return false;
-    const QRect dragged = QRect(dragStart_, pixel).normalized();
-    if (band_)
-        band_->setGeometry(surface.zoom().viewRect(dragged));
-    if (type == QEvent::MouseButtonRelease) {
-        dragging_ = false;
-        if (band_)
-            band_->hide();
-        // A click without a drag leaves a region with no pixels in it.
-        region_ = dragStart_ == pixel ? QRect(dragStart_, QSize(0, 0)) : dragged;
+    std::optional<QRect> dragged;
+    const bool taken = drag_.take(surface, *mouse, dragged);
+    if (dragged) {
+        region_ = dragged;
         cmdTraceRegion_->setChecked(false);
         showRegion();
     }
-    return true;
+    return taken;
 }
 
 void ShowTraceCurvePanel()

@@ -2,6 +2,7 @@
 
 #include "app/core/AppState.h"
 #include "extract/widgets/TraceCommand.h"
+#include "picture/widgets/RegionDrag.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -14,7 +15,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QRubberBand;
 class QSpinBox;
 
 namespace tracella {
@@ -52,8 +52,6 @@ private:
     void updatePreview();
     // The surface the panel works on, watched from the first use.
     PictureSurface* surface();
-    // The picture pixel under a position of the surface.
-    QPoint picturePixel(const PictureSurface& surface, const QMouseEvent& mouse) const;
     bool surfaceMouse(PictureSurface& surface, QEvent* event);
 
     QFrame* frameTraceColor_ = nullptr;
@@ -75,11 +73,9 @@ private:
     Colour colour_ = 0;
     std::optional<QRect> region_;
     std::optional<QPointF> picked_; // where the colour was picked on the picture
-    QPoint dragStart_;
-    bool dragging_ = false;
+    RegionDrag drag_;
     QPointer<PictureSurface> surface_;
     QPointer<TracePreviewLayer> preview_;
-    QPointer<QRubberBand> band_;
 };
 
 // The Data menu's Trace Curve command: shows the panel, without waiting.
