@@ -141,6 +141,15 @@ void CurveDocument::editRows(int index, const std::function<void(GridRows&)>& ch
     afterChange();
 }
 
+void CurveDocument::reorderRows(const std::function<RowsReorder(GridRows&)>& change)
+{
+    Curve& edited = curves_[static_cast<std::size_t>(current_)];
+    RowsReorder reorder = change(edited.rows);
+    if (recorder_.to)
+        recorder_.to->reordered(edited, std::move(reorder));
+    afterChange();
+}
+
 std::optional<AppError> CurveDocument::appendRow(GridRow cells)
 {
     std::optional<AppError> refused;

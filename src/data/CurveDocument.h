@@ -3,6 +3,7 @@
 #include "app/core/AppState.h"
 #include "data/DataFileFormat.h"
 #include "data/GridRows.h"
+#include "data/RowsReorder.h"
 
 #include <QString>
 
@@ -49,6 +50,8 @@ class CurveEditRecorder {
 public:
     virtual ~CurveEditRecorder() = default;
     virtual void beforeRows(const Curve& curve) = 0;
+    // After a reorder of rows not heard of by beforeRows: how to take it back.
+    virtual void reordered(const Curve& curve, RowsReorder reorder) = 0;
     // Before curves are added, renamed, deleted or coloured.
     virtual void beforeList() = 0;
     // After either change.
@@ -101,6 +104,8 @@ public:
     void editRows(int index, const std::function<void(GridRows&)>& change);
     // The same for the current curve.
     void editRows(const std::function<void(GridRows&)>& change) { editRows(current_, change); }
+    // A change of the current curve's rows that says how to take itself back.
+    void reorderRows(const std::function<RowsReorder(GridRows&)>& change);
     // Refused with GridFull, the rows untouched, when the current curve is full.
     std::optional<AppError> appendRow(GridRow cells);
     std::optional<AppError> appendTabText(QStringView text);

@@ -2,10 +2,22 @@
 
 #include <QUndoCommand>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 namespace tracella {
+namespace {
+
+bool NothingMoved(const RowsReorder& reorder)
+{
+    for (std::size_t i = 0; i < reorder.from.size(); ++i)
+        if (reorder.from[i] != static_cast<int>(i))
+            return false;
+    return reorder.mends.empty();
+}
+
+} // namespace
 
 // One step as the stack keeps it. It is pushed after its change is made, so
 // the stack's first redo() has nothing to do.
@@ -14,10 +26,11 @@ public:
     Step(EditHistory& history, const QString& name) : QUndoCommand(name), history_(history) {}
 
     std::vector<std::pair<int, RowsChange>> rows; // by curve id
+    std::vector<std::pair<int, RowsReorder>> reorders; // curves without rows kept, in order
     std::optional<std::pair<CurveList, CurveList>> list;
     std::optional<std::pair<std::any, std::any>> side;
 
-    bool empty() const { return rows.empty() && !list && !side; }
+    bool empty() const { return rows.empty() && reorders.empty() && !list && !side; }
 
     void undo() override { bringBack(false); }
     void redo() override
@@ -46,16 +59,35 @@ private:
             }
         };
         swapPresent();
+        reorder(forward);
         if (list) {
             curves.setList(forward ? list->second : list->first);
             swapPresent();
         }
         // The points taken back or done again are shown.
-        if (!list && !rows.empty())
-            curves.setCurrent(curves.indexOf(rows.front().first));
+        if (!list && (!rows.empty() || !reorders.empty()))
+            curves.setCurrent(curves.indexOf(rows.empty() ? reorders.front().first : rows.front().first));
         if (side && history_.side_)
             history_.side_->restore(forward ? side->second : side->first);
         history_.restoring_ = false;
+    }
+
+    // A reordered curve was there before the step and stays after it: a
+    // change of the list that deletes it keeps its rows instead.
+    void reorder(bool forward)
+    {
+        CurveDocument& curves = history_.curves_;
+        const auto once = [&](std::pair<int, RowsReorder>& r) {
+            const int index = curves.indexOf(r.first);
+            if (index >= 0)
+                curves.editRows(index, [&](GridRows& rows) {
+                    forward ? RedoReorder(rows, r.second) : UndoReorder(rows, r.second);
+                });
+        };
+        if (forward)
+            std::for_each(reorders.begin(), reorders.end(), once);
+        else
+            std::for_each(reorders.rbegin(), reorders.rend(), once);
     }
 
     EditHistory& history_;
@@ -104,6 +136,8 @@ void EditHistory::end()
             step->rows.emplace_back(id, std::move(change));
     }
     rowsBefore_.clear();
+    step->reorders = std::move(reorders_);
+    reorders_.clear();
     CurveList listAfter = curves_.list();
     if (!listAfter.sameCurves(listBefore_))
         step->list.emplace(std::move(listBefore_), std::move(listAfter));
@@ -135,13 +169,41 @@ void EditHistory::beforeRows(const Curve& curve)
     if (restoring_)
         return;
     openImplicitStep();
+    keepRowsBeforeReorders(curve.id);
     rowsBefore_.try_emplace(curve.id, curve.rows);
+}
+
+void EditHistory::reordered(const Curve& curve, RowsReorder reorder)
+{
+    if (restoring_)
+        return;
+    openImplicitStep();
+    if (rowsBefore_.count(curve.id) || NothingMoved(reorder))
+        return;
+    reorders_.emplace_back(curve.id, std::move(reorder));
+}
+
+void EditHistory::keepRowsBeforeReorders(int id)
+{
+    const auto of = [id](const auto& r) { return r.first == id; };
+    const int index = curves_.indexOf(id);
+    if (index >= 0 && std::any_of(reorders_.begin(), reorders_.end(), of)) {
+        GridRows before = curves_.curve(index).rows;
+        for (auto r = reorders_.rbegin(); r != reorders_.rend(); ++r)
+            if (r->first == id)
+                UndoReorder(before, r->second);
+        rowsBefore_.try_emplace(id, std::move(before));
+    }
+    std::erase_if(reorders_, of);
 }
 
 void EditHistory::beforeList()
 {
-    if (!restoring_)
-        openImplicitStep();
+    if (restoring_)
+        return;
+    openImplicitStep();
+    while (!reorders_.empty())
+        keepRowsBeforeReorders(reorders_.front().first);
 }
 
 void EditHistory::afterChange()

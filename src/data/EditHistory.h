@@ -68,9 +68,13 @@ private:
     friend class Step;
 
     void beforeRows(const Curve& curve) override;
+    void reordered(const Curve& curve, RowsReorder reorder) override;
     void beforeList() override;
     void afterChange() override;
     void openImplicitStep();
+    // The rows a curve had before its reorders in this step, kept as any
+    // other change from here on.
+    void keepRowsBeforeReorders(int id);
 
     CurveDocument& curves_;
     SideState* side_;
@@ -80,6 +84,8 @@ private:
     bool restoring_ = false;
     QString name_;
     std::map<int, GridRows> rowsBefore_; // by curve id
+    // Reorders of curves with no rows kept, in order.
+    std::vector<std::pair<int, RowsReorder>> reorders_;
     CurveList listBefore_;
     std::any sideBefore_;
 };

@@ -16,53 +16,73 @@ namespace {
 // A row's place in the sort: its key and where it stood.
 struct KeyedRow {
     double key = 0;
-    std::size_t row = 0;
+    int row = 0;
 };
 
-std::size_t KeyColumn(SortKey key) { return key == SortKey::X ? 1 : 2; }
-std::size_t OtherColumn(SortKey key) { return key == SortKey::X ? 2 : 1; }
+int KeyColumn(SortKey key) { return key == SortKey::X ? 1 : 2; }
+int OtherColumn(SortKey key) { return key == SortKey::X ? 2 : 1; }
 
 // Rewrites a text as the sort writes it back and gives the value it reads
 // as. Most texts are nearly in that form already and are mended in place:
 // reading and formatting tens of thousands of numbers in full would cost
-// far more than the sort.
-double WritePlainForm(QString& text)
+// far more than the sort. What was changed goes to `record` when given, at
+// `place`.
+double WritePlainForm(QString& text, RowsReorder* record, std::size_t place, std::size_t places)
 {
     // A date of a date axis keeps its text and sorts by its time.
     if (const auto date = ParseIsoDate(text))
         return date->seconds;
-    if (const std::optional<double> mended = RewriteInPlainForm(text)) {
+    const auto note = [&](std::uint8_t how) {
+        if (record->mends.empty())
+            record->mends.resize(places);
+        record->mends[place] = how;
+    };
+    PlainMend mend;
+    if (const std::optional<double> mended = RewriteInPlainForm(text, &mend)) {
+        if (record && (mend.blankRemoved || mend.zeroInserted))
+            note(std::uint8_t((mend.blankRemoved ? RowsReorder::BlankRemoved : 0) |
+                              (mend.zeroInserted ? RowsReorder::ZeroInserted : 0) |
+                              (mend.negative ? RowsReorder::Negative : 0)));
         return *mended;
     }
     const double value = LeadingNumber(text);
-    text = PlainNumberText(value);
+    QString written = PlainNumberText(value);
+    if (written == text)
+        return value;
+    if (record) {
+        note(RowsReorder::WrittenAnew);
+        record->written.emplace_back(place, std::exchange(text, std::move(written)));
+    } else {
+        text = std::move(written);
+    }
     return value;
 }
 
-// Gives place i the texts of row order[i].row, following each cycle of the
-// permutation so that no texts are copied.
-void PlaceSortedTexts(std::span<GridRow> data, std::vector<KeyedRow>& order, std::size_t keyColumn,
-                      std::size_t otherColumn)
+void SortRows(GridRows& rows, SortKey key, RowsReorder* record)
 {
-    constexpr std::size_t Placed = std::numeric_limits<std::size_t>::max();
-    for (std::size_t start = 0; start < order.size(); ++start) {
-        if (order[start].row == Placed) {
-            continue;
-        }
-        QString key = std::move(data[start][keyColumn]);
-        QString other = std::move(data[start][otherColumn]);
-        std::size_t place = start;
-        for (;;) {
-            const std::size_t from = std::exchange(order[place].row, Placed);
-            if (from == start) {
-                data[place][keyColumn] = std::move(key);
-                data[place][otherColumn] = std::move(other);
-                break;
-            }
-            data[place][keyColumn] = std::move(data[from][keyColumn]);
-            data[place][otherColumn] = std::move(data[from][otherColumn]);
-            place = from;
-        }
+    const int keyColumn = KeyColumn(key);
+    const int otherColumn = OtherColumn(key);
+    const std::span<GridRow> data = rows.dataRows();
+
+    // The key column's texts, then the other's, as the record places them.
+    const std::size_t places = data.size() * 2;
+    std::vector<KeyedRow> order;
+    order.reserve(data.size());
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        const int row = static_cast<int>(i);
+        order.push_back({WritePlainForm(data[i][std::size_t(keyColumn)], record, 2 * i, places), row});
+        WritePlainForm(data[i][std::size_t(otherColumn)], record, 2 * i + 1, places);
+    }
+    // Equal keys keep their order, as a straight insertion would leave them.
+    std::stable_sort(order.begin(), order.end(), [](const KeyedRow& a, const KeyedRow& b) { return a.key < b.key; });
+    std::vector<int> from(order.size());
+    std::transform(order.begin(), order.end(), from.begin(), [](const KeyedRow& k) { return k.row; });
+    // Column 0 stays, so the points take the numbers of their new rows.
+    std::vector<int> columns{keyColumn, otherColumn};
+    PermuteTexts(rows, from, columns);
+    if (record) {
+        record->from = std::move(from);
+        record->columns = std::move(columns);
     }
 }
 
@@ -70,20 +90,12 @@ void PlaceSortedTexts(std::span<GridRow> data, std::vector<KeyedRow>& order, std
 
 void SortGridRows(GridRows& rows, SortKey key)
 {
-    const std::size_t keyColumn = KeyColumn(key);
-    const std::size_t otherColumn = OtherColumn(key);
-    const std::span<GridRow> data = rows.dataRows();
+    SortRows(rows, key, nullptr);
+}
 
-    std::vector<KeyedRow> order;
-    order.reserve(data.size());
-    for (std::size_t i = 0; i < data.size(); ++i) {
-        order.push_back({WritePlainForm(data[i][keyColumn]), i});
-        WritePlainForm(data[i][otherColumn]);
-    }
-    // Equal keys keep their order, as a straight insertion would leave them.
-    std::stable_sort(order.begin(), order.end(), [](const KeyedRow& a, const KeyedRow& b) { return a.key < b.key; });
-    // Column 0 stays, so the points take the numbers of their new rows.
-    PlaceSortedTexts(data, order, keyColumn, otherColumn);
+void SortGridRows(GridRows& rows, SortKey key, RowsReorder& record)
+{
+    SortRows(rows, key, &record);
 }
 
 double SinglePrecisionKey(double value)

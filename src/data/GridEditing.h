@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/GridRows.h"
+#include "data/RowsReorder.h"
 
 namespace tracella {
 
@@ -12,6 +13,8 @@ enum class SortKey { X, Y };
 // PlainNumberText form; column 0 keeps its texts, so every point takes the
 // number of the row it lands in.
 void SortGridRows(GridRows& rows, SortKey key);
+// The same, with how to take the sort back.
+void SortGridRows(GridRows& rows, SortKey key, RowsReorder& record);
 
 // The value two points are compared with when looking for repeated ones:
 // the number at single precision. A value too large for single precision

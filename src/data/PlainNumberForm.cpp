@@ -22,7 +22,7 @@ constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 
 } // namespace
 
-std::optional<double> RewriteInPlainForm(QString& text)
+std::optional<double> RewriteInPlainForm(QString& text, PlainMend* mend)
 {
     const QChar* s = text.constData();
     const qsizetype n = text.size();
@@ -71,6 +71,8 @@ std::optional<double> RewriteInPlainForm(QString& text)
         text.remove(0, 1);
     if (wholeDigits == 0)
         text.insert(negative ? 1 : 0, u'0');
+    if (mend)
+        *mend = {blank, wholeDigits == 0, negative};
     // One division of two exact numbers: the correctly rounded value, as
     // reading the text would give.
     const double magnitude = static_cast<double>(digits) / PowersOfTen[fractionDigits];

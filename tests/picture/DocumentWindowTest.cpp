@@ -1,58 +1,72 @@
-#include "app/core/AppState.h"
-#include "app/widgets/AppContext.h"
-#include "app/widgets/MainWindow.h"
-#include "data/widgets/DataWindow.h"
-#include "data/widgets/GridModel.h"
-#include "picture/widgets/DocumentWindow.h"
-#include "picture/widgets/PictureSurface.h"
-#include "support/Expect.h"
-#include "support/TestApp.h"
+// The document window: its layout, scroll bars, label buttons and keys, and
+// the zoom of its view.
+#include "PictureWindow.h"
 
-#include <QAction>
+#include <QComboBox>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QScrollBar>
+#include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include <QWheelEvent>
 
 using namespace tracella;
 using namespace tracella::test;
 
 namespace {
 
-DocumentWindow& document()
-{
-    return *app().document;
-}
-
-// Pastes a plain picture of the size as the document.
-PictureSurface& pastePicture(TestApp& t, QSize size)
-{
-    return t.paste(PlainPicture(size, QColor(250, 250, 240)));
-}
-
-int gridRows()
-{
-    return app().data->grid().rows().rowCount();
-}
-
-void appendPoints(int count)
-{
-    for (int i = 0; i < count; ++i)
-        app().data->AppendPointRow({1.0 + i, true}, {2.0 + i, true});
-}
-
 QColor textColour(const QLabel* label)
 {
     return label->palette().color(QPalette::WindowText);
 }
 
+// A picture whose every pixel tells where it is, with a dark curve.
+QImage positionPicture(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, 200));
+    for (int x = 0; x < size.width(); ++x)
+        for (int band = -6; band <= 6; ++band)
+            image.setPixel(x, size.height() / 2 + (x % 7) + band, qRgb(250, 0, 0));
+    return image;
+}
+
+PictureSurface& paste(TestApp& t, const QImage& image)
+{
+    PictureSurface& s = t.paste(image);
+    TestApp::settle();
+    return s;
+}
+
+// The picture pixel a frame position of the base frame lands on.
+QPoint pixelOf(QPointF frame, QSize picture)
+{
+    return {static_cast<int>(std::lround(frame.x() * picture.width() / 10)),
+            static_cast<int>(std::lround((10 - frame.y()) * picture.height() / 10))};
+}
+
+QStringList gridTexts(int from)
+{
+    QStringList texts;
+    const auto& rows = app().data->grid().rows();
+    for (int r = from; r < rows.rowCount(); ++r)
+        texts << rows.cell(r, 1) + rows.cell(r, 2);
+    return texts;
+}
+
+void wheel(QWidget* target, QPoint at, int delta, Qt::KeyboardModifiers modifiers)
+{
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
 } // namespace
 
-TEST(DocumentWindow, LoadsAtItsShareOfTheScreenWithTheImageToolbarOnTop)
+// The window takes its share of the screen; the viewport leaves room for both
+// bars, shown or not; they show only where the picture overhangs, and
+// scrolling moves the picture, not its readings.
+TEST(DocumentWindow, LoadsWithTheImageToolbarOnTopAndScrollsWhereThePictureOverhangs)
 {
     TestApp t;
     DocumentWindow& d = document();
@@ -70,11 +84,10 @@ TEST(DocumentWindow, LoadsAtItsShareOfTheScreenWithTheImageToolbarOnTop)
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(d.labelButton(i)->text(), QString::fromLatin1(captions[i]));
         EXPECT_EQ(textColour(d.labelButton(i)), QColor(0, 0, 0));
+        if (i > 0) { // left to right: index 3 first
+            EXPECT_LT(d.labelButton(i)->x(), d.labelButton(i - 1)->x());
+        }
     }
-    // Left to right: index 3 first.
-    EXPECT_LT(d.labelButton(3)->x(), d.labelButton(2)->x());
-    EXPECT_LT(d.labelButton(2)->x(), d.labelButton(1)->x());
-    EXPECT_LT(d.labelButton(1)->x(), d.labelButton(0)->x());
 
     // The strip runs along the top, the viewport below it; no picture, no bars.
     EXPECT_EQ(d.imageToolbar()->geometry().topLeft(), QPoint(0, 0));
@@ -82,41 +95,17 @@ TEST(DocumentWindow, LoadsAtItsShareOfTheScreenWithTheImageToolbarOnTop)
     EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
     EXPECT_FALSE(d.horizontalScrollBar()->isVisible());
     EXPECT_FALSE(d.verticalScrollBar()->isVisible());
-}
 
-TEST(DocumentWindow, ScrollBarsShowOnlyWhereThePictureOverhangs)
-{
-    TestApp t;
-    DocumentWindow& d = document();
-    const QSize view = d.viewport()->size();
-    // The viewport leaves room for both bars, shown or not.
-    EXPECT_EQ(view.width(), d.width() - d.verticalScrollBar()->width());
-    EXPECT_EQ(d.horizontalScrollBar()->geometry(), QRect(0, d.viewport()->geometry().bottom() + 1, view.width(),
-                                                         d.horizontalScrollBar()->height()));
-    EXPECT_EQ(d.verticalScrollBar()->geometry(),
-              QRect(view.width(), d.viewport()->y(), d.verticalScrollBar()->width(), view.height()));
+    // Which bar shows for which size is DocumentLayout's to check.
+    for (const bool large : {false, true}) {
+        const QSize size = large ? QSize(3000, 2000) : QSize(120, 80);
+        EXPECT_EQ(paste(t, PlainPicture(size)).geometry(), QRect(QPoint(0, 0), size));
+        EXPECT_EQ(d.horizontalScrollBar()->isVisible(), large);
+        EXPECT_EQ(d.verticalScrollBar()->isVisible(), large);
+        EXPECT_EQ(d.horizontalScrollBar()->maximum(), large ? 3000 - d.viewport()->width() : 0);
+    }
 
-    PictureSurface& small = pastePicture(t, QSize(120, 80));
-    EXPECT_EQ(small.geometry(), QRect(0, 0, 120, 80));
-    EXPECT_FALSE(d.horizontalScrollBar()->isVisible());
-    EXPECT_FALSE(d.verticalScrollBar()->isVisible());
-
-    PictureSurface& wide = pastePicture(t, QSize(view.width() + 300, view.height()));
-    EXPECT_TRUE(d.horizontalScrollBar()->isVisible());
-    EXPECT_FALSE(d.verticalScrollBar()->isVisible());
-    EXPECT_EQ(d.horizontalScrollBar()->minimum(), 0);
-    EXPECT_EQ(d.horizontalScrollBar()->maximum(), 300);
-    EXPECT_EQ(wide.pos(), QPoint(0, 0));
-}
-
-TEST(DocumentWindow, ScrollingMovesThePictureButNotItsReadings)
-{
-    TestApp t;
-    DocumentWindow& d = document();
-    PictureSurface& s = pastePicture(t, QSize(3000, 2000));
-    ASSERT_TRUE(d.horizontalScrollBar()->isVisible());
-    ASSERT_TRUE(d.verticalScrollBar()->isVisible());
-
+    PictureSurface& s = surface();
     QSignalSpy pressed(&s, &PictureSurface::mousePressed);
     const QPoint pixel(1500, 1200);
     d.horizontalScrollBar()->setValue(1400);
@@ -128,8 +117,8 @@ TEST(DocumentWindow, ScrollingMovesThePictureButNotItsReadings)
     ASSERT_EQ(pressed.size(), 2);
     for (const QList<QVariant>& press : pressed) {
         const auto p = press.at(0).value<FramePoint>();
-        EXPECT_FLOAT_EQ(p.x, 5.0f);            // 1500 of 3000 across 0 ... 10
-        EXPECT_FLOAT_EQ(p.y, 10.0f - 6.0f);    // 1200 of 2000 down 10 ... 0
+        EXPECT_FLOAT_EQ(p.x, 5.0f);         // 1500 of 3000 across 0 ... 10
+        EXPECT_FLOAT_EQ(p.y, 10.0f - 6.0f); // 1200 of 2000 down 10 ... 0
     }
 
     // A resize lays the window out afresh: the picture goes back to the corner.
@@ -139,6 +128,22 @@ TEST(DocumentWindow, ScrollingMovesThePictureButNotItsReadings)
     EXPECT_EQ(s.pos(), QPoint(0, 0));
     EXPECT_EQ(d.verticalScrollBar()->value(), 0);
     EXPECT_EQ(d.horizontalScrollBar()->maximum(), 3000 - d.viewport()->width());
+
+    // Picture4 hides the image toolbar (a right click does not) and the viewport takes its place.
+    QAction* item = t.main().action(QStringLiteral("mnuViewImageToolbar"));
+    ASSERT_TRUE(item->isChecked());
+    const int fullHeight = d.viewport()->height();
+    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::RightButton);
+    EXPECT_FALSE(d.imageToolbar()->isHidden());
+    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::LeftButton);
+    EXPECT_TRUE(d.imageToolbar()->isHidden());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(d.viewport()->y(), 0);
+    EXPECT_EQ(d.viewport()->height(), fullHeight + d.imageToolbar()->height());
+    EXPECT_EQ(d.verticalScrollBar()->maximum(), 2000 - d.viewport()->height());
+    t.run(QStringLiteral("mnuViewImageToolbar"));
+    EXPECT_FALSE(d.imageToolbar()->isHidden());
+    EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
 }
 
 TEST(DocumentWindow, LabelButtonsTurnBlueWhilePressedAndRunTheirCommands)
@@ -178,62 +183,15 @@ TEST(DocumentWindow, LabelButtonsTurnBlueWhilePressedAndRunTheirCommands)
     EXPECT_EQ(ran, (std::vector<QString>{"RotateDocumentPicture", "UndoRotate", "SaveDocumentPicture"}));
 }
 
-TEST(DocumentWindow, Picture4HidesTheImageToolbarAndTheViewportTakesItsPlace)
+// Esc and the Undo Last Point button take the last point away; the mouse off
+// the picture, or the focus off the window, stops the zoom following.
+TEST(DocumentWindow, EscRemovesTheLastPointAndTheMouseOffThePictureStopsTheZoom)
 {
     TestApp t;
     DocumentWindow& d = document();
-    QAction* item = t.main().action(QStringLiteral("mnuViewImageToolbar"));
-    ASSERT_TRUE(item->isChecked());
-    pastePicture(t, QSize(2000, 2000));
-    const int fullHeight = d.viewport()->height();
-
-    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::RightButton);
-    EXPECT_FALSE(d.imageToolbar()->isHidden());
-    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::LeftButton);
-    EXPECT_TRUE(d.imageToolbar()->isHidden());
-    EXPECT_FALSE(item->isChecked());
-    EXPECT_EQ(d.viewport()->y(), 0);
-    EXPECT_EQ(d.viewport()->height(), fullHeight + d.imageToolbar()->height());
-    EXPECT_EQ(d.verticalScrollBar()->maximum(), 2000 - d.viewport()->height());
-
-    t.run(QStringLiteral("mnuViewImageToolbar"));
-    EXPECT_FALSE(d.imageToolbar()->isHidden());
-    EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
-}
-
-TEST(DocumentWindow, TheMouseOffThePictureStopsTheZoomFollowing)
-{
-    TestApp t;
-    DocumentWindow& d = document();
-    pastePicture(t, QSize(50, 40));
-    AppState& s = appState();
-
-    const auto moveOver = [&s](QWidget* w, QPoint at) {
-        s.MouseOverPicture = true;
-        QTest::mouseMove(w, at);
-        TestApp::settle();
-        return s.MouseOverPicture;
-    };
-    EXPECT_FALSE(moveOver(d.viewport(), QPoint(200, 150))); // the viewport beyond the picture
-    EXPECT_FALSE(moveOver(d.imageToolbar(), QPoint(300, 10)));
-    EXPECT_FALSE(moveOver(d.labelButton(1), QPoint(5, 5)));
-
-    // Losing the focus to another window clears it too.
-    t.activate(&document());
-    d.surface()->setFocus();
-    TestApp::settle();
-    s.MouseOverPicture = true;
-    app().data->setFocus();
-    TestApp::settle();
-    EXPECT_FALSE(s.MouseOverPicture);
-}
-
-TEST(DocumentWindow, EscRemovesTheLastPointWhenEscUndoAllows)
-{
-    TestApp t;
-    DocumentWindow& d = document();
-    PictureSurface& s = pastePicture(t, QSize(200, 100));
-    appendPoints(3);
+    PictureSurface& s = paste(t, PlainPicture(QSize(50, 40)));
+    for (int i = 0; i < 3; ++i)
+        app().data->AppendPointRow({1.0 + i, true}, {2.0 + i, true});
     ASSERT_EQ(gridRows(), 4);
     t.activate(&document());
 
@@ -241,17 +199,14 @@ TEST(DocumentWindow, EscRemovesTheLastPointWhenEscUndoAllows)
     QTest::keyClick(&s, Qt::Key_Escape);
     EXPECT_EQ(gridRows(), 3);
     EXPECT_EQ(app().data->grid().rows().cell(2, 0).trimmed(), QStringLiteral("2"));
-
     appState().EscUndo = false;
     QTest::keyClick(&s, Qt::Key_Escape);
     EXPECT_EQ(gridRows(), 3);
-
     // The button works whatever EscUndo says, and leaves it as it was.
     QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
     EXPECT_EQ(gridRows(), 2);
     EXPECT_FALSE(appState().EscUndo);
     EXPECT_TRUE(s.hasFocus());
-
     // Nothing but the header row: it is selected and stays.
     QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
     EXPECT_EQ(gridRows(), 1);
@@ -259,4 +214,118 @@ TEST(DocumentWindow, EscRemovesTheLastPointWhenEscUndoAllows)
     EXPECT_EQ(gridRows(), 1);
     EXPECT_EQ(app().data->grid().rows().cell(0, 1), QStringLiteral("= X Axis ="));
     EXPECT_TRUE(t.services().messages.shown.empty()); // no question from the picture window
+
+    AppState& state = appState();
+    const auto moveOver = [&state](QWidget* w, QPoint at) {
+        state.MouseOverPicture = true;
+        QTest::mouseMove(w, at);
+        TestApp::settle();
+        return state.MouseOverPicture;
+    };
+    EXPECT_FALSE(moveOver(d.viewport(), QPoint(200, 150))); // the viewport beyond the picture
+    EXPECT_FALSE(moveOver(d.imageToolbar(), QPoint(300, 10)));
+    EXPECT_FALSE(moveOver(d.labelButton(1), QPoint(5, 5)));
+    d.surface()->setFocus();
+    TestApp::settle();
+    state.MouseOverPicture = true;
+    app().data->setFocus();
+    TestApp::settle();
+    EXPECT_FALSE(state.MouseOverPicture);
+}
+
+// The zoom from the keys, the wheel and the zoom box changes only the view:
+// the pixel under the pointer stays put, clicks pick the picture pixel under
+// them, and Copy and AutoRead give what they give at 100 %, the enlarged view
+// being the composed picture in crisp blocks.
+TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
+{
+    TestApp t;
+    // Higher than the viewport only from 200 %: on the way there it cannot move up or down.
+    const QSize size(640, 300);
+    paste(t, positionPicture(size));
+    QComboBox* box = document().zoomBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->objectName(), QStringLiteral("cboZoom"));
+    EXPECT_EQ(box->currentText(), QStringLiteral("100%"));
+
+    t.activate(&document());
+    surface().setFocus();
+    TestApp::settle();
+    QTest::keyClick(&surface(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(box->currentText(), QStringLiteral("150%"));
+    QTest::keyClick(&surface(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(&surface(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(box->currentText(), QStringLiteral("67%"));
+    QTest::keyClick(&surface(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(box->currentText(), QStringLiteral("100%"));
+    EXPECT_EQ(surface().size(), size);
+    EXPECT_EQ(gridRows(), 1); // no point was taken on the way
+
+    AppState& s = appState();
+    s.ARDataColor = Rgb(250, 0, 0);
+    s.ARRows = 30;
+    s.ARCols = 30;
+    const auto readAndCopy = [&t](QStringList& texts) {
+        const int from = gridRows();
+        t.services().messages.answer(MessageAnswer::Ok); // the sweep's report
+        t.run(QStringLiteral("mnuDataAR"));
+        t.run(QStringLiteral("mnuViewRefresh"));
+        t.run(QStringLiteral("mnuPictureCopy"));
+        texts = gridTexts(from);
+        return t.services().clipboard.image();
+    };
+    QStringList natural, zoomed;
+    const QImage naturalCopy = readAndCopy(natural);
+    ASSERT_GT(natural.size(), 5);
+
+    // Ctrl+wheel zooms about the pointer: the picture pixel under it stays put.
+    ASSERT_LT(300 * 1.5, document().viewport()->height());
+    ASSERT_GT(300 * 2, document().viewport()->height());
+    const QPoint at(120, 200);
+    const QPoint under = at - surface().pos();
+    for (int step = 0; step < 3; ++step)
+        wheel(document().viewport(), at, 120, Qt::ControlModifier);
+    EXPECT_EQ(surface().zoom().text(), QStringLiteral("300%"));
+    const QPoint nowUnder = at - surface().pos();
+    EXPECT_NEAR(nowUnder.x() / 3.0, under.x(), 1.0);
+    EXPECT_NEAR(nowUnder.y() / 3.0, under.y(), 1.0);
+    // A wheel without Ctrl leaves the zoom alone.
+    wheel(document().viewport(), at, 120, Qt::NoModifier);
+    EXPECT_EQ(surface().zoom().text(), QStringLiteral("300%"));
+
+    const QImage copy = readAndCopy(zoomed);
+    EXPECT_EQ(zoomed, natural);
+    EXPECT_EQ(copy, naturalCopy);
+    const QImage view = surface().grab(QRect(0, 0, 600, 300)).toImage();
+    for (int y = 0; y < 300; y += 3)
+        for (int x = 0; x < 600; x += 5)
+            ASSERT_EQ(QColor(view.pixel(x, y)), QColor(copy.pixel(x / 3, y / 3))) << x << "," << y;
+
+    // A click covers one picture pixel: the stored point and the marker lie on it.
+    for (QPoint click : {QPoint(13, 17), QPoint(197, 149)}) {
+        const int rows = gridRows();
+        const QPoint onSurface = click - surface().pos();
+        QTest::mouseClick(&surface(), Qt::LeftButton, Qt::NoModifier, onSurface);
+        ASSERT_EQ(gridRows(), rows + 1);
+        const auto& row = app().data->grid().rows();
+        const QPoint picked = pixelOf(QPointF(row.cell(rows, 1).toDouble(), row.cell(rows, 2).toDouble()), size);
+        EXPECT_EQ(picked, QPoint(onSurface.x() / 3, onSurface.y() / 3)) << click.x();
+        const Colour c = appState().PointsColor;
+        EXPECT_EQ(QColor(surface().composedImage().pixel(picked)), QColor(RedOf(c), GreenOf(c), BlueOf(c)));
+    }
+
+    // Typed zooms are clamped; a text without a number puts the zoom back.
+    const int rows = gridRows();
+    box->lineEdit()->setText(QStringLiteral("5000"));
+    emit box->lineEdit()->editingFinished();
+    EXPECT_EQ(box->currentText(), QStringLiteral("1600%"));
+    EXPECT_EQ(surface().size(), size * 16);
+    box->lineEdit()->setText(QStringLiteral("abc"));
+    emit box->lineEdit()->editingFinished();
+    EXPECT_EQ(box->currentText(), QStringLiteral("1600%"));
+    box->lineEdit()->setText(QStringLiteral("5"));
+    emit box->lineEdit()->editingFinished();
+    EXPECT_EQ(box->currentText(), QStringLiteral("10%"));
+    EXPECT_EQ(surface().pictureSize(), size);
+    EXPECT_EQ(gridRows(), rows);
 }

@@ -15,22 +15,23 @@ QColor pixel(const Picture& picture, double xPoints, double yPoints, int dpi)
 
 } // namespace
 
+// 2000 points at 1200 dpi would be 33334 pixels: 720 dpi gives exactly 20000.
+// Requests outside the resolution box's range are brought into it.
 TEST(PdfDocument, ResolutionIsCappedAtTheLargestPictureSide)
 {
-    EXPECT_EQ(FitPdfResolution(QSizeF(595, 842), 300).dpi, 300);
     EXPECT_FALSE(FitPdfResolution(QSizeF(595, 842), 300).capped);
-    // 2000 points at 1200 dpi would be 33334 pixels: 720 dpi gives exactly 20000.
-    const PdfResolution poster = FitPdfResolution(QSizeF(1000, 2000), 1200);
-    EXPECT_TRUE(poster.capped);
-    EXPECT_EQ(poster.dpi, 720);
-    EXPECT_EQ(FitPdfResolution(QSizeF(1000, 2001), 1200).dpi, 719);
-    // Requests outside the resolution box's range are brought into it.
-    EXPECT_EQ(FitPdfResolution(QSizeF(100, 100), 10).dpi, MinimumPdfDpi);
-    EXPECT_EQ(FitPdfResolution(QSizeF(100, 100), 5000).dpi, MaximumPdfDpi);
-    EXPECT_TRUE(IsPdfStart("%PDF-1.4\n"));
-    EXPECT_TRUE(IsPdfStart(QByteArray(100, ' ') + "%PDF-1.7"));
-    EXPECT_FALSE(IsPdfStart("BM....%PDX-"));
-    EXPECT_FALSE(IsPdfStart(QByteArray(PdfSignatureReach, ' ') + "%PDF-1.7"));
+    EXPECT_TRUE(FitPdfResolution(QSizeF(1000, 2000), 1200).capped);
+    const struct {
+        QSizeF page;
+        int asked, dpi;
+    } cases[] = {{{595, 842}, 300, 300},   {{1000, 2000}, 1200, 720},          {{1000, 2001}, 1200, 719},
+                 {{100, 100}, 10, MinimumPdfDpi}, {{100, 100}, 5000, MaximumPdfDpi}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FitPdfResolution(c.page, c.asked).dpi, c.dpi) << c.page.height() << " at " << c.asked;
+    for (const auto& [start, is] : {std::pair{QByteArray("%PDF-1.4\n"), true}, {QByteArray(100, ' ') + "%PDF-1.7", true},
+                                    {QByteArray("BM....%PDX-"), false},
+                                    {QByteArray(PdfSignatureReach, ' ') + "%PDF-1.7", false}})
+        EXPECT_EQ(IsPdfStart(start), is) << start.trimmed().toStdString();
 }
 
 TEST(PdfDocument, PagesRenderAsBitmapsAtTheChosenResolution)

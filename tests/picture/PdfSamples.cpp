@@ -64,16 +64,6 @@ QByteArray rc4(const QByteArray& key, const QByteArray& data)
     return out;
 }
 
-QByteArray md5(const QByteArray& data)
-{
-    return QCryptographicHash::hash(data, QCryptographicHash::Md5);
-}
-
-QByteArray hex(const QByteArray& bytes)
-{
-    return "<" + bytes.toHex() + ">";
-}
-
 } // namespace
 
 QByteArray PlotPdfBytes(int pages, QSizeF pagePoints, int segments)
@@ -126,6 +116,8 @@ QByteArray EncryptedPdfBytes(const QByteArray& userPassword)
 {
     static const QByteArray padding = QByteArray::fromHex("28BF4E5E4E758A4164004E56FFFA01082E2E00B6D0683E802F0CA9FE6453697A");
     const auto padded = [](const QByteArray& password) { return (password + padding).left(32); };
+    const auto md5 = [](const QByteArray& data) { return QCryptographicHash::hash(data, QCryptographicHash::Md5); };
+    const auto hex = [](const QByteArray& bytes) { return "<" + bytes.toHex() + ">"; };
     const QByteArray id = md5("tracella test document");
     const qint32 permissions = -4;
     QByteArray p(4, '\0');

@@ -8,6 +8,7 @@
 #include <QtEndian>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -18,83 +19,59 @@
 namespace tracella::test {
 namespace {
 
-void putU16(QByteArray& b, quint16 v)
+// v as `count` bytes, the least significant first unless big-endian.
+void put(QByteArray& b, quint64 v, int count, bool bigEndian = false)
 {
-    b.append(static_cast<char>(v & 0xFF));
-    b.append(static_cast<char>(v >> 8));
+    for (int i = 0; i < count; ++i)
+        b.append(static_cast<char>(v >> (8 * (bigEndian ? count - 1 - i : i))));
 }
-
-void putU32(QByteArray& b, quint32 v)
-{
-    putU16(b, static_cast<quint16>(v & 0xFFFF));
-    putU16(b, static_cast<quint16>(v >> 16));
-}
-
-void putU16BigEndian(QByteArray& b, quint16 v)
-{
-    b.append(static_cast<char>(v >> 8));
-    b.append(static_cast<char>(v & 0xFF));
-}
-
-void putU32BigEndian(QByteArray& b, quint32 v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        b.append(static_cast<char>((v >> shift) & 0xFF));
-}
-
-// Codes of the GIF's LZW stream, packed least significant bit first.
-class CodePacker {
-public:
-    void put(int code, int width)
-    {
-        bits_ |= static_cast<quint32>(code) << count_;
-        count_ += width;
-        while (count_ >= 8) {
-            bytes_.append(static_cast<char>(bits_ & 0xFF));
-            bits_ >>= 8;
-            count_ -= 8;
-        }
-    }
-    QByteArray finish()
-    {
-        if (count_ > 0)
-            bytes_.append(static_cast<char>(bits_ & 0xFF));
-        return bytes_;
-    }
-
-private:
-    QByteArray bytes_;
-    quint32 bits_ = 0;
-    int count_ = 0;
-};
 
 // One metafile record: size in words, function, parameter words.
 QByteArray record(quint16 function, const std::vector<quint16>& params)
 {
     QByteArray r;
-    putU32(r, static_cast<quint32>(3 + params.size()));
-    putU16(r, function);
+    put(r, static_cast<quint32>(3 + params.size()), 4);
+    put(r, function, 2);
     for (quint16 p : params)
-        putU16(r, p);
+        put(r, p, 2);
     return r;
-}
-
-std::vector<quint16> colourRef(const QColor& c)
-{
-    const quint32 ref = static_cast<quint32>(c.red()) | (static_cast<quint32>(c.green()) << 8) |
-                        (static_cast<quint32>(c.blue()) << 16);
-    return {static_cast<quint16>(ref & 0xFFFF), static_cast<quint16>(ref >> 16)};
 }
 
 bool writeChunk(QIODevice& out, const char* type, const QByteArray& data)
 {
     QByteArray chunk;
-    putU32BigEndian(chunk, static_cast<quint32>(data.size()));
+    put(chunk, static_cast<quint32>(data.size()), 4, true);
     chunk.append(type, 4);
     chunk.append(data);
     const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.constData() + 4), static_cast<uInt>(4 + data.size()));
-    putU32BigEndian(chunk, static_cast<quint32>(crc));
+    put(chunk, static_cast<quint32>(crc), 4, true);
     return out.write(chunk) == chunk.size();
+}
+
+// libjpeg's defaults over rows of one byte a pixel (grey) or three (RGB);
+// setUp picks the destination and what differs from the defaults.
+void compressJpeg(QSize size, bool grey, const std::function<void(jpeg_compress_struct&)>& setUp,
+                  const SampleRows& rows)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    info.image_width = static_cast<JDIMENSION>(size.width());
+    info.image_height = static_cast<JDIMENSION>(size.height());
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    setUp(info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uchar> row(static_cast<std::size_t>(size.width()) * (grey ? 1 : 3));
+    while (info.next_scanline < info.image_height) {
+        rows(static_cast<int>(info.next_scanline), row.data());
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
 }
 
 } // namespace
@@ -126,41 +103,40 @@ QByteArray GifBytes(const QImage& source)
     palette.resize(std::size_t{1} << tableBits, qRgb(0, 0, 0));
 
     QByteArray gif("GIF89a");
-    putU16(gif, static_cast<quint16>(image.width()));
-    putU16(gif, static_cast<quint16>(image.height()));
-    gif.append(static_cast<char>(0xF0 | (tableBits - 1))); // global colour table
-    gif.append('\0');
-    gif.append('\0');
-    for (QRgb c : palette) {
-        gif.append(static_cast<char>(qRed(c)));
-        gif.append(static_cast<char>(qGreen(c)));
-        gif.append(static_cast<char>(qBlue(c)));
-    }
+    put(gif, image.width(), 2);
+    put(gif, image.height(), 2);
+    put(gif, 0xF0 | (tableBits - 1), 3); // global colour table, no background, square pixels
+    for (QRgb c : palette)
+        put(gif, c & 0xFFFFFF, 3, true);
     gif.append(',');
-    putU16(gif, 0);
-    putU16(gif, 0);
-    putU16(gif, static_cast<quint16>(image.width()));
-    putU16(gif, static_cast<quint16>(image.height()));
-    gif.append('\0');
-    gif.append(static_cast<char>(8)); // codes stay byte-sized whatever the table
+    put(gif, 0, 4);
+    put(gif, image.width(), 2);
+    put(gif, image.height(), 2);
+    put(gif, 8 << 8, 2); // no local table; codes stay byte-sized whatever the table
 
-    // Literal codes only, with a clear code often enough that the code width
-    // never grows past 9 bits.
+    // Literal codes only, packed least significant bit first, with a clear
+    // code often enough that the code width never grows past 9 bits.
     constexpr int Clear = 256, End = 257, Width = 9, CodesPerClear = 250;
-    CodePacker codes;
-    int sinceClear = CodesPerClear;
+    QByteArray data;
+    quint32 bits = 0;
+    int count = 0, sinceClear = CodesPerClear;
+    const auto code = [&](int c) {
+        for (bits |= static_cast<quint32>(c) << count, count += Width; count >= 8; bits >>= 8, count -= 8)
+            data.append(static_cast<char>(bits & 0xFF));
+    };
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (sinceClear == CodesPerClear) {
-                codes.put(Clear, Width);
+                code(Clear);
                 sinceClear = 0;
             }
-            codes.put(index.value(image.pixel(x, y)), Width);
+            code(index.value(image.pixel(x, y)));
             ++sinceClear;
         }
     }
-    codes.put(End, Width);
-    const QByteArray data = codes.finish();
+    code(End);
+    if (count > 0)
+        data.append(static_cast<char>(bits & 0xFF));
     for (qsizetype at = 0; at < data.size(); at += 255) {
         const QByteArray block = data.mid(at, 255);
         gif.append(static_cast<char>(block.size()));
@@ -180,20 +156,15 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
     records += record(SetWindowOrg, {0, 0});
     records += record(SetWindowExt,
                       {static_cast<quint16>(size.height()), static_cast<quint16>(size.width())});
-    std::vector<quint16> pen{NullPen, 0, 0};
-    for (quint16 w : colourRef(Qt::black))
-        pen.push_back(w);
-    records += record(CreatePen, pen);
+    records += record(CreatePen, {NullPen, 0, 0, 0, 0}); // width 0, black
     records += record(SelectObject, {0});
     quint16 object = 1;
     for (const MetafileRectangle& r : rectangles) {
         const QByteArray save = record(SaveDC, {});
         records += save.repeated(r.savesBefore + r.nestedSaves);
-        std::vector<quint16> brush{0};
-        for (quint16 w : colourRef(r.colour))
-            brush.push_back(w);
-        brush.push_back(0);
-        records += record(CreateBrush, brush);
+        // A solid brush of the colour reference 0x00BBGGRR.
+        records += record(CreateBrush, {0, static_cast<quint16>(r.colour.red() | r.colour.green() << 8),
+                                        static_cast<quint16>(r.colour.blue()), 0});
         records += record(SelectObject, {object++});
         records += record(r.ellipse ? Ellipse : Rectangle, {static_cast<quint16>(r.rect.bottom() + 1), static_cast<quint16>(r.rect.right() + 1),
                                       static_cast<quint16>(r.rect.top()), static_cast<quint16>(r.rect.left())});
@@ -201,28 +172,23 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
     }
     records += record(0x0000, {}); // end of file
 
+    // On disk, 9 header words, version 3.0; the words of the file, its objects, the largest record.
     QByteArray header;
-    putU16(header, 1);      // on disk
-    putU16(header, 9);      // header words
-    putU16(header, 0x0300); // version 3.0
-    putU32(header, static_cast<quint32>((18 + records.size()) / 2));
-    putU16(header, object); // objects
-    putU32(header, 8);      // largest record in words
-    putU16(header, 0);
+    for (quint32 word : {1, 9, 0x0300})
+        put(header, word, 2);
+    put(header, static_cast<quint32>((18 + records.size()) / 2), 4);
+    put(header, object, 2);
+    put(header, 8, 6);
 
+    // 96 units an inch: one unit a pixel at 96 dpi.
     QByteArray placeable;
-    putU32(placeable, 0x9AC6CDD7);
-    putU16(placeable, 0);
-    putU16(placeable, 0);
-    putU16(placeable, 0);
-    putU16(placeable, static_cast<quint16>(size.width()));
-    putU16(placeable, static_cast<quint16>(size.height()));
-    putU16(placeable, unitsPerInch); // 96: one unit per pixel at 96 dpi
-    putU32(placeable, 0);
+    put(placeable, 0x9AC6CDD7, 4);
+    for (quint32 word : {0, 0, 0, size.width(), size.height(), int(unitsPerInch), 0, 0})
+        put(placeable, word, 2);
     quint16 checksum = 0;
     for (int i = 0; i < 10; ++i)
         checksum ^= qFromLittleEndian<quint16>(placeable.constData() + 2 * i);
-    putU16(placeable, checksum);
+    put(placeable, checksum, 2);
     return placeable + header + records;
 }
 
@@ -231,12 +197,12 @@ QByteArray JpegWithoutData(QSize size)
     const auto segment = [](char marker, const QByteArray& payload) {
         QByteArray s("\xFF");
         s.append(marker);
-        putU16BigEndian(s, static_cast<quint16>(payload.size() + 2));
+        put(s, static_cast<quint32>(payload.size() + 2), 2, true);
         return s + payload;
     };
     QByteArray frame("\x08", 1);
-    putU16BigEndian(frame, static_cast<quint16>(size.height()));
-    putU16BigEndian(frame, static_cast<quint16>(size.width()));
+    put(frame, size.height(), 2, true);
+    put(frame, size.width(), 2, true);
     frame.append(QByteArray::fromHex("01011100")); // one component, 1 x 1 sampling, table 0
     // Huffman tables of a single one-bit code: DC difference 0, end of block.
     const QByteArray oneCode = QByteArray::fromHex("01000000000000000000000000000000") + QByteArray(1, '\0');
@@ -248,27 +214,16 @@ QByteArray JpegWithoutData(QSize size)
 
 QByteArray JpegWithRestarts(const QImage& source)
 {
-    QImage grey = source.convertToFormat(QImage::Format_Grayscale8);
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
+    const QImage grey = source.convertToFormat(QImage::Format_Grayscale8);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(grey.width());
-    info.image_height = static_cast<JDIMENSION>(grey.height());
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    info.restart_in_rows = 1;
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = grey.scanLine(static_cast<int>(info.next_scanline));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
+    compressJpeg(
+        grey.size(), true,
+        [&](jpeg_compress_struct& info) {
+            jpeg_mem_dest(&info, &buffer, &size);
+            info.restart_in_rows = 1;
+        },
+        [&grey](int y, uchar* row) { std::memcpy(row, grey.constScanLine(y), static_cast<std::size_t>(grey.width())); });
     const QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
     free(buffer);
     return bytes;
@@ -282,8 +237,8 @@ bool writePngHead(QIODevice& out, QSize size, bool grey)
     if (out.write("\x89PNG\r\n\x1a\n", 8) != 8)
         return false;
     QByteArray ihdr;
-    putU32BigEndian(ihdr, static_cast<quint32>(size.width()));
-    putU32BigEndian(ihdr, static_cast<quint32>(size.height()));
+    put(ihdr, size.width(), 4, true);
+    put(ihdr, size.height(), 4, true);
     ihdr.append(static_cast<char>(8));
     ihdr.append(static_cast<char>(grey ? 0 : 2));
     ihdr.append(3, '\0');
@@ -359,27 +314,22 @@ bool WriteRgbJpeg(const QString& path, QSize size, int quality, const SampleRows
     std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
     if (!file)
         return false;
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(size.width());
-    info.image_height = static_cast<JDIMENSION>(size.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uchar> row(static_cast<std::size_t>(size.width()) * 3);
-    while (info.next_scanline < info.image_height) {
-        rows(static_cast<int>(info.next_scanline), row.data());
-        JSAMPROW line = row.data();
-        jpeg_write_scanlines(&info, &line, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
+    compressJpeg(
+        size, false,
+        [&](jpeg_compress_struct& info) {
+            jpeg_stdio_dest(&info, file);
+            jpeg_set_quality(&info, quality, TRUE);
+        },
+        rows);
     return std::fclose(file) == 0;
+}
+
+QByteArray PlainPngBytes(QSize size, QColor colour, bool grey)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return WritePlainPng(buffer, size, colour, grey) ? bytes : QByteArray();
 }
 
 QByteArray PngBytes(const PngLayout& layout, QSize size)

@@ -48,6 +48,7 @@ using SampleRows = std::function<void(int y, uchar* row)>;
 // grey is true, else 8-bit RGB; of one plain colour, or of the given rows.
 bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey);
 bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows);
+QByteArray PlainPngBytes(QSize size, QColor colour, bool grey = true);
 
 // Streams an RGB JPEG of the given rows (libjpeg's defaults: 4:2:0) to a file.
 bool WriteRgbJpeg(const QString& path, QSize size, int quality, const SampleRows& rows);

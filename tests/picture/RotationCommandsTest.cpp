@@ -1,26 +1,13 @@
-#include "app/core/AppState.h"
+// The rotate, undo and save commands of the image toolbar.
+#include "PictureWindow.h"
 #include "app/core/TempPicture.h"
 #include "app/services/SharedDialog.h"
-#include "app/widgets/AppContext.h"
-#include "data/widgets/DataWindow.h"
-#include "data/widgets/GridModel.h"
-#include "picture/PictureLoader.h"
 #include "picture/PixelRotation.h"
-#include "picture/widgets/DocumentWindow.h"
-#include "picture/widgets/PictureSurface.h"
-#include "support/Expect.h"
-#include "support/TestApp.h"
-
-#include "PictureSamples.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 using namespace tracella;
@@ -40,17 +27,23 @@ protected:
     }
     void TearDown() override { qputenv("XDG_CACHE_HOME", previousCache_); }
 
-    QString folder() const { return cache_.path(); }
+    QString inFolder(const char* name) const { return QDir(cache_.path()).filePath(QString::fromLatin1(name)); }
+
+    // The file written in the folder and opened as the document's picture.
+    QImage showFile(const char* name, const QByteArray& bytes)
+    {
+        WriteBytes(inFolder(name), bytes);
+        LoadedPicture loaded = LoadPictureFile(inFolder(name));
+        EXPECT_FALSE(loaded.error) << name;
+        const QImage image = loaded.picture.image;
+        surface().setPicture(std::move(loaded.picture));
+        return image;
+    }
 
 private:
     QTemporaryDir cache_;
     QByteArray previousCache_;
 };
-
-PictureSurface& surface()
-{
-    return TestApp::surface();
-}
 
 // A picture whose pixels all differ from one another.
 QImage MarkedPicture(QSize size = QSize(200, 100))
@@ -62,9 +55,9 @@ QImage MarkedPicture(QSize size = QSize(200, 100))
     return image;
 }
 
-void showPicture(const QImage& image, PictureKind kind = PictureKind::Bitmap, QByteArray original = {})
+void showPicture(const QImage& image)
 {
-    surface().setPicture({image, kind, std::move(original)});
+    surface().setPicture({image, PictureKind::Bitmap, {}});
     app().document->Form_Resize();
 }
 
@@ -78,6 +71,15 @@ void rotate(TestApp& t, std::optional<QString> reply)
 {
     t.services().input.reply(std::move(reply));
     t.run(QStringLiteral("RotateDocumentPicture"));
+}
+
+// Save Picture to the path, the message boxes on the way answered in turn.
+void save(TestApp& t, const QString& path, std::initializer_list<MessageAnswer> answers = {})
+{
+    t.services().files.choose(path, 1);
+    for (const MessageAnswer a : answers)
+        t.services().messages.answer(a);
+    t.run(QStringLiteral("SaveDocumentPicture"));
 }
 
 } // namespace
@@ -116,37 +118,28 @@ TEST_F(RotationCommands, QuarterTurnFromTheToolbarStandsTheWidePictureUp)
     EXPECT_EQ(Comparable(saved.picture.image), source);
 }
 
-TEST_F(RotationCommands, ZeroEmptyAndCancelChangeNothing)
+// Zero, no number and Cancel change nothing, not even the kept picture;
+// angles outside the open range ask again; the leading number counts.
+TEST_F(RotationCommands, RepliesThatAreNoTurnChangeNothingAndOutOfRangeAsksAgain)
 {
     TestApp t;
     const QImage source = MarkedPicture();
     showPicture(source);
     WriteBytes(TempPicturePath(), "earlier picture");
-
-    for (const std::optional<QString>& reply :
-         {std::optional<QString>(QStringLiteral("0")), std::optional<QString>(QString()),
-          std::optional<QString>(std::nullopt), std::optional<QString>(QStringLiteral("none")),
-          std::optional<QString>(QStringLiteral("0.0e5"))}) {
-        rotate(t, reply);
-        EXPECT_EQ(surface().picture().image, source);
+    for (const char* reply : std::initializer_list<const char*>{"0", "", nullptr, "none", "0.0e5"}) { // nullptr: Cancel
+        rotate(t, reply ? std::optional(QString::fromLatin1(reply)) : std::nullopt);
+        EXPECT_EQ(surface().picture().image, source) << (reply ? reply : "cancel");
     }
     EXPECT_EQ(t.services().input.asked.size(), 5u);
     EXPECT_TRUE(t.services().messages.shown.empty());
     EXPECT_EQ(FileBytes(TempPicturePath()), QByteArray("earlier picture"));
-}
-
-TEST_F(RotationCommands, AnglesOutsideTheOpenRangeAskAgain)
-{
-    TestApp t;
-    const QImage source = MarkedPicture();
-    showPicture(source);
 
     for (const char* reply : {"-10", "360", "400"}) {
         t.services().input.reply(QString::fromLatin1(reply));
         t.services().messages.answer(MessageAnswer::Ok);
     }
     rotate(t, QStringLiteral("359.9"));
-    EXPECT_EQ(t.services().input.asked.size(), 4u);
+    EXPECT_EQ(t.services().input.asked.size(), 9u);
     ASSERT_EQ(t.services().messages.shown.size(), 3u);
     for (const Message& m : t.services().messages.shown)
         ExpectMessage(m, QStringLiteral("Select an angle greater than 0 and less than 360 degrees"),
@@ -156,8 +149,6 @@ TEST_F(RotationCommands, AnglesOutsideTheOpenRangeAskAgain)
     showPicture(source);
     rotate(t, QStringLiteral("0.5"));
     EXPECT_EQ(surface().picture().image.size(), RotatedSize(source.size(), 0.5));
-
-    // The leading number of the answer counts.
     showPicture(source);
     rotate(t, QStringLiteral("45abc"));
     EXPECT_EQ(Comparable(surface().picture().image), Comparable(RotatedPicture(source, 45)));
@@ -165,10 +156,12 @@ TEST_F(RotationCommands, AnglesOutsideTheOpenRangeAskAgain)
     t.services().expectScriptsUsed();
 }
 
+// Undo reloads the picture kept before the last turn, as often as asked, an
+// icon or a metafile in its own kind; with nothing kept, or what is kept no
+// picture, it does nothing and says nothing.
 TEST_F(RotationCommands, UndoRestoresThePictureFromBeforeTheLastRotation)
 {
     TestApp t;
-    // Nothing to undo yet: nothing happens, nothing is said.
     const QImage source = MarkedPicture(QSize(57, 31));
     showPicture(source);
     t.run(QStringLiteral("UndoRotate"));
@@ -179,46 +172,34 @@ TEST_F(RotationCommands, UndoRestoresThePictureFromBeforeTheLastRotation)
     t.run(QStringLiteral("UndoRotate"));
     EXPECT_EQ(surface().size(), source.size());
     EXPECT_EQ(Comparable(surface().picture().image), source);
-    // Repeatable: each undo reloads the same file.
     rotate(t, QStringLiteral("30"));
     const QImage once = surface().picture().image;
     rotate(t, QStringLiteral("45"));
-    t.run(QStringLiteral("UndoRotate"));
-    EXPECT_EQ(Comparable(surface().picture().image), Comparable(once));
-    t.run(QStringLiteral("UndoRotate"));
-    EXPECT_EQ(Comparable(surface().picture().image), Comparable(once));
-    EXPECT_TRUE(t.services().messages.shown.empty());
-
-    // A file that is no picture is ignored as silently.
+    for (int i = 0; i < 2; ++i) {
+        t.run(QStringLiteral("UndoRotate"));
+        EXPECT_EQ(Comparable(surface().picture().image), Comparable(once));
+    }
     WriteBytes(TempPicturePath(), "not a picture");
     t.run(QStringLiteral("UndoRotate"));
     EXPECT_EQ(Comparable(surface().picture().image), Comparable(once));
     EXPECT_TRUE(t.services().messages.shown.empty());
-}
 
-TEST_F(RotationCommands, UndoBringsIconsAndMetafilesBackInTheirOwnKind)
-{
-    TestApp t;
-    const QImage icon = tracella::test::CornerTestImage(QSize(32, 32));
-    showPicture(icon, PictureKind::Icon);
-    rotate(t, QStringLiteral("90"));
-    t.run(QStringLiteral("UndoRotate"));
-    EXPECT_EQ(surface().picture().kind, PictureKind::Icon);
-    EXPECT_EQ(Comparable(surface().picture().image), icon);
-
-    const QByteArray wmf = tracella::test::MetafileBytes(QSize(60, 40), {{QRect(5, 5, 20, 10), Qt::blue}});
-    const QString wmfPath = QDir(folder()).filePath(QStringLiteral("graph.wmf"));
-    WriteBytes(wmfPath, wmf);
-    LoadedPicture metafile = LoadPictureFile(wmfPath);
-    ASSERT_FALSE(metafile.error);
-    const QImage rendered = metafile.picture.image;
-    surface().setPicture(std::move(metafile.picture));
-    rotate(t, QStringLiteral("10"));
-    EXPECT_EQ(FileBytes(TempPicturePath()), wmf);
-    t.run(QStringLiteral("UndoRotate"));
-    EXPECT_EQ(surface().picture().kind, PictureKind::Metafile);
-    EXPECT_EQ(surface().picture().originalBytes, wmf);
-    EXPECT_EQ(Comparable(surface().picture().image), Comparable(rendered));
+    const QByteArray wmf = MetafileBytes(QSize(60, 40), {{QRect(5, 5, 20, 10), Qt::blue}});
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        PictureKind kind;
+    } cases[] = {{"mark.ico", EncodedWithQt(CornerTestImage(QSize(32, 32)), "ico"), PictureKind::Icon},
+                 {"graph.wmf", wmf, PictureKind::Metafile}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage shown = showFile(c.name, c.bytes);
+        rotate(t, QStringLiteral("10"));
+        t.run(QStringLiteral("UndoRotate"));
+        EXPECT_EQ(surface().picture().kind, c.kind);
+        EXPECT_EQ(surface().picture().originalBytes, c.kind == PictureKind::Metafile ? wmf : QByteArray());
+        EXPECT_EQ(Comparable(surface().picture().image), Comparable(shown));
+    }
 }
 
 TEST_F(RotationCommands, RotationThatCannotKeepTheOldPictureChangesNothing)
@@ -243,53 +224,44 @@ TEST_F(RotationCommands, RotationThatCannotKeepTheOldPictureChangesNothing)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// An icon is saved as an icon, a JPEG as a bitmap, a metafile byte for byte.
 TEST_F(RotationCommands, SaveOffersOnlyThePicturesOwnFormat)
 {
     TestApp t;
-    const QImage icon = tracella::test::CornerTestImage(QSize(32, 32));
-    showPicture(icon, PictureKind::Icon);
-    const QString iconPath = QDir(folder()).filePath(QStringLiteral("mark.ico"));
     SharedDialogFileName() = QStringLiteral("/somewhere/data.txt");
-    t.services().files.choose(iconPath, 1);
-    t.run(QStringLiteral("SaveDocumentPicture"));
-    ASSERT_EQ(t.services().files.requests.size(), 1u);
-    const FileDialogRequest& request = t.services().files.requests[0];
+    const QByteArray wmf = MetafileBytes(QSize(60, 40), {{QRect(5, 5, 20, 10), Qt::red}});
+    const struct {
+        const char* in;
+        QByteArray bytes;
+        const char* out;
+        const char* filter;
+        QByteArray start;
+        PictureKind saved;
+    } cases[] = {
+        {"in.ico", EncodedWithQt(CornerTestImage(QSize(32, 32)), "ico"), "mark.ico", "Icon (*.ico)|*.ico",
+         QByteArray("\0\0\1\0", 4), PictureKind::Icon},
+        {"photo.jpg", EncodedWithQt(MarkedPicture(), "jpg", 95), "photo.bmp", "Bitmap (*.bmp)|*.bmp", "BM",
+         PictureKind::Bitmap},
+        {"in.wmf", wmf, "out.wmf", "Windows Metafile (*.wmf)|*.wmf", wmf, PictureKind::Metafile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.out);
+        const QImage shown = showFile(c.in, c.bytes);
+        save(t, inFolder(c.out));
+        EXPECT_EQ(t.services().files.requests.back().filter, QString::fromLatin1(c.filter));
+        EXPECT_TRUE(FileBytes(inFolder(c.out)).startsWith(c.start));
+        const LoadedPicture saved = LoadPictureFile(inFolder(c.out));
+        ASSERT_FALSE(saved.error);
+        EXPECT_EQ(saved.picture.kind, c.saved);
+        EXPECT_EQ(saved.picture.originalBytes, c.saved == PictureKind::Metafile ? wmf : QByteArray());
+        EXPECT_EQ(Comparable(saved.picture.image), Comparable(shown));
+        EXPECT_EQ(SharedDialogFileName(), inFolder(c.out));
+    }
+    const FileDialogRequest& request = t.services().files.requests.front();
     EXPECT_EQ(request.mode, FileDialogRequest::Mode::Save);
-    EXPECT_EQ(request.filter, QStringLiteral("Icon (*.ico)|*.ico"));
     EXPECT_EQ(request.filterIndex, 1);
     EXPECT_EQ(request.fileName, QString());
     EXPECT_EQ(request.defaultExtension, QStringLiteral(".bmp"));
-    EXPECT_TRUE(FileBytes(iconPath).startsWith(QByteArray("\0\0\1\0", 4)));
-    const LoadedPicture savedIcon = LoadPictureFile(iconPath);
-    ASSERT_FALSE(savedIcon.error);
-    EXPECT_EQ(savedIcon.picture.kind, PictureKind::Icon);
-    EXPECT_EQ(Comparable(savedIcon.picture.image), icon);
-    EXPECT_EQ(SharedDialogFileName(), iconPath);
-
-    // A JPEG is saved as a bitmap.
-    const QString jpegPath = QDir(folder()).filePath(QStringLiteral("photo.jpg"));
-    WriteBytes(jpegPath, tracella::test::EncodedWithQt(MarkedPicture(), "jpg", 95));
-    LoadedPicture jpeg = LoadPictureFile(jpegPath);
-    ASSERT_FALSE(jpeg.error);
-    const QImage photo = jpeg.picture.image;
-    surface().setPicture(std::move(jpeg.picture));
-    const QString bmpPath = QDir(folder()).filePath(QStringLiteral("photo.bmp"));
-    t.services().files.choose(bmpPath, 1);
-    t.run(QStringLiteral("SaveDocumentPicture"));
-    EXPECT_EQ(t.services().files.requests.back().filter, QStringLiteral("Bitmap (*.bmp)|*.bmp"));
-    EXPECT_TRUE(FileBytes(bmpPath).startsWith("BM"));
-    EXPECT_EQ(Comparable(LoadPictureFile(bmpPath).picture.image), Comparable(photo));
-
-    // A metafile is written back byte for byte.
-    const QByteArray wmf = tracella::test::MetafileBytes(QSize(60, 40), {{QRect(5, 5, 20, 10), Qt::red}});
-    const QString wmfSource = QDir(folder()).filePath(QStringLiteral("in.wmf"));
-    WriteBytes(wmfSource, wmf);
-    surface().setPicture(LoadPictureFile(wmfSource).picture);
-    const QString wmfPath = QDir(folder()).filePath(QStringLiteral("out.wmf"));
-    t.services().files.choose(wmfPath, 1);
-    t.run(QStringLiteral("SaveDocumentPicture"));
-    EXPECT_EQ(t.services().files.requests.back().filter, QStringLiteral("Windows Metafile (*.wmf)|*.wmf"));
-    EXPECT_EQ(FileBytes(wmfPath), wmf);
 
     // Cancel writes nothing.
     t.services().files.cancel();
@@ -298,25 +270,24 @@ TEST_F(RotationCommands, SaveOffersOnlyThePicturesOwnFormat)
     t.services().expectScriptsUsed();
 }
 
-TEST_F(RotationCommands, SaveAddsTheBitmapExtensionAndAsksBeforeReplacing)
+// Without an extension the bitmap's is added; an existing file or folder is
+// replaced only after Yes. A folder that does not exist, the disk filling up
+// halfway (a file size limit stands in for it) and a document holding no
+// picture are reported, and the earlier file is kept.
+TEST_F(RotationCommands, SaveAsksBeforeReplacingAndReportsWhatFails)
 {
     TestApp t;
     const QImage source = MarkedPicture();
     showPicture(source);
-    const QDir dir(folder());
-
-    t.services().files.choose(dir.filePath(QStringLiteral("graph")), 1);
-    t.run(QStringLiteral("SaveDocumentPicture"));
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("graph"))));
-    EXPECT_EQ(Comparable(LoadPictureFile(dir.filePath(QStringLiteral("graph.bmp"))).picture.image), source);
+    save(t, inFolder("graph"));
+    EXPECT_FALSE(QFile::exists(inFolder("graph")));
+    EXPECT_EQ(Comparable(LoadPictureFile(inFolder("graph.bmp")).picture.image), source);
     EXPECT_TRUE(t.services().messages.shown.empty());
 
     // An existing file: No keeps it and forgets the name.
-    const QString existing = dir.filePath(QStringLiteral("old.bmp"));
+    const QString existing = inFolder("old.bmp");
     WriteBytes(existing, "keep me");
-    t.services().files.choose(existing, 1);
-    t.services().messages.answer(MessageAnswer::No);
-    t.run(QStringLiteral("SaveDocumentPicture"));
+    save(t, existing, {MessageAnswer::No});
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
     ExpectMessage(t.services().messages.shown[0], existing + QStringLiteral(" exists. Do you want to overwrite it?"),
                   QStringLiteral("File Exists"), MessageIcon::Question, MessageButtons::YesNo);
@@ -324,65 +295,38 @@ TEST_F(RotationCommands, SaveAddsTheBitmapExtensionAndAsksBeforeReplacing)
     EXPECT_EQ(SharedDialogFileName(), QString());
 
     // An existing folder asks the same; No leaves it alone.
-    const QString folderName = dir.filePath(QStringLiteral("pictures.bmp"));
-    ASSERT_TRUE(dir.mkdir(QStringLiteral("pictures.bmp")));
-    t.services().files.choose(folderName, 1);
-    t.services().messages.answer(MessageAnswer::No);
-    t.run(QStringLiteral("SaveDocumentPicture"));
+    ASSERT_TRUE(QDir().mkdir(inFolder("pictures.bmp")));
+    save(t, inFolder("pictures.bmp"), {MessageAnswer::No});
     ASSERT_EQ(t.services().messages.shown.size(), 2u);
     EXPECT_EQ(t.services().messages.shown[1].title, QStringLiteral("File Exists"));
-    EXPECT_TRUE(QFileInfo(folderName).isDir());
+    EXPECT_TRUE(QFileInfo(inFolder("pictures.bmp")).isDir());
 
     // Yes replaces the file.
-    t.services().files.choose(existing, 1);
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.run(QStringLiteral("SaveDocumentPicture"));
+    save(t, existing, {MessageAnswer::Yes});
     EXPECT_EQ(Comparable(LoadPictureFile(existing).picture.image), source);
-    EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 2);
-    t.services().expectScriptsUsed();
-}
+    EXPECT_EQ(QDir(inFolder(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);
 
-TEST_F(RotationCommands, FailedSaveReportsAndKeepsTheEarlierFile)
-{
-    TestApp t;
-    showPicture(MarkedPicture());
-    const QDir dir(folder());
-
-    // A folder that does not exist.
-    t.services().files.choose(dir.filePath(QStringLiteral("missing/graph.bmp")), 1);
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.run(QStringLiteral("SaveDocumentPicture"));
-    ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    ExpectErrorMessage(t.services().messages.shown[0]);
-
-    // The disk fills up halfway (a file size limit stands in for it).
-    const QString existing = dir.filePath(QStringLiteral("old.bmp"));
+    // Failures: the messages from here on are the 4th to the 8th.
     WriteBytes(existing, "keep me");
-    t.services().files.choose(existing, 1);
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.services().messages.answer(MessageAnswer::Ok);
+    ASSERT_TRUE(QDir(inFolder(".")).remove(QStringLiteral("graph.bmp")));
+    save(t, inFolder("missing/graph.bmp"), {MessageAnswer::Ok});
+
     rlimit previous{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = previous;
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    t.run(QStringLiteral("SaveDocumentPicture"));
+    save(t, existing, {MessageAnswer::Yes, MessageAnswer::Ok});
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
-    ASSERT_EQ(t.services().messages.shown.size(), 3u);
-    ExpectErrorMessage(t.services().messages.shown[2]);
-    EXPECT_EQ(FileBytes(existing), QByteArray("keep me"));
-    EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.bmp")});
+    EXPECT_EQ(QDir(inFolder(".")).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.bmp")});
 
-    // Replacing a file with a document that holds no picture.
     surface().clearPicture();
-    t.services().files.choose(existing, 1);
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.run(QStringLiteral("SaveDocumentPicture"));
-    ASSERT_EQ(t.services().messages.shown.size(), 5u);
-    ExpectErrorMessage(t.services().messages.shown[4]);
+    save(t, existing, {MessageAnswer::Yes, MessageAnswer::Ok});
+    ASSERT_EQ(t.services().messages.shown.size(), 8u);
+    for (const std::size_t error : {3u, 5u, 7u})
+        ExpectErrorMessage(t.services().messages.shown[error]);
     EXPECT_EQ(FileBytes(existing), QByteArray("keep me"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     t.services().expectScriptsUsed();

@@ -429,7 +429,11 @@ void DataWindow::sortRows()
 {
     const SortKey key = sortOnX() ? SortKey::X : SortKey::Y;
     BusyPointer busy(Qt::BusyCursor);
-    model_->rewriteTexts([key](GridRows& rows) { SortGridRows(rows, key); });
+    model_->reorderTexts([key](GridRows& rows) {
+        RowsReorder record;
+        SortGridRows(rows, key, record);
+        return record;
+    });
 }
 
 void DataWindow::cmdSort_Click()

@@ -56,6 +56,17 @@ bool GridModel::removeDataRows(int first, int count)
 void GridModel::rewriteTexts(const std::function<void(GridRows&)>& change)
 {
     curves_.editRows(change);
+    textsChanged();
+}
+
+void GridModel::reorderTexts(const std::function<RowsReorder(GridRows&)>& change)
+{
+    curves_.reorderRows(change);
+    textsChanged();
+}
+
+void GridModel::textsChanged()
+{
     emit dataChanged(index(0, 0), index(rows().rowCount() - 1, GridColumnCount - 1), {Qt::DisplayRole});
 }
 

@@ -34,6 +34,8 @@ public:
 
     // Rewrites cell texts in place; the number of rows must stay.
     void rewriteTexts(const std::function<void(GridRows&)>& change);
+    // The same for a change that says how to take itself back, as a sort.
+    void reorderTexts(const std::function<RowsReorder(GridRows&)>& change);
     // Any change of the rows at all: the view starts afresh.
     void replaceRows(const std::function<void(GridRows&)>& change);
     // A change of the curve list, such as another current curve: the view
@@ -47,6 +49,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    void textsChanged();
     std::optional<AppError> appendWith(const std::function<std::optional<AppError>()>& append);
 
     CurveDocument& curves_;
