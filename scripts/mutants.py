@@ -28,13 +28,12 @@ ENV = None
 TESTS = {
     # MemoryCycleTest is left out: it watches the heap level off, not what the program shows, and it
     # waits forever on its first dialog when other window tests ran before it on the same display.
-    "app": "NumberTextTest|NumberReadingTest|IsoDateTest|TempPictureTest|MainWindowTest|GuideTest"
-           "|ResourcesTest|DesktopFilesTest|ProjectWindowTest",
+    "app": "AppLogicTest|MainWindowTest|ResourcesTest|DesktopFilesTest|ProjectWindowTest",
     "picture": "PictureViewTest|PictureLoaderTest|PictureWindowTest",
     "calibration": "calibration_test|PointPickingTest|ScaleAxesPanelTest|axis_finding_test|label_ocr_test"
                    "|axis_accuracy_test",
     "data": "data_.*_test|DataWindowTest|DataPrintTest|DataCupsPrintTest",
-    "extract": "test_extract_.*|AutoReadTest|InterpolateSplineTest|TraceCurveTest",
+    "extract": "test_extract_logic|ExtractWindowTest",
     "options": "OptionsFieldsTest|OptionsWindowTest",
     "acquire": "AcquireLogicTest|AcquireWindowTest|SaneScannerTest|SaneNoScannerTest",
     "zoom": "ZoomLogicTest|ZoomWindowTest",

@@ -33,6 +33,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace tracella;
 using namespace tracella::test;
 
@@ -88,20 +90,12 @@ TEST(MainWindow, StartsWithTheDesignedStateAndWindows)
     EXPECT_EQ(s.RefX1, -2000000000.0);
     EXPECT_EQ(s.RefX2, -2000000000.0);
     EXPECT_EQ(s.frame(), (Frame{0, 10, 10, 0}));
-    EXPECT_EQ(s.SplineColor, 255 + 65536 * 255);
-    EXPECT_EQ(s.ARDataColor, 250);
-    EXPECT_EQ(s.ARPointColor, 100 + 256 * 255);
-    EXPECT_EQ(s.ScaleColor, 65536 * 255);
-    EXPECT_EQ(s.PointsColor, 80 + 256 * 255 + 65536 * 30);
-    EXPECT_EQ(s.ARRows, 50);
-    EXPECT_EQ(s.ARCols, 50);
-    EXPECT_EQ(s.DotSize, 3);
-    EXPECT_EQ(s.SplinePoints, 50);
-    EXPECT_TRUE(s.SplineOnX);
+    EXPECT_EQ((std::vector<Colour>{s.SplineColor, s.ARDataColor, s.ARPointColor, s.ScaleColor, s.PointsColor}),
+              (std::vector<Colour>{255 + 65536 * 255, 250, 100 + 256 * 255, 65536 * 255, 80 + 256 * 255 + 65536 * 30}));
+    EXPECT_EQ((std::vector<int>{s.ARRows, s.ARCols, s.DotSize, s.SplinePoints, s.PointerIndex}),
+              (std::vector<int>{50, 50, 3, 50, 1}));
+    EXPECT_TRUE(s.SplineOnX && s.EscUndo && s.MouseOverPicture);
     EXPECT_FALSE(s.XAxisLog || s.YAxisLog || s.ScaleModeOn);
-    EXPECT_TRUE(s.EscUndo);
-    EXPECT_EQ(s.PointerIndex, 1);
-    EXPECT_TRUE(s.MouseOverPicture);
 
     MainWindow& m = t.main();
     EXPECT_EQ(m.windowTitle(), QStringLiteral("Tracella! '2004"));
@@ -217,20 +211,8 @@ TEST(MainWindow, StatusBarPanelsAndViewToggles)
     EXPECT_FALSE(t.main().toolBar()->isVisible());
 }
 
-TEST(MainWindow, HelpWithoutAHelpFileShowsTheMessageForBothCommands)
-{
-    TestApp t;
-    t.main().setHelpFile(QString());
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.run(QStringLiteral("mnuHelpContents"));
-    t.run(QStringLiteral("mnuHelpSearch"));
-    ASSERT_EQ(t.services().messages.shown.size(), 2u);
-    for (const Message& m : t.services().messages.shown)
-        ExpectMessage(m, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
-                      QStringLiteral("Tracella! '2004"), MessageIcon::Information);
-}
-
+// Contents opens the help window, Search an empty focused search; without
+// a help file both commands say so.
 TEST(MainWindow, HelpOpensContentsAndAnEmptyFocusedSearch)
 {
     TestApp t;
@@ -252,56 +234,83 @@ TEST(MainWindow, HelpOpensContentsAndAnEmptyFocusedSearch)
     search->setText(QStringLiteral("Interpolate"));
     EXPECT_GT(window->findChild<QListWidget*>(QStringLiteral("lstHelpResults"))->count(), 0);
     window->close();
+
+    t.main().setHelpFile(QString());
+    t.services().messages.script = {MessageAnswer::Ok, MessageAnswer::Ok};
+    t.run(QStringLiteral("mnuHelpContents"));
+    t.run(QStringLiteral("mnuHelpSearch"));
+    ASSERT_EQ(t.services().messages.shown.size(), 2u);
+    for (const Message& m : t.services().messages.shown)
+        ExpectMessage(m, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
+                      QStringLiteral("Tracella! '2004"), MessageIcon::Information);
 }
 
 TEST(MainWindow, ShutdownWithoutTemporaryFileEndsSilentlyAndRemovesAnExistingOne)
 {
-    {
+    for (const bool existing : {false, true}) {
         TestApp t;
         QFile::remove(TempPicturePath());
+        if (existing)
+            WriteBytes(TempPicturePath(), "picture");
         t.main().close();
         EXPECT_TRUE(t.services().messages.shown.empty());
-    }
-    {
-        TestApp t;
-        WriteBytes(TempPicturePath(), "picture");
-        t.main().close();
         EXPECT_FALSE(QFile::exists(TempPicturePath()));
-        // Not in the folder every user shares, wherever the home folder lies.
-        EXPECT_NE(QFileInfo(TempPicturePath()).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
     }
+    // Not in the folder every user shares, wherever the home folder lies.
+    EXPECT_NE(QFileInfo(TempPicturePath()).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
 }
 
+// Tiles split the area; whichever window is active, Cascade leaves each
+// window as large as before and every title bar in sight: the windows
+// stacked back to front in the order of their steps, the active one in
+// front and still active. The menu lists the windows.
 TEST(MainWindow, WindowMenuArrangesAndListsChildren)
 {
     TestApp t;
     QMdiArea* mdi = t.main().mdiArea();
+    const auto shown = [mdi](QMdiArea::WindowOrder order) {
+        QList<QMdiSubWindow*> visible;
+        for (QMdiSubWindow* s : mdi->subWindowList(order))
+            if (s->isVisible() && !s->isMinimized())
+                visible << s;
+        return visible;
+    };
     t.run(QStringLiteral("mnuWindowTileVertical"));
-    const auto subs = mdi->subWindowList();
-    QList<QMdiSubWindow*> visible;
-    for (QMdiSubWindow* s : subs)
-        if (s->isVisible())
-            visible << s;
-    ASSERT_GE(visible.size(), 2);
-    EXPECT_EQ(visible[0]->height(), mdi->viewport()->height());
-    EXPECT_LT(visible[0]->x() + visible[0]->width(), visible[1]->x() + 1);
+    const QList<QMdiSubWindow*> tiled = shown(QMdiArea::CreationOrder);
+    ASSERT_GE(tiled.size(), 3);
+    EXPECT_EQ(tiled[0]->height(), mdi->viewport()->height());
+    EXPECT_LT(tiled[0]->x() + tiled[0]->width(), tiled[1]->x() + 1);
     t.run(QStringLiteral("mnuWindowTileHorizontal"));
-    EXPECT_EQ(visible[0]->width(), mdi->viewport()->width());
-    EXPECT_LE(visible[0]->y() + visible[0]->height(), visible[1]->y());
+    EXPECT_EQ(tiled[0]->width(), mdi->viewport()->width());
+    EXPECT_LE(tiled[0]->y() + tiled[0]->height(), tiled[1]->y());
 
-    // Cascade staggers the windows and leaves each one as large as before.
-    t.run(QStringLiteral("mnuWindowTileVertical"));
-    QList<QSize> sizes;
-    for (QMdiSubWindow* s : visible)
-        sizes << s->size();
-    t.main().action(QStringLiteral("mnuWindowCascade"))->trigger();
-    for (int i = 0; i < visible.size(); ++i) {
-        EXPECT_EQ(visible[i]->size(), sizes[i].boundedTo(mdi->viewport()->size() - QSize(visible[i]->x(), visible[i]->y())))
-            << i;
-        EXPECT_GE(visible[i]->height(), mdi->viewport()->height() / 2) << i;
-        if (i > 0) {
-            EXPECT_GT(visible[i]->x(), visible[i - 1]->x());
-            EXPECT_GT(visible[i]->y(), visible[i - 1]->y());
+    const int titleBar = t.main().style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &t.main());
+    for (QWidget* form : {static_cast<QWidget*>(app().document), static_cast<QWidget*>(app().data),
+                          static_cast<QWidget*>(app().zoom)}) {
+        SCOPED_TRACE(form->windowTitle().toStdString());
+        t.run(QStringLiteral("mnuWindowTileVertical"));
+        std::map<QMdiSubWindow*, QSize> sizes;
+        for (QMdiSubWindow* s : tiled)
+            sizes[s] = s->size();
+        t.activate(form);
+        t.main().action(QStringLiteral("mnuWindowCascade"))->trigger();
+        TestApp::settle();
+        const QList<QMdiSubWindow*> stacked = shown(QMdiArea::StackingOrder);
+        ASSERT_GE(stacked.size(), 3);
+        EXPECT_EQ(stacked.last()->widget(), form);
+        EXPECT_EQ(mdi->activeSubWindow(), stacked.last());
+        for (int i = 0; i < stacked.size(); ++i) {
+            const QMdiSubWindow* s = stacked[i];
+            EXPECT_EQ(s->size(), sizes[stacked[i]].boundedTo(mdi->viewport()->size() - QSize(s->x(), s->y()))) << i;
+            EXPECT_GE(s->height(), mdi->viewport()->height() / 2) << i;
+            if (i > 0) {
+                EXPECT_GT(s->x(), stacked[i - 1]->x()) << i;
+                EXPECT_GT(s->y(), stacked[i - 1]->y()) << i;
+            }
+            // The middle of its title bar shows the window itself.
+            const QWidget* seen = mdi->viewport()->childAt(s->geometry().topLeft() + QPoint(s->width() / 2, titleBar / 2));
+            EXPECT_TRUE(seen == s || s->isAncestorOf(seen)) << "the title bar of " << s->windowTitle().toStdString()
+                                                            << " is covered";
         }
     }
 
@@ -313,44 +322,6 @@ TEST(MainWindow, WindowMenuArrangesAndListsChildren)
             listed << a->text();
     EXPECT_TRUE(listed.contains(QStringLiteral("&1 Picture")));
     EXPECT_TRUE(listed.contains(QStringLiteral("&2 Data Points")));
-}
-
-// Whichever window is active, Cascade leaves every title bar in sight: the
-// windows stacked back to front in the order of their steps, the active one
-// in front and still active.
-TEST(MainWindow, CascadeStacksTheWindowsInTheOrderOfTheirSteps)
-{
-    TestApp t;
-    QMdiArea* mdi = t.main().mdiArea();
-    const int titleBar = t.main().style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &t.main());
-    for (QWidget* form : {static_cast<QWidget*>(app().document), static_cast<QWidget*>(app().data),
-                          static_cast<QWidget*>(app().zoom)}) {
-        t.run(QStringLiteral("mnuWindowTileVertical"));
-        t.activate(form);
-        t.main().action(QStringLiteral("mnuWindowCascade"))->trigger();
-        TestApp::settle();
-
-        QList<QMdiSubWindow*> stacked;
-        for (QMdiSubWindow* s : mdi->subWindowList(QMdiArea::StackingOrder))
-            if (s->isVisible() && !s->isMinimized())
-                stacked << s;
-        ASSERT_GE(stacked.size(), 3) << form->windowTitle().toStdString();
-        EXPECT_EQ(stacked.last()->widget(), form) << form->windowTitle().toStdString();
-        EXPECT_EQ(mdi->activeSubWindow(), stacked.last()) << form->windowTitle().toStdString();
-        for (int i = 0; i < stacked.size(); ++i) {
-            const QMdiSubWindow* s = stacked[i];
-            if (i > 0) {
-                EXPECT_GT(s->x(), stacked[i - 1]->x()) << form->windowTitle().toStdString() << " " << i;
-                EXPECT_GT(s->y(), stacked[i - 1]->y()) << form->windowTitle().toStdString() << " " << i;
-            }
-            // The middle of its title bar shows the window itself.
-            const QPoint title = s->geometry().topLeft() + QPoint(s->width() / 2, titleBar / 2);
-            const QWidget* shown = mdi->viewport()->childAt(title);
-            EXPECT_TRUE(shown == s || s->isAncestorOf(shown))
-                << form->windowTitle().toStdString() << ": the title bar of " << s->windowTitle().toStdString()
-                << " is covered";
-        }
-    }
 }
 
 // Every menu item, toolbar key and command name run from the program's code

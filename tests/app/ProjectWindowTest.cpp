@@ -245,9 +245,8 @@ TEST(Projects, ARoundTripKeepsEveryPointAndTheCalibration)
         const QString again = dir.filePath(QStringLiteral("%1 after.dat").arg(c.name));
         reopened.services().files.choose(again, 1);
         reopened.run(QStringLiteral("mnuDataSaveAs"));
-        QFile a(saved), b(again);
-        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        EXPECT_EQ(a.readAll(), b.readAll());
+        ASSERT_TRUE(QFile::exists(saved) && QFile::exists(again));
+        EXPECT_EQ(FileBytes(again), FileBytes(saved));
     }
 }
 
@@ -256,11 +255,7 @@ TEST(Projects, ARoundTripKeepsEveryPointAndTheCalibration)
 TEST(Projects, ABadProjectChangesNothing)
 {
     QTemporaryDir dir;
-    const QString bad = dir.filePath(QStringLiteral("bad.tracella"));
-    QFile file(bad);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not a project");
-    file.close();
+    const QString bad = writeFile(dir, QStringLiteral("bad.tracella"), "not a project");
     TestApp t;
     StartWork(t);
     const QByteArray before = Document();

@@ -20,16 +20,21 @@ using namespace tracella::test;
 
 namespace {
 
-QString ClockTime(TestApp& t)
-{
-    return TimeOfDayText(t.services().clock.now().time());
-}
-
+// Runs the command, answering its report and any errors before it.
 void AutoRead(TestApp& t, int reportsAndErrors = 1)
 {
     for (int i = 0; i < reportsAndErrors; ++i)
         t.services().messages.answer(MessageAnswer::Ok);
     t.run(QStringLiteral("mnuDataAR"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(t.main().progressBarVisible());
+}
+
+// The report of a run that found so many, started and ended at the clock's time.
+QString Report(TestApp& t, int found)
+{
+    const QString time = TimeOfDayText(t.services().clock.now().time());
+    return AutoReadReportMessage(found, time, time).text;
 }
 
 // What the toolbar's progress bar went through while the watch lived.
@@ -52,12 +57,15 @@ struct BarWatch {
     }
 };
 
-QImage PictureWithDots(int width, int height, std::initializer_list<QPoint> dots, Colour colour)
+// A white picture with dots of the AutoRead colour, swept one sample a pixel.
+void ShowDots(TestApp& t, int width, int height, std::initializer_list<QPoint> dots)
 {
     QImage picture = WhitePicture(width, height);
     for (const QPoint& dot : dots)
-        picture.setPixel(dot, PixelOf(colour));
-    return picture;
+        picture.setPixel(dot, PixelOf(appState().ARDataColor));
+    ShowPicture(t, picture);
+    appState().ARCols = width;
+    appState().ARRows = height;
 }
 
 } // namespace
@@ -65,8 +73,7 @@ QImage PictureWithDots(int width, int height, std::initializer_list<QPoint> dots
 TEST(AutoRead, ProgressBarShowsOnlyWithTheToolbar)
 {
     TestApp t;
-    ShowPicture(t, PictureWithDots(40, 40, {{4, 4}, {20, 30}}, appState().ARDataColor));
-    appState().ARCols = appState().ARRows = 40;
+    ShowDots(t, 40, 40, {{4, 4}, {20, 30}});
     {
         BarWatch watch(t.main());
         AutoRead(t);
@@ -77,9 +84,7 @@ TEST(AutoRead, ProgressBarShowsOnlyWithTheToolbar)
         EXPECT_EQ(watch.values.back(), ProgressResolution);
         EXPECT_TRUE(std::is_sorted(watch.values.begin(), watch.values.end()));
         EXPECT_EQ(std::count(watch.visibleAtValue.begin(), watch.visibleAtValue.end(), false), 0);
-        EXPECT_FALSE(t.main().progressBarVisible());
     }
-
     t.run(QStringLiteral("mnuViewToolbar"));
     ASSERT_FALSE(t.main().action(QStringLiteral("mnuViewToolbar"))->isChecked());
     t.main().progressBar()->setValue(0);
@@ -87,11 +92,9 @@ TEST(AutoRead, ProgressBarShowsOnlyWithTheToolbar)
     AutoRead(t);
     EXPECT_EQ(std::count(watch.holderShown.begin(), watch.holderShown.end(), true), 0);
     EXPECT_TRUE(watch.values.empty());
-    EXPECT_FALSE(t.main().progressBarVisible());
     // Both runs found both dots.
     EXPECT_EQ(Grid().dataRowCount(), 4);
-    EXPECT_EQ(t.services().messages.shown.back().text, AutoReadReportMessage(2, ClockTime(t), ClockTime(t)).text);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(t.services().messages.shown.back().text, Report(t, 2));
 }
 
 // Without a picture every position lies outside, where even black (which
@@ -118,7 +121,7 @@ TEST(AutoRead, RunThatFindsNothingStillReportsWithSoundAndTimes)
     appState().ARDataColor = Rgb(0, 0, 0);
     AutoRead(t);
     EXPECT_EQ(Grid().dataRowCount(), 0);
-    EXPECT_EQ(t.services().messages.shown.back().text, AutoReadReportMessage(0, ClockTime(t), ClockTime(t)).text);
+    EXPECT_EQ(t.services().messages.shown.back().text, Report(t, 0));
 }
 
 // A transparent background is read as the surface shows it, not as the
@@ -132,18 +135,13 @@ TEST(AutoRead, ReadsTransparentPixelsAsTheSurfacePaintsThem)
         picture.setPixel(x, 5, qRgba(0, 0, 0, 255));
     picture.setPixel(3, 2, qRgba(0, 0, 0, 100));
     ShowPicture(t, picture);
-    ASSERT_TRUE(Surface().picture().image.hasAlphaChannel());
     const QImage painted = Surface().grab().toImage().convertToFormat(QImage::Format_RGB32);
     const PictureColours colours(Surface().picture().image, Surface().frame(), Surface().backdrop());
-    for (int y = 0; y < 10; ++y) {
+    for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 20; ++x) {
             const FramePoint at = Surface().frameAt(QPointF(x, y));
-            ASSERT_EQ(PixelOf(colours.ColourAt(at.x, at.y)),
-                      painted.pixel(x, y))
-                << x << " " << y;
+            ASSERT_EQ(PixelOf(colours.ColourAt(at.x, at.y)), painted.pixel(x, y)) << x << " " << y;
         }
-    }
-
     appState().ARDataColor = Rgb(0, 0, 0);
     appState().ARCols = 20;
     appState().ARRows = 10; // one sample per pixel
@@ -155,6 +153,8 @@ TEST(AutoRead, ReadsTransparentPixelsAsTheSurfacePaintsThem)
 
 // Uncalibrated, 50 columns across 0..10: the step is 0.2 in single precision,
 // the column reaches RecordPoint in double and the row in single precision.
+// The bottom row lies on the picture's lower edge, outside; fifty steps of
+// the rounded column step pass the right edge.
 TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecision)
 {
     TestApp t;
@@ -163,41 +163,34 @@ TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecision)
     ASSERT_EQ(red.pixel(0, 0), qRgb(94, 1, 0));
     ShowPicture(t, red);
     AutoRead(t);
-    // The bottom row lies on the picture's lower edge, outside; fifty steps
-    // of the rounded column step pass the right edge.
-    const int perColumn = 50;
-    ASSERT_EQ(Grid().dataRowCount(), 50 * perColumn);
-    EXPECT_EQ(Grid().cell(perColumn + 1, 0), QStringLiteral(" 51"));
-    EXPECT_EQ(Grid().cell(perColumn + 1, 1), QStringLiteral(" .200000002980232"));
-    EXPECT_EQ(Grid().cell(perColumn + 1, 2), QStringLiteral(" 10"));
-    EXPECT_EQ(Grid().cell(perColumn + 2, 2), QStringLiteral(" 9.8"));
-    EXPECT_EQ(Surface().markerCount(), 50 * perColumn);
+    ASSERT_EQ(Grid().dataRowCount(), 50 * 50);
+    EXPECT_EQ(Grid().cell(51, 0), QStringLiteral(" 51"));
+    EXPECT_EQ(Grid().cell(51, 1), QStringLiteral(" .200000002980232"));
+    EXPECT_EQ(Grid().cell(51, 2), QStringLiteral(" 10"));
+    EXPECT_EQ(Grid().cell(52, 2), QStringLiteral(" 9.8"));
+    EXPECT_EQ(Surface().markerCount(), 50 * 50);
 }
 
+// X from 10^0 to 10^2 across, Y from 10^3 at the top to 10^1 at the bottom.
 TEST(AutoRead, LogAxesStorePowersWhileMarkersSitAtFrameCoordinates)
 {
     TestApp t;
-    ShowPicture(t, PictureWithDots(100, 100, {{30, 40}, {75, 90}}, appState().ARDataColor));
-    // X from 10^0 to 10^2 across, Y from 10^3 at the top to 10^1 at the bottom.
+    ShowDots(t, 100, 100, {{30, 40}, {75, 90}});
     SetFrame({0, 3, 2, 1});
     appState().XAxisLog = appState().YAxisLog = true;
-    appState().ARCols = appState().ARRows = 100; // one sample per pixel
     AutoRead(t);
     ASSERT_EQ(Grid().dataRowCount(), 2);
-    const double frameXs[] = {0.6, 1.5};
-    const double frameYs[] = {2.2, 1.2};
+    const std::pair<double, double> powers[] = {{0.6, 2.2}, {1.5, 1.2}};
     for (int i = 0; i < 2; ++i) {
-        const double x = std::pow(10.0, frameXs[i]);
-        const double y = std::pow(10.0, frameYs[i]);
+        const double x = std::pow(10.0, powers[i].first), y = std::pow(10.0, powers[i].second);
         EXPECT_NEAR(CellValue(i + 1, 1), x, x * 2e-5) << i;
         EXPECT_NEAR(CellValue(i + 1, 2), y, y * 2e-5) << i;
     }
     // X in double precision carries up to 15 digits, Y in single up to 7.
     EXPECT_GT(Grid().cell(1, 1).size(), 12);
     EXPECT_LE(Grid().cell(1, 2).size(), 9);
-    const std::vector<QPoint> marked = MarkedPixels();
-    EXPECT_EQ(marked, (std::vector<QPoint>{{30, 40}, {75, 90}}));
-    for (const QPoint& p : marked)
+    EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{30, 40}, {75, 90}}));
+    for (const QPoint& p : MarkedPixels())
         EXPECT_EQ(Surface().composedImage().pixel(p), PixelOf(appState().ARPointColor));
 }
 
@@ -206,16 +199,15 @@ TEST(AutoRead, LogAxesStorePowersWhileMarkersSitAtFrameCoordinates)
 TEST(AutoRead, FailedPointsShowTheirErrorAndAreStillCounted)
 {
     TestApp t;
-    ShowPicture(t, PictureWithDots(10, 10, {{3, 1}, {6, 2}}, appState().ARDataColor));
+    ShowDots(t, 10, 10, {{3, 1}, {6, 2}});
     SetFrame({0, 40, 10, 38}); // 10^40 at the top: beyond single precision
     appState().YAxisLog = true;
-    appState().ARCols = appState().ARRows = 10;
     AutoRead(t, 3);
     ASSERT_EQ(t.services().messages.shown.size(), 3u);
     for (std::size_t i = 0; i < 2; ++i)
         ExpectErrorMessage(t.services().messages.shown[i],
                            QStringLiteral("Error #  %1 was generated. ").arg(ErrorNumber::Overflow));
-    EXPECT_EQ(t.services().messages.shown[2].text, AutoReadReportMessage(2, ClockTime(t), ClockTime(t)).text);
+    EXPECT_EQ(t.services().messages.shown[2].text, Report(t, 2));
     EXPECT_EQ(Grid().dataRowCount(), 0);
     EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{3, 1}, {6, 2}}));
 }
@@ -225,11 +217,9 @@ TEST(AutoRead, FailedPointsShowTheirErrorAndAreStillCounted)
 TEST(AutoRead, StopsWithOneMessageWhenTheGridIsFull)
 {
     TestApp t;
-    ShowPicture(t, PictureWithDots(20, 20, {{2, 2}, {5, 5}, {8, 8}, {11, 11}, {14, 14}}, appState().ARDataColor));
-    appState().ARCols = appState().ARRows = 20;
-    const int room = 3;
+    ShowDots(t, 20, 20, {{2, 2}, {5, 5}, {8, 8}, {11, 11}, {14, 14}});
     app().data->grid().replaceRows([](GridRows& rows) {
-        while (rows.rowCount() < MaxGridRowCount - room)
+        while (rows.rowCount() < MaxGridRowCount - 3)
             ASSERT_FALSE(rows.appendRow(AppendPointRowTexts(rows.rowCount(), {1.0, true}, {2.0, true})));
     });
     AutoRead(t);
@@ -237,12 +227,9 @@ TEST(AutoRead, StopsWithOneMessageWhenTheGridIsFull)
     ASSERT_EQ(t.services().messages.shown.size(), 1u);
     ExpectMessage(t.services().messages.shown[0],
                   QStringLiteral("The data grid is full: it holds at most 32766 points, so the reading stopped "
-                                 "there.\r\nThe number of values found and stored is: 3\r\nStarting time: ") +
-                      ClockTime(t) + QStringLiteral("\r\nEnding time: ") + ClockTime(t),
+                                 "there.\r\n") + Report(t, 3),
                   QStringLiteral("Auto Reading"), MessageIcon::Exclamation);
     EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{2, 2}, {5, 5}, {8, 8}}));
     EXPECT_EQ(Grid().cell(MaxGridRowCount - 1, 0), QStringLiteral(" 32766"));
     EXPECT_EQ(t.services().sound.played.size(), 1u);
-    EXPECT_FALSE(t.main().progressBarVisible());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -54,16 +56,14 @@ SweepRun Sweep(const QImage& picture, const SweepSettings& settings, const Sweep
 // The colour of the test pictures: every sample inside them is reported, so
 // the reports show the sample positions.
 constexpr Colour Everywhere = 50;
-
 constexpr Colour Backdrop = Rgb(240, 240, 240);
 
 std::vector<Sample> Grid(std::initializer_list<double> xs, std::initializer_list<float> ys)
 {
     std::vector<Sample> grid;
-    for (double x : xs) {
+    for (double x : xs)
         for (float y : ys)
             grid.push_back({x, y});
-    }
     return grid;
 }
 
@@ -77,14 +77,10 @@ TEST(PictureColours, ReadsTheNearestPixelOfTheOneMapping)
     const FramePoint near = PixelToFrame(BaseFrame, picture.size(), QPointF(3.4, 3.6));
     EXPECT_EQ(colours.ColourAt(near.x, near.y), Rgb(1, 2, 3));
     EXPECT_EQ(colours.ColourAt(-0.01f, 10), Rgb(9, 9, 9));
-
-    EXPECT_EQ(colours.ColourAt(-1, 5), OutsideColour);
-    EXPECT_EQ(colours.ColourAt(10, 5), OutsideColour); // the right edge is one pixel beyond
-    EXPECT_EQ(colours.ColourAt(5, 0), OutsideColour);
-    EXPECT_EQ(colours.ColourAt(5, 11), OutsideColour);
-    EXPECT_EQ(colours.ColourAt(std::nanf(""), 5), OutsideColour);
+    // The right edge is one pixel beyond.
+    for (const auto& [x, y] : {std::pair{-1.0f, 5.0f}, {10, 5}, {5, 0}, {5, 11}, {std::nanf(""), 5}})
+        EXPECT_EQ(colours.ColourAt(x, y), OutsideColour) << x << " " << y;
     EXPECT_EQ(PictureColours(QImage(), BaseFrame, Backdrop).ColourAt(0, 10), OutsideColour);
-
     QImage rgb888(2, 2, QImage::Format_RGB888);
     rgb888.fill(QColor(200, 100, 50));
     EXPECT_EQ(PictureColours(rgb888, BaseFrame, Backdrop).ColourAt(0, 10), Rgb(200, 100, 50));
@@ -94,14 +90,14 @@ TEST(PictureColours, ReadsTheNearestPixelOfTheOneMapping)
 // ones as mixed with it; a transparent GIF's background is no black curve.
 TEST(PictureColours, ReadsTransparentPixelsOverTheBackdrop)
 {
+    const QRgb alphas[] = {qRgba(0, 0, 0, 0), qRgba(0, 0, 0, 128), qRgba(0, 0, 0, 255)};
     QImage argb(3, 1, QImage::Format_ARGB32);
-    argb.setPixel(0, 0, qRgba(0, 0, 0, 0));
-    argb.setPixel(1, 0, qRgba(0, 0, 0, 128));
-    argb.setPixel(2, 0, qRgba(0, 0, 0, 255));
     QImage indexed(3, 1, QImage::Format_Indexed8);
-    indexed.setColorTable({qRgba(0, 0, 0, 0), qRgba(0, 0, 0, 128), qRgba(0, 0, 0, 255)});
-    for (int i = 0; i < 3; ++i)
+    indexed.setColorTable({alphas[0], alphas[1], alphas[2]});
+    for (int i = 0; i < 3; ++i) {
+        argb.setPixel(i, 0, alphas[i]);
         indexed.setPixel(i, 0, static_cast<uint>(i));
+    }
     for (const QImage& picture : {argb, indexed}) {
         const PictureColours colours(picture, {0, 1, 3, 0}, Backdrop);
         EXPECT_EQ(colours.ColourAt(0, 1), Backdrop);
@@ -117,30 +113,15 @@ TEST(PictureColours, ReadsTransparentPixelsOverTheBackdrop)
 TEST(ColourMatch, ComparesPackedValuesWithinOneHundred)
 {
     const Colour wanted = Rgb(250, 0, 0);
-    EXPECT_TRUE(ColourMatches(wanted + 100, wanted));
-    EXPECT_FALSE(ColourMatches(wanted + 101, wanted));
-    EXPECT_TRUE(ColourMatches(wanted - 100, wanted));
-    EXPECT_FALSE(ColourMatches(wanted - 101, wanted));
-    EXPECT_FALSE(ColourMatches(Rgb(250, 1, 0), wanted)); // green off by one is 256 away
-    EXPECT_TRUE(ColourMatches(Rgb(150, 0, 0), wanted));
+    const std::pair<Colour, bool> rows[] = {{wanted + 100, true}, {wanted + 101, false}, {wanted - 100, true},
+                                            {wanted - 101, false}, {Rgb(150, 0, 0), true},
+                                            {Rgb(250, 1, 0), false}}; // green off by one is 256 away
+    for (const auto& [colour, matches] : rows) {
+        EXPECT_EQ(ColourMatches(colour, wanted), matches) << colour;
+        // The same through a whole sweep of one sample on pixel (0, 0).
+        EXPECT_EQ(Sweep(Filled(1, 1, colour), {BaseFrame, 0, 0, wanted}).result.found, matches ? 1 : 0) << colour;
+    }
     EXPECT_FALSE(ColourMatches(Rgb(255, 255, 255), std::numeric_limits<Colour>::min()));
-
-    // The same through a whole sweep of one sample on pixel (0, 0).
-    const SweepSettings one{BaseFrame, 0, 0, wanted};
-    EXPECT_EQ(Sweep(Filled(1, 1, wanted + 100), one).result.found, 1);
-    EXPECT_EQ(Sweep(Filled(1, 1, wanted + 101), one).result.found, 0);
-    EXPECT_EQ(Sweep(Filled(1, 1, wanted + 256), one).result.found, 0);
-}
-
-// ColourAt reads -1 there, which would match a wanted black.
-TEST(ColourSweep, SamplesOutsideThePictureNeverMatch)
-{
-    const SweepSettings black{{0, 8, 8, 0}, 4, 4, Rgb(0, 0, 0)};
-    // The right column and the bottom row lie on the far edges, outside.
-    EXPECT_EQ(Sweep(Filled(16, 16, Rgb(0, 0, 0)), black).matches, Grid({0, 2, 4, 6}, {8, 6, 4, 2}));
-    EXPECT_EQ(Sweep(QImage(), black).result.found, 0);
-    for (const SweepLimits limits : {SweepLimits{1, 1}, SweepLimits{3, 2}})
-        EXPECT_EQ(Sweep(Filled(16, 16, Rgb(0, 0, 0)), black, limits).result.found, 16);
 }
 
 TEST(ColourSweep, StepsColumnsInDoubleAndRowsInSingle)
@@ -150,7 +131,6 @@ TEST(ColourSweep, StepsColumnsInDoubleAndRowsInSingle)
     const float rowStep = -0.2f;
     ASSERT_GT(run.matches.size(), 100u);
     EXPECT_EQ(run.matches[0], (Sample{0, 10}));
-
     std::vector<double> columns{run.matches[0].x};
     std::vector<float> rows;
     for (const Sample& s : run.matches) {
@@ -178,65 +158,73 @@ TEST(ColourSweep, StepsColumnsInDoubleAndRowsInSingle)
     EXPECT_EQ(run.result.found, static_cast<std::int64_t>(run.matches.size()));
 }
 
-// The far edges lie outside the picture, so their samples show only in the
-// progress: 5 x 5 samples reach the maximum of 4 * 4 + 4 + 4, 4 x 4 would not.
+// The far edges lie outside the picture (ColourAt reads -1 there, which would
+// match a wanted black), so their samples show only in the progress: 5 x 5
+// samples reach the maximum of 4 * 4 + 4 + 4, 4 x 4 would not.
 TEST(ColourSweep, IncludesBothEndsWhenReachedAndFollowsTheStepsSign)
 {
     const QImage picture = Filled(16, 16, Everywhere);
-    const SweepRun down = Sweep(picture, {{0, 8, 8, 0}, 4, 4, Everywhere});
-    EXPECT_EQ(down.matches, Grid({0, 2, 4, 6}, {8, 6, 4, 2}));
-    EXPECT_EQ(down.progress.back(), ProgressResolution);
-    // Right below left and bottom below top: both steps turn round.
-    const SweepRun up = Sweep(picture, {{8, 0, 0, 8}, 4, 4, Everywhere});
-    EXPECT_EQ(up.matches, Grid({8, 6, 4, 2}, {0, 2, 4, 6}));
-    EXPECT_EQ(up.progress.back(), ProgressResolution);
-
-    // A count of 0 keeps only the first column or row.
-    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 0, 4, Everywhere}).matches, Grid({0}, {8, 6, 4, 2}));
-    EXPECT_EQ(Sweep(picture, {{0, 8, 8, 0}, 4, 0, Everywhere}).matches, Grid({0, 2, 4, 6}, {8}));
-    EXPECT_EQ(Sweep(picture, {{8, 0, 0, 8}, 0, 0, Everywhere}).matches, Grid({8}, {0}));
-
-    // A negative count sweeps nothing.
-    for (const SweepSettings& none : {SweepSettings{{0, 8, 8, 0}, -4, 4, Everywhere},
-                                      SweepSettings{{0, 8, 8, 0}, 4, -1, Everywhere},
-                                      SweepSettings{{8, 0, 0, 8}, -4, -4, Everywhere}}) {
-        const SweepRun run = Sweep(picture, none);
-        EXPECT_TRUE(run.matches.empty());
-        EXPECT_TRUE(run.progress.empty());
-        EXPECT_EQ(run.result.found, 0);
+    const Frame down{0, 8, 8, 0}, up{8, 0, 0, 8};
+    const struct {
+        QImage picture;
+        SweepSettings settings;
+        std::vector<Sample> matches;
+    } cases[] = {
+        {picture, {down, 4, 4, Everywhere}, Grid({0, 2, 4, 6}, {8, 6, 4, 2})},
+        // Right below left and bottom below top: both steps turn round.
+        {picture, {up, 4, 4, Everywhere}, Grid({8, 6, 4, 2}, {0, 2, 4, 6})},
+        {Filled(16, 16, Rgb(0, 0, 0)), {down, 4, 4, Rgb(0, 0, 0)}, Grid({0, 2, 4, 6}, {8, 6, 4, 2})},
+        // A count of 0 keeps only the first column or row.
+        {picture, {down, 0, 4, Everywhere}, Grid({0}, {8, 6, 4, 2})},
+        {picture, {down, 4, 0, Everywhere}, Grid({0, 2, 4, 6}, {8})},
+        {picture, {up, 0, 0, Everywhere}, Grid({8}, {0})},
+        // A step that cannot move the position visits its start once instead
+        // of for ever: a row step below the precision.
+        {picture, {{0, 16777216, 8, 0}, 4, 1 << 26, Everywhere}, Grid({0, 2, 4, 6}, {16777216})},
+        // A frame without width is mapped nowhere; negative counts sweep nothing.
+        {picture, {{5, 8, 5, 0}, 4, 4, Everywhere}, {}},
+        {picture, {down, -4, 4, Everywhere}, {}},
+        {picture, {down, 4, -1, Everywhere}, {}},
+        {picture, {up, -4, -4, Everywhere}, {}},
+        {QImage(), {down, 4, 4, Rgb(0, 0, 0)}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.settings.columns << " x " << c.settings.rows << " from "
+                                        << c.settings.frame.left);
+        for (const SweepLimits limits : {SweepLimits{}, SweepLimits{1, 1}, SweepLimits{3, 2}}) {
+            if (c.settings.rows > 4 && limits.bandColumns < 8192)
+                continue;
+            const SweepRun run = Sweep(c.picture, c.settings, limits);
+            EXPECT_EQ(run.matches, c.matches);
+            EXPECT_EQ(run.result.found, static_cast<std::int64_t>(c.matches.size()));
+            if (c.settings.columns == 4 && c.settings.rows == 4 && !c.matches.empty()) {
+                EXPECT_EQ(run.progress.back(), ProgressResolution);
+            }
+            if (c.settings.columns < 0 || c.settings.rows < 0) {
+                EXPECT_TRUE(run.progress.empty());
+            }
+        }
     }
-
-    // A step that cannot move the position visits its start once instead of
-    // for ever: a frame without width (mapped nowhere), and a row step below
-    // the precision.
-    EXPECT_EQ(Sweep(picture, {{5, 8, 5, 0}, 4, 4, Everywhere}).result.found, 0);
-    EXPECT_EQ(Sweep(picture, {{0, 16777216, 8, 0}, 4, 1 << 26, Everywhere}).matches,
-              Grid({0, 2, 4, 6}, {16777216}));
 }
 
-TEST(ColourSweep, ARunThatFindsNothingStillFillsTheBar)
+TEST(ColourSweep, ARunThatFindsNothingStillFillsTheBarAndTheHandlerMayStop)
 {
     // 5 x 5 samples against a maximum of 4 * 4 + 4 + 4: the bar ends full.
     const SweepRun run = Sweep(Filled(64, 48, Rgb(255, 255, 255)), {{0, 8, 8, 0}, 4, 4, Rgb(250, 0, 0)});
     EXPECT_EQ(run.result.found, 0);
     EXPECT_FALSE(run.result.stopped);
-    EXPECT_TRUE(run.matches.empty());
-    const std::vector<int>& progress = run.progress;
-    ASSERT_FALSE(progress.empty());
-    for (std::size_t i = 1; i < progress.size(); ++i)
-        EXPECT_GT(progress[i], progress[i - 1]);
-    EXPECT_EQ(progress.back(), ProgressResolution);
-}
+    ASSERT_FALSE(run.progress.empty());
+    EXPECT_TRUE(std::adjacent_find(run.progress.begin(), run.progress.end(), std::greater_equal<>()) ==
+                run.progress.end());
+    EXPECT_EQ(run.progress.back(), ProgressResolution);
 
-TEST(ColourSweep, StopsWhereTheHandlerSays)
-{
     int calls = 0;
     SweepHandlers handlers;
     handlers.match = [&](double, float) { return ++calls == 3 ? SweepAnswer::Stop : SweepAnswer::Continue; };
-    const SweepResult result = SweepColours(Filled(8, 8, Everywhere), {BaseFrame, 4, 4, Everywhere}, handlers);
+    const SweepResult stopped = SweepColours(Filled(8, 8, Everywhere), {BaseFrame, 4, 4, Everywhere}, handlers);
     EXPECT_EQ(calls, 3);
-    EXPECT_EQ(result.found, 2);
-    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(stopped.found, 2);
+    EXPECT_TRUE(stopped.stopped);
 }
 
 // The sweep as its steps read, one ColourAt a sample; index counts samples.
@@ -271,10 +259,9 @@ TEST(ColourSweep, ReadingInBandsReportsWhatThePlainSweepFinds)
     for (int round = 0; round < 60; ++round) {
         QImage picture(5 + static_cast<int>(random() % 40), 5 + static_cast<int>(random() % 30),
                        QImage::Format_RGB32);
-        for (int py = 0; py < picture.height(); ++py) {
+        for (int py = 0; py < picture.height(); ++py)
             for (int px = 0; px < picture.width(); ++px)
                 picture.setPixel(px, py, PixelOf(wanted + static_cast<int>(random() % 300) - 150));
-        }
         auto edge = [&] { return static_cast<double>(static_cast<int>(random() % 2001) - 1000) / 100; };
         SweepSettings settings{{edge(), edge(), edge(), edge()},
                                static_cast<int>(random() % 63) - 2,
@@ -284,7 +271,6 @@ TEST(ColourSweep, ReadingInBandsReportsWhatThePlainSweepFinds)
             continue;
         const auto plain = PlainSweep(picture, settings);
         const double maximum = SweepProgressMaximum(settings);
-
         // Whole columns in bands of 3, 7 or all; single columns in tiles of 1 or 5 rows.
         for (const SweepLimits limits : {SweepLimits{}, SweepLimits{7, 64}, SweepLimits{3, 200}, SweepLimits{1, 5},
                                          SweepLimits{7, 5}, SweepLimits{1, 1}}) {
@@ -308,6 +294,49 @@ TEST(ColourSweep, ReadingInBandsReportsWhatThePlainSweepFinds)
                 ASSERT_EQ(matches[i], plain[i].at) << round << " " << i;
         }
     }
+}
+
+// The part a bar with this maximum shows after so many samples, one step a
+// sample and never beyond the maximum.
+int ShownPart(double maximum, std::int64_t samples)
+{
+    const double value = std::min<double>(static_cast<double>(samples), std::floor(maximum));
+    return static_cast<int>(std::floor(value * ProgressResolution / maximum));
+}
+
+std::vector<int> Reports(double maximum, std::vector<std::int64_t> steps)
+{
+    std::vector<int> reports;
+    SweepProgress progress(maximum, [&](int shown) { reports.push_back(shown); });
+    for (const std::int64_t s : steps)
+        progress.advanceTo(s);
+    return reports;
+}
+
+std::vector<std::int64_t> OneByOne(std::int64_t samples)
+{
+    std::vector<std::int64_t> steps(static_cast<std::size_t>(samples));
+    std::iota(steps.begin(), steps.end(), 1);
+    return steps;
+}
+
+TEST(SweepProgress, ReportsEveryChangeOfTheShownPartOnceUpToTheMaximum)
+{
+    for (const double maximum : {2600.0, 999.0, 1000.0, 7.0, 1600800.0}) {
+        const auto samples = static_cast<std::int64_t>(maximum) + 1;
+        std::vector<int> expected;
+        int last = 0;
+        for (std::int64_t s = 1; s <= samples; ++s)
+            if (ShownPart(maximum, s) != last)
+                expected.push_back(last = ShownPart(maximum, s));
+        EXPECT_EQ(Reports(maximum, OneByOne(samples)), expected) << maximum;
+        EXPECT_EQ(expected.back(), ProgressResolution) << maximum;
+    }
+    // A fractional maximum: the value stops at 2 of 2.5.
+    EXPECT_EQ(Reports(2.5, OneByOne(10)), (std::vector<int>{400, 800}));
+    for (const double maximum : {0.0, -5.0, std::nan(""), std::numeric_limits<double>::infinity()})
+        EXPECT_TRUE(Reports(maximum, OneByOne(10)).empty()) << maximum;
+    EXPECT_EQ(Reports(2600, {0, 1300, 1300, 5000}), (std::vector<int>{500, 1000}));
 }
 
 } // namespace

@@ -1,16 +1,12 @@
 #include "extract/CurveTrace.h"
 #include "extract/MatchPreview.h"
-#include "extract/PictureColours.h"
 #include "extract/TraceSteps.h"
 
-#include <QBuffer>
-#include <QPainter>
-#include <QPainterPath>
+#include "ExtractPlots.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -18,15 +14,14 @@
 namespace tracella {
 namespace {
 
-// Generated plots whose true curves are known, in picture pixels (pixel i
-// spans [i, i + 1), as the painter draws).
+using namespace test;
+
 constexpr int Width = 640;
 constexpr int Height = 400;
 constexpr double CurveStart = 40;
 constexpr double CurveEnd = 600;
 const Colour Red = Rgb(220, 20, 30);
 const Colour Blue = Rgb(20, 60, 220);
-
 constexpr int JpegTolerance = 100;
 
 using Curve = std::function<double(double)>;
@@ -41,15 +36,16 @@ double Slope(double x)
     return 60 + 0.5 * x;
 }
 
-QColor ColourOf(Colour c)
+Curve Flat(double y)
 {
-    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+    return [y](double) { return y; };
 }
 
-QImage Paper()
+QImage Plot(std::initializer_list<std::pair<Curve, Colour>> curves, double width = 3, Qt::PenStyle style = Qt::SolidLine)
 {
-    QImage picture(Width, Height, QImage::Format_RGB32);
-    picture.fill(Qt::white);
+    QImage picture = Paper(Width, Height);
+    for (const auto& [f, colour] : curves)
+        DrawLine(picture, GraphOf(f, CurveStart, CurveEnd), ColourOf(colour), width, style);
     return picture;
 }
 
@@ -62,22 +58,10 @@ void DrawAxesAndLegend(QImage& picture, Colour colour)
     p.drawLine(QPointF(480, 30), QPointF(560, 30));
 }
 
-void DrawCurve(QImage& picture, const Curve& f, Colour colour, double width, Qt::PenStyle style = Qt::SolidLine,
-               double from = CurveStart, double to = CurveEnd)
-{
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(ColourOf(colour), width, style, Qt::FlatCap, Qt::RoundJoin));
-    QPainterPath path(QPointF(from, f(from)));
-    for (double x = from + 0.25; x <= to; x += 0.25)
-        path.lineTo(x, f(x));
-    p.drawPath(path);
-}
-
 // Every channel moved by up to amount, as a scanner does.
-void AddNoise(QImage& picture, int amount, unsigned seed = 5)
+void AddNoise(QImage& picture, int amount)
 {
-    std::mt19937 random(seed);
+    std::mt19937 random(5);
     std::uniform_int_distribution<int> noise(-amount, amount);
     for (int y = 0; y < picture.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
@@ -88,49 +72,29 @@ void AddNoise(QImage& picture, int amount, unsigned seed = 5)
     }
 }
 
-QImage ThroughJpeg(const QImage& picture, int quality)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(picture.save(&buffer, "JPG", quality));
-    return QImage::fromData(bytes, "JPG").convertToFormat(QImage::Format_RGB32);
-}
-
-// The distance from a point to the curve, found along the curve nearby.
-double DistanceToCurve(const TracePoint& p, const Curve& f)
-{
-    double best = 1e9;
-    for (double x = p.x - 4; x <= p.x + 4; x += 0.005)
-        best = std::min(best, std::hypot(p.x - x, p.y - f(x)));
-    return best;
-}
-
+// The share of points within limit of the curve, found along it nearby.
 double ShareWithin(const std::vector<TracePoint>& points, const Curve& f, double limit)
 {
-    const auto near = std::count_if(points.begin(), points.end(),
-                                    [&](const TracePoint& p) { return DistanceToCurve(p, f) <= limit; });
+    const auto near = std::count_if(points.begin(), points.end(), [&](const TracePoint& p) {
+        double best = 1e9;
+        for (double x = p.x - 4; x <= p.x + 4; x += 0.005)
+            best = std::min(best, std::hypot(p.x - x, p.y - f(x)));
+        return best <= limit;
+    });
     return points.empty() ? 0 : static_cast<double>(near) / static_cast<double>(points.size());
 }
 
-std::vector<double> EveryColumn(int from = 0, int to = Width)
-{
-    std::vector<double> samples;
-    for (int x = from; x < to; ++x)
-        samples.push_back(x + 0.5);
-    return samples;
-}
-
-TraceSettings CurveSettings(Colour colour, const QRect& region = QRect(0, 0, Width, Height))
+TraceSettings CurveSettings(Colour colour, int tolerance = 40, const QRect& region = QRect(0, 0, Width, Height))
 {
     TraceSettings s;
     s.colour = colour;
-    s.samples = EveryColumn();
+    for (int x = 0; x < Width; ++x)
+        s.samples.push_back(x + 0.5);
     s.region = region;
+    s.tolerance = tolerance;
     return s;
 }
 
-// Points per sampled column.
 std::map<double, int> PerColumn(const std::vector<TracePoint>& points)
 {
     std::map<double, int> columns;
@@ -139,10 +103,15 @@ std::map<double, int> PerColumn(const std::vector<TracePoint>& points)
     return columns;
 }
 
+void ExpectAtMostOnePerColumn(const std::vector<TracePoint>& points)
+{
+    for (const auto& [x, n] : PerColumn(points))
+        EXPECT_EQ(n, 1) << x;
+}
+
 // One point in each column of the drawn range (the pen's round joins may add
 // a column at either end); the faults listed by column.
-void ExpectOnePointPerColumn(const std::vector<TracePoint>& points, double from = CurveStart,
-                             double to = CurveEnd)
+void ExpectOnePointPerColumn(const std::vector<TracePoint>& points, double from = CurveStart, double to = CurveEnd)
 {
     const std::map<double, int> columns = PerColumn(points);
     std::string missing, wrong;
@@ -156,16 +125,14 @@ void ExpectOnePointPerColumn(const std::vector<TracePoint>& points, double from 
     EXPECT_EQ(wrong, "") << "columns with more points or outside";
 }
 
-struct LinePlot {
-    const char* name;
-    std::function<QImage(QImage)> spoil;
-    double lineWidth;
-    int tolerance;
-};
-
 TEST(CurveTrace, LinePlotsAreTracedWithinHalfAPixelAcrossTheirWholeRange)
 {
-    const LinePlot plots[] = {
+    const struct {
+        const char* name;
+        std::function<QImage(QImage)> spoil;
+        double lineWidth;
+        int tolerance;
+    } plots[] = {
         {"antialiased", [](QImage p) { return p; }, 2.5, 40},
         {"thick", [](QImage p) { return p; }, 7, 40},
         {"noisy", [](QImage p) { AddNoise(p, 12); return p; }, 3, 40},
@@ -173,15 +140,11 @@ TEST(CurveTrace, LinePlotsAreTracedWithinHalfAPixelAcrossTheirWholeRange)
         {"jpeg", [](QImage p) { return ThroughJpeg(p, 75); }, 3, JpegTolerance},
         {"noisy jpeg", [](QImage p) { AddNoise(p, 6); return ThroughJpeg(p, 60); }, 3, JpegTolerance},
     };
-    for (const LinePlot& plot : plots) {
+    for (const auto& plot : plots) {
         SCOPED_TRACE(plot.name);
         for (const Curve& f : {Curve(Wave), Curve(Slope)}) {
-            QImage picture = Paper();
-            DrawCurve(picture, f, Red, plot.lineWidth);
-            picture = plot.spoil(picture);
-            TraceSettings settings = CurveSettings(Red);
-            settings.tolerance = plot.tolerance;
-            const TraceResult result = TraceCurve(picture, settings);
+            const TraceResult result =
+                TraceCurve(plot.spoil(Plot({{f, Red}}, plot.lineWidth)), CurveSettings(Red, plot.tolerance));
             ExpectOnePointPerColumn(result.points);
             EXPECT_EQ(result.count, static_cast<std::int64_t>(result.points.size()));
             EXPECT_GE(ShareWithin(result.points, f, 0.5), 0.98);
@@ -193,26 +156,16 @@ TEST(CurveTrace, StepsAlongRowsWhenYIsIndependent)
 {
     // A steep curve, x as a function of y.
     const auto across = [](double y) { return 320 + 150 * std::sin(y / 50); };
-    QImage picture = Paper();
-    {
-        QPainter p(&picture);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(ColourOf(Blue), 3, Qt::SolidLine, Qt::FlatCap));
-        QPainterPath path(QPointF(across(20), 20));
-        for (double y = 20.25; y <= 380; y += 0.25)
-            path.lineTo(across(y), y);
-        p.drawPath(path);
-    }
+    QImage picture = Paper(Width, Height);
+    DrawLine(picture, Sampled([&](double y) { return QPointF(across(y), y); }, 20, 380, 1440), ColourOf(Blue), 3);
     // A region that does not start at the left edge.
-    TraceSettings s = CurveSettings(Blue, QRect(100, 0, Width - 100, Height));
-    s.tolerance = JpegTolerance;
+    TraceSettings s = CurveSettings(Blue, JpegTolerance, QRect(100, 0, Width - 100, Height));
     s.axis = TraceAxis::Y;
     s.samples.clear();
     for (int y = 0; y < Height; ++y)
         s.samples.push_back(y + 0.5);
-    const TraceResult result = TraceCurve(ThroughJpeg(picture, 75), s);
     std::vector<TracePoint> swapped;
-    for (const TracePoint& p : result.points)
+    for (const TracePoint& p : TraceCurve(ThroughJpeg(picture, 75), s).points)
         swapped.push_back({p.y, p.x});
     ExpectOnePointPerColumn(swapped, 20, 380);
     EXPECT_GE(ShareWithin(swapped, across, 0.5), 0.98);
@@ -222,27 +175,22 @@ TEST(CurveTrace, StepsAlongRowsWhenYIsIndependent)
 // the two columns around a sample are interpolated, one point per crossing.
 TEST(CurveTrace, SamplesBetweenPixelCentresAreInterpolated)
 {
-    QImage picture = Paper();
-    DrawCurve(picture, Wave, Red, 3);
-    DrawCurve(picture, [](double) { return 30.0; }, Red, 3);
     TraceSettings s = CurveSettings(Red);
     s.samples.clear();
     for (double x = CurveStart + 1; x < CurveEnd - 1; x += 0.7)
         s.samples.push_back(x);
-    const TraceResult result = TraceCurve(picture, s);
+    const TraceResult result = TraceCurve(Plot({{Wave, Red}, {Flat(30), Red}}), s);
     EXPECT_EQ(result.count, 2 * static_cast<std::int64_t>(s.samples.size()));
     std::vector<TracePoint> onWave;
-    for (const TracePoint& p : result.points)
-        if (p.y > 32)
-            onWave.push_back(p);
+    std::copy_if(result.points.begin(), result.points.end(), std::back_inserter(onWave),
+                 [](const TracePoint& p) { return p.y > 32; });
     EXPECT_EQ(onWave.size(), s.samples.size());
     EXPECT_GE(ShareWithin(onWave, Wave, 0.5), 1.0);
 }
 
 TEST(CurveTrace, DashedCurvesGivePointsOnlyWhereDrawn)
 {
-    QImage picture = Paper();
-    DrawCurve(picture, Wave, Red, 3, Qt::DashLine);
+    const QImage picture = Plot({{Wave, Red}}, 3, Qt::DashLine);
     const TraceResult result = TraceCurve(picture, CurveSettings(Red));
     // Qt's dash: 4 pen widths drawn, 2 left out, along the path.
     ASSERT_GT(result.points.size(), 250u);
@@ -251,31 +199,22 @@ TEST(CurveTrace, DashedCurvesGivePointsOnlyWhereDrawn)
     // so ends are less exact than the rest.
     EXPECT_GE(ShareWithin(result.points, Wave, 0.5), 0.8);
     EXPECT_GE(ShareWithin(result.points, Wave, 1.5), 1.0);
-    for (const auto& [x, n] : PerColumn(result.points))
-        EXPECT_EQ(n, 1) << x;
-    // A column with no ink gives no point.
+    ExpectAtMostOnePerColumn(result.points);
     for (const TracePoint& p : result.points) {
-        const int column = static_cast<int>(p.x);
         bool inked = false;
         for (int y = 0; y < Height; ++y)
-            inked = inked || DistanceSquared(picture.pixel(column, y), Red) <= 40 * 40;
+            inked = inked || DistanceSquared(picture.pixel(static_cast<int>(p.x), y), Red) <= 40 * 40;
         EXPECT_TRUE(inked) << p.x;
     }
 }
 
 TEST(CurveTrace, TwoCrossingCurvesOfOtherColoursDoNotConfuseEachOther)
 {
-    const auto falling = [](double x) { return 380 - 0.55 * x; };
-    QImage picture = Paper();
-    DrawCurve(picture, Wave, Red, 3);
-    DrawCurve(picture, falling, Blue, 3);
-    picture = ThroughJpeg(picture, 80);
-    for (const auto& [colour, f] : {std::pair(Red, Curve(Wave)), std::pair(Blue, Curve(falling))}) {
-        TraceSettings s = CurveSettings(colour);
-        s.tolerance = JpegTolerance;
-        const TraceResult result = TraceCurve(picture, s);
-        for (const auto& [x, n] : PerColumn(result.points))
-            EXPECT_EQ(n, 1) << x;
+    const Curve falling = [](double x) { return 380 - 0.55 * x; };
+    const QImage picture = ThroughJpeg(Plot({{Wave, Red}, {falling, Blue}}), 80);
+    for (const auto& [colour, f] : {std::pair(Red, Curve(Wave)), std::pair(Blue, falling)}) {
+        const TraceResult result = TraceCurve(picture, CurveSettings(colour, JpegTolerance));
+        ExpectAtMostOnePerColumn(result.points);
         // Where the other curve lies on top a few columns are lost, never misplaced.
         EXPECT_GE(result.points.size(), 540u);
         EXPECT_GE(ShareWithin(result.points, f, 1.5), 1.0);
@@ -283,12 +222,11 @@ TEST(CurveTrace, TwoCrossingCurvesOfOtherColoursDoNotConfuseEachOther)
     }
 }
 
-TEST(CurveTrace, OnlyGapsWiderThanTheBridgeSplitACrossing)
+// Only gaps wider than the bridge split a crossing; a colour just at the
+// tolerance still matches.
+TEST(CurveTrace, BridgeAndToleranceEdges)
 {
-    QImage picture = Paper();
-    DrawCurve(picture, [](double) { return 100.0; }, Red, 3);
-    DrawCurve(picture, [](double) { return 106.0; }, Red, 3);
-    const TraceResult apart = TraceCurve(picture, CurveSettings(Red));
+    const TraceResult apart = TraceCurve(Plot({{Flat(100), Red}, {Flat(106), Red}}), CurveSettings(Red));
     ASSERT_EQ(apart.points.size(), 2u * 560);
     // Top to bottom within a column.
     EXPECT_NEAR(apart.points[0].y, 100, 0.05);
@@ -297,48 +235,36 @@ TEST(CurveTrace, OnlyGapsWiderThanTheBridgeSplitACrossing)
 
     // A thick line with a scratch across it, up to the bridge wide, is still one line.
     for (const int scratch : {1, CurveSettings(Red).bridge}) {
-        picture = Paper();
-        DrawCurve(picture, [](double) { return 200.0; }, Red, 7);
+        QImage picture = Plot({{Flat(200), Red}}, 7);
         QPainter(&picture).fillRect(0, 199, Width, scratch, Qt::white);
         const TraceResult scratched = TraceCurve(picture, CurveSettings(Red));
         ExpectOnePointPerColumn(scratched.points);
         for (const TracePoint& p : scratched.points)
             EXPECT_NEAR(p.y, 200, 1) << p.x;
     }
-}
-
-TEST(CurveTrace, AColourJustAtTheToleranceStillMatches)
-{
-    QImage picture = Paper();
-    DrawCurve(picture, [](double) { return 100.0; }, Rgb(220, 20, 70), 3);
-    TraceSettings s = CurveSettings(Red);
-    s.tolerance = 40;
-    ExpectOnePointPerColumn(TraceCurve(picture, s).points);
+    ExpectOnePointPerColumn(TraceCurve(Plot({{Flat(100), Rgb(220, 20, 70)}}), CurveSettings(Red)).points);
 }
 
 TEST(CurveTrace, TheRegionKeepsAxesAndLegendOut)
 {
-    QImage picture = Paper();
+    QImage picture = Plot({{Wave, Red}});
     DrawAxesAndLegend(picture, Red);
-    DrawCurve(picture, Wave, Red, 3);
     const QRect plotArea(40, 50, 570, 300);
-    const TraceResult inside = TraceCurve(picture, CurveSettings(Red, plotArea));
+    const TraceResult inside = TraceCurve(picture, CurveSettings(Red, 40, plotArea));
     ExpectOnePointPerColumn(inside.points, plotArea.left(), CurveEnd);
     EXPECT_GE(ShareWithin(inside.points, Wave, 0.5), 0.98);
     for (const TracePoint& p : inside.points)
         EXPECT_TRUE(QRectF(plotArea).contains(p.x, p.y));
-
     // The whole picture takes the frame and the legend too; a region beyond
     // the picture is clipped to it.
-    const TraceResult whole = TraceCurve(picture, CurveSettings(Red, QRect(-50, -50, 2000, 2000)));
+    const TraceResult whole = TraceCurve(picture, CurveSettings(Red, 40, QRect(-50, -50, 2000, 2000)));
     EXPECT_GT(whole.count, inside.count + 2 * 500);
-    EXPECT_EQ(TraceCurve(picture, CurveSettings(Red, QRect(700, 0, 50, 50))).count, 0);
+    EXPECT_EQ(TraceCurve(picture, CurveSettings(Red, 40, QRect(700, 0, 50, 50))).count, 0);
 }
 
 TEST(CurveTrace, CountsEverythingButHandsBackNothingBeyondWhatIsKept)
 {
-    QImage picture = Paper();
-    DrawCurve(picture, Wave, Red, 3);
+    const QImage picture = Plot({{Wave, Red}});
     TraceSettings s = CurveSettings(Red);
     const std::int64_t all = TraceCurve(picture, s).count;
     s.keep = all - 1;
@@ -364,10 +290,13 @@ TEST(CurveTrace, CountsEverythingButHandsBackNothingBeyondWhatIsKept)
 TEST(CurveTrace, EachScatterMarkerIsFoundOnceAtItsCentre)
 {
     std::mt19937 random(3);
-    std::uniform_real_distribution<double> x(30, Width - 30), y(30, Height - 30), offset(0, 1);
+    std::uniform_real_distribution<double> x(30, Width - 30), y(30, Height - 30);
     std::vector<QPointF> centres;
-    QImage picture = Paper();
+    QImage picture = Paper(Width, Height);
     DrawAxesAndLegend(picture, Rgb(0, 0, 0));
+    // Round and square markers, antialiased; unsmoothed crosses that hold
+    // together only through their pixels' corners.
+    QImage crosses = Paper(Width, Height);
     {
         QPainter p(&picture);
         p.setRenderHint(QPainter::Antialiasing);
@@ -375,49 +304,41 @@ TEST(CurveTrace, EachScatterMarkerIsFoundOnceAtItsCentre)
         p.setBrush(ColourOf(Red));
         while (centres.size() < 60) {
             const QPointF c(x(random), y(random));
-            if (std::any_of(centres.begin(), centres.end(),
-                            [&](const QPointF& d) { return std::hypot(c.x() - d.x(), c.y() - d.y()) < 14; }))
-                continue;
-            centres.push_back(c);
-            if (centres.size() % 2)
-                p.drawEllipse(c, 4.5, 4.5);
-            else
-                p.drawRect(QRectF(c.x() - 3.5, c.y() - 3.5, 7, 7));
+            if (std::none_of(centres.begin(), centres.end(),
+                             [&](const QPointF& d) { return std::hypot(c.x() - d.x(), c.y() - d.y()) < 14; })) {
+                centres.push_back(c);
+                if (centres.size() % 2)
+                    p.drawEllipse(c, 4.5, 4.5);
+                else
+                    p.drawRect(QRectF(c.x() - 3.5, c.y() - 3.5, 7, 7));
+            }
         }
-    }
-    for (const QImage& plot : {picture, ThroughJpeg(picture, 80)}) {
-        TraceSettings s = CurveSettings(Red);
-        s.shape = TraceShape::Markers;
-        const TraceResult result = TraceCurve(plot, s);
-        ASSERT_EQ(result.count, 60);
-        for (const QPointF& c : centres) {
-            const auto found = std::count_if(result.points.begin(), result.points.end(), [&](const TracePoint& p) {
-                return std::hypot(p.x - c.x(), p.y - c.y()) <= 0.5;
-            });
-            EXPECT_EQ(found, 1) << c.x() << ", " << c.y();
-        }
-        EXPECT_TRUE(std::is_sorted(result.points.begin(), result.points.end(),
-                                   [](const TracePoint& a, const TracePoint& b) { return a.x < b.x; }));
-    }
-
-    // Unsmoothed crosses hold together only through their pixels' corners.
-    QImage crosses = Paper();
-    {
-        QPainter p(&crosses);
-        p.setPen(ColourOf(Red));
+        QPainter q(&crosses);
+        q.setPen(ColourOf(Red));
         for (int i = 0; i < 10; ++i) {
             const QPoint c(40 + 55 * i, 100 + 20 * i);
-            p.drawLine(c - QPoint(3, 3), c + QPoint(3, 3));
-            p.drawLine(c + QPoint(-3, 3), c + QPoint(3, -3));
+            q.drawLine(c - QPoint(3, 3), c + QPoint(3, 3));
+            q.drawLine(c + QPoint(-3, 3), c + QPoint(3, -3));
         }
     }
     TraceSettings s = CurveSettings(Red);
     s.shape = TraceShape::Markers;
+    for (const QImage& plot : {picture, ThroughJpeg(picture, 80)}) {
+        const TraceResult result = TraceCurve(plot, s);
+        ASSERT_EQ(result.count, 60);
+        for (const QPointF& c : centres)
+            EXPECT_EQ(std::count_if(result.points.begin(), result.points.end(),
+                                    [&](const TracePoint& p) { return std::hypot(p.x - c.x(), p.y - c.y()) <= 0.5; }),
+                      1)
+                << c.x() << ", " << c.y();
+        EXPECT_TRUE(std::is_sorted(result.points.begin(), result.points.end(),
+                                   [](const TracePoint& a, const TracePoint& b) { return a.x < b.x; }));
+    }
     const TraceResult found = TraceCurve(crosses, s);
     ASSERT_EQ(found.count, 10);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_NEAR(found.points[static_cast<std::size_t>(i)].x, 40.5 + 55 * i, 0.5);
-        EXPECT_NEAR(found.points[static_cast<std::size_t>(i)].y, 100.5 + 20 * i, 0.5);
+    for (std::size_t i = 0; i < 10; ++i) {
+        EXPECT_NEAR(found.points[i].x, 40.5 + 55 * static_cast<double>(i), 0.5);
+        EXPECT_NEAR(found.points[i].y, 100.5 + 20 * static_cast<double>(i), 0.5);
     }
 }
 
@@ -432,52 +353,39 @@ TEST(TraceSamples, StepInPixelsOrInDataUnitsOnLinearAndLogAxes)
     EXPECT_DOUBLE_EQ(units[1], 25);
     EXPECT_LT(units.back(), 60);
     EXPECT_GT(units.back(), 59.99);
-
     // A log axis from 1 to 10000 over 400 pixels, searched over 10 to 1000:
     // the multiples of 100 land at log10 positions.
-    const TraceAxisSpan log{400, 0, 4, true, 100, 300};
-    const std::vector<double> logUnits = *TraceSamples(log, 100, StepUnit::DataUnits);
+    const std::vector<double> logUnits = *TraceSamples({400, 0, 4, true, 100, 300}, 100, StepUnit::DataUnits);
     ASSERT_EQ(logUnits.size(), 10u);
     EXPECT_NEAR(logUnits[0], 200, 1e-9);
     EXPECT_NEAR(logUnits[4], 100 * std::log10(500), 1e-9);
     // An axis whose values fall to the right, and one of negative values.
-    const TraceAxisSpan reversed{100, 10, 0, false, 0, 100};
-    EXPECT_EQ(TraceSamples(reversed, 5, StepUnit::DataUnits)->size(), 3u);
-    const TraceAxisSpan negative{100, -10, -5, false, 0, 100};
-    EXPECT_EQ(TraceSamples(negative, 1, StepUnit::DataUnits)->front(), 0);
-
+    EXPECT_EQ(TraceSamples({100, 10, 0, false, 0, 100}, 5, StepUnit::DataUnits)->size(), 3u);
+    EXPECT_EQ(TraceSamples({100, -10, -5, false, 0, 100}, 1, StepUnit::DataUnits)->front(), 0);
     for (const double bad : {0.0, -1.0, std::nan(""), 1e-9})
         for (const StepUnit unit : {StepUnit::Pixels, StepUnit::DataUnits})
             EXPECT_FALSE(TraceSamples(linear, bad, unit)) << bad;
 }
 
-// Transparent pixels whose hidden colour is the curve's: a transparent GIF's
-// background index often is.
-QImage OnTransparentPaper(Colour hidden)
-{
-    QImage picture(Width, Height, QImage::Format_ARGB32);
-    picture.fill(QColor(RedOf(hidden), GreenOf(hidden), BlueOf(hidden), 0));
-    return picture;
-}
-
+// Transparent pixels whose hidden colour is the curve's (a transparent GIF's
+// background index often is) are read as shown over the backdrop.
 TEST(CurveTrace, TransparentPixelsAreReadAsShownOverTheBackdrop)
 {
-    QImage picture = OnTransparentPaper(Red);
-    DrawCurve(picture, Wave, Blue, 3);
+    QImage picture(Width, Height, QImage::Format_ARGB32);
+    picture.fill(QColor(RedOf(Red), GreenOf(Red), BlueOf(Red), 0));
+    DrawLine(picture, GraphOf(Wave, CurveStart, CurveEnd), ColourOf(Blue), 3);
     TraceSettings s = CurveSettings(Red);
     s.backdrop = Rgb(255, 255, 255);
     EXPECT_EQ(TraceCurve(picture, s).count, 0);
     s.colour = Blue;
-    const TraceResult blue = TraceCurve(picture, s);
-    ExpectOnePointPerColumn(blue.points);
+    ExpectOnePointPerColumn(TraceCurve(picture, s).points);
     s.colour = s.backdrop = Rgb(200, 200, 200);
     EXPECT_GT(TraceCurve(picture, s).count, 0) << "the backdrop shows through";
 }
 
 TEST(MatchPreview, ShowsExactlyThePixelsTheTraceMatches)
 {
-    QImage opaque = Paper();
-    DrawCurve(opaque, Wave, Red, 3);
+    QImage opaque = Plot({{Wave, Red}});
     AddNoise(opaque, 30);
     // Half the picture see-through, over a backdrop that is nearly the colour.
     QImage translucent = opaque.convertToFormat(QImage::Format_ARGB32);
@@ -496,11 +404,9 @@ TEST(MatchPreview, ShowsExactlyThePixelsTheTraceMatches)
                     shown[static_cast<std::size_t>(run.row * Width + x)] = 1;
             int mismatches = 0;
             for (int y = 0; y < Height; ++y)
-                for (int x = 0; x < Width; ++x) {
-                    const bool matches =
-                        area.contains(x, y) && DistanceSquared(seen.pixel(x, y), Red) <= tolerance * tolerance;
-                    mismatches += matches != (shown[static_cast<std::size_t>(y * Width + x)] == 1);
-                }
+                for (int x = 0; x < Width; ++x)
+                    mismatches += (area.contains(x, y) && DistanceSquared(seen.pixel(x, y), Red) <= tolerance * tolerance) !=
+                                  (shown[static_cast<std::size_t>(y * Width + x)] == 1);
             EXPECT_EQ(mismatches, 0) << picture.hasAlphaChannel() << " " << tolerance;
         }
     }

@@ -18,27 +18,6 @@ using namespace tracella::test;
 
 namespace {
 
-void AddRows(std::initializer_list<std::pair<double, double>> points)
-{
-    for (const auto& [x, y] : points)
-        ASSERT_FALSE(app().data->AppendPointRow({x, false}, {y, false}));
-}
-
-void Interpolate(TestApp& t, MessageAnswer answer)
-{
-    t.services().messages.answer(answer);
-    t.run(QStringLiteral("mnuDataSpline"));
-}
-
-int PixelsOf(const QImage& image, Colour colour)
-{
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == PixelOf(colour);
-    return count;
-}
-
 // Hands every message on to the scripted ones and keeps what the picture
 // showed at that moment: the preview is on it while the question is asked.
 class PictureAtMessages final : public MessageService {
@@ -64,158 +43,138 @@ private:
     MessageService* previous_;
 };
 
+// A 200 x 200 picture, 20 pixels a unit on both axes, with these rows.
+struct SplineApp {
+    TestApp t;
+    explicit SplineApp(int splinePoints, std::initializer_list<std::pair<double, double>> points)
+    {
+        ShowPicture(t, WhitePicture(200, 200));
+        appState().SplinePoints = splinePoints;
+        add(points);
+    }
+    void add(std::initializer_list<std::pair<double, double>> points)
+    {
+        for (const auto& [x, y] : points)
+            ASSERT_FALSE(app().data->AppendPointRow({x, false}, {y, false}));
+    }
+    // Runs the command, answering its one message.
+    const Message& interpolate(MessageAnswer answer)
+    {
+        t.services().messages.answer(answer);
+        t.run(QStringLiteral("mnuDataSpline"));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        return t.services().messages.shown.back();
+    }
+};
+
+int PixelsOf(const QImage& image, Colour colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == PixelOf(colour);
+    return count;
+}
+
+// Rows from the first given on: the texts of one column, the values of the other.
+void ExpectRows(int first, int textColumn, std::vector<QString> texts, std::vector<double> values, double tolerance)
+{
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        const int row = first + static_cast<int>(k);
+        EXPECT_EQ(Grid().cell(row, textColumn), texts[k]) << row;
+        EXPECT_NEAR(CellValue(row, 3 - textColumn), values[k], tolerance * std::max(1.0, values[k])) << row;
+    }
+}
+
 } // namespace
 
 TEST(Interpolate, FourRowsAreTheFewestThatInterpolate)
 {
-    TestApp t;
-    ShowPicture(t, WhitePicture(200, 200)); // 20 pixels a unit on both axes
-    appState().SplinePoints = 6;
-    AddRows({{0, 0}, {1, 1}, {2, 4}});
-    Interpolate(t, MessageAnswer::Ok);
-    ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    ExpectMessage(t.services().messages.shown[0], InsufficientDataMessage());
+    SplineApp s(6, {{0, 0}, {1, 1}, {2, 4}});
+    ExpectMessage(s.interpolate(MessageAnswer::Ok), InsufficientDataMessage());
     EXPECT_EQ(Grid().dataRowCount(), 3);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    AddRows({{3, 9}});
-    PictureAtMessages watch(t);
-    Interpolate(t, MessageAnswer::Yes);
-    ASSERT_EQ(t.services().messages.shown.size(), 2u);
-    ExpectMessage(t.services().messages.shown[1], AddInterpolatedPointsMessage());
+    s.add({{3, 9}});
+    PictureAtMessages watch(s.t);
+    ExpectMessage(s.interpolate(MessageAnswer::Yes), AddInterpolatedPointsMessage());
+    ASSERT_EQ(s.t.services().messages.shown.size(), 2u);
     // While asked: the four points of the refresh and the six previewed ones.
-    ASSERT_EQ(watch.markers.size(), 1u);
-    EXPECT_EQ(watch.markers[0], 4 + 6);
+    ASSERT_EQ(watch.markers, std::vector<int>{4 + 6});
     EXPECT_EQ(PixelsOf(watch.pictures[0], appState().SplineColor), 6);
     EXPECT_EQ(watch.pictures[0].pixel(10, 193), PixelOf(appState().SplineColor)); // (0.5, 0.35)
-
     ASSERT_EQ(Grid().dataRowCount(), 10);
-    const double xs[] = {0.5, 1, 1.5, 2, 2.5, 3};
-    const QString xTexts[] = {" .5", " 1", " 1.5", " 2", " 2.5", " 3"};
-    const double ys[] = {0.35, 1, 2.2, 4, 6.35, 9};
-    for (int k = 0; k < 6; ++k) {
-        const int row = 5 + k;
+    for (int row = 5; row <= 10; ++row)
         EXPECT_EQ(Grid().cell(row, 0), QStringLiteral(" %1").arg(row));
-        EXPECT_EQ(Grid().cell(row, 1), xTexts[k]);
-        EXPECT_NEAR(CellValue(row, 1), xs[k], 1e-7);
-        EXPECT_NEAR(CellValue(row, 2), ys[k], 5e-6 * ys[k]) << row;
-    }
+    ExpectRows(5, 1, {" .5", " 1", " 1.5", " 2", " 2.5", " 3"}, {0.35, 1, 2.2, 4, 6.35, 9}, 5e-6);
     // The refresh redrew every row in the points colour.
     EXPECT_EQ(Surface().markerCount(), 10);
     EXPECT_EQ(PixelsOf(Surface().composedImage(), appState().SplineColor), 0);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(Interpolate, AnswerNoKeepsOnlyTheRemovalOfRepeatedRowsAndTheSort)
 {
-    TestApp t;
-    ShowPicture(t, WhitePicture(200, 200));
-    appState().SplinePoints = 6;
-    AddRows({{3, 9}, {1, 1}, {0, 0}, {1, 1}, {2, 4}});
-    PictureAtMessages watch(t);
-    Interpolate(t, MessageAnswer::No);
+    SplineApp s(6, {{3, 9}, {1, 1}, {0, 0}, {1, 1}, {2, 4}});
+    PictureAtMessages watch(s.t);
+    s.interpolate(MessageAnswer::No);
     ASSERT_EQ(watch.pictures.size(), 1u);
     EXPECT_EQ(PixelsOf(watch.pictures[0], appState().SplineColor), 6);
-
     ASSERT_EQ(Grid().dataRowCount(), 4);
-    const double xs[] = {0, 1, 2, 3};
-    const double ys[] = {0, 1, 4, 9};
-    for (int row = 1; row <= 4; ++row) {
-        EXPECT_EQ(CellValue(row, 0), row);
-        EXPECT_EQ(CellValue(row, 1), xs[row - 1]);
-        EXPECT_EQ(CellValue(row, 2), ys[row - 1]);
-    }
+    ExpectRows(1, 1, {"0", "1", "2", "3"}, {0, 1, 4, 9}, 0); // sorting writes the plain form
     // The preview is gone; the refresh drew the points again.
     EXPECT_EQ(Surface().markerCount(), 4);
     EXPECT_EQ(PixelsOf(Surface().composedImage(), appState().SplineColor), 0);
 }
 
 // With Y independent the curve is a function of Y: the rows end up sorted by
-// Y and the new rows still carry X in the X column.
+// Y and the new rows still carry X in the X column; SplinePoints 3 lands on
+// the last three data points.
 TEST(Interpolate, YIndependentKeepsTheColumnsAndSortsByY)
 {
-    TestApp t;
-    ShowPicture(t, WhitePicture(200, 200));
+    SplineApp s(3, {{0, 3}, {5, 0}, {3, 2}, {2, 1}});
     appState().SplineOnX = false;
-    appState().SplinePoints = 3;
-    AddRows({{0, 3}, {5, 0}, {3, 2}, {2, 1}});
-    Interpolate(t, MessageAnswer::Yes);
+    s.interpolate(MessageAnswer::Yes);
     EXPECT_FALSE(app().data->sortOnX());
     ASSERT_EQ(Grid().dataRowCount(), 7);
-    const double xs[] = {5, 2, 3, 0};
-    for (int row = 1; row <= 4; ++row) {
-        EXPECT_EQ(CellValue(row, 2), row - 1);
-        EXPECT_EQ(CellValue(row, 1), xs[row - 1]);
-    }
-    // SplinePoints 3 lands on the last three data points.
-    const QString yTexts[] = {" 1", " 2", " 3"};
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(Grid().cell(5 + k, 2), yTexts[k]);
-        EXPECT_NEAR(CellValue(5 + k, 1), xs[k + 1], 1e-5);
-    }
+    ExpectRows(1, 2, {"0", "1", "2", "3"}, {5, 2, 3, 0}, 0);
+    ExpectRows(5, 2, {" 1", " 2", " 3"}, {2, 3, 0}, 1e-5);
 }
 
 // Equal X with different Y: h = 0 on X. The same rows interpolate on Y.
 TEST(Interpolate, EqualIndependentValuesFailAndTheOtherVariableWorks)
 {
-    TestApp t;
-    ShowPicture(t, WhitePicture(200, 200));
-    appState().SplinePoints = 3;
-    AddRows({{2, 3}, {1, 1}, {1, 2}, {3, 4}});
-    Interpolate(t, MessageAnswer::Ok);
-    ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    ExpectMessage(t.services().messages.shown[0], InterpolationFailedMessage(DivisionByZeroError()));
+    SplineApp s(3, {{2, 3}, {1, 1}, {1, 2}, {3, 4}});
+    ExpectMessage(s.interpolate(MessageAnswer::Ok), InterpolationFailedMessage(DivisionByZeroError()));
     EXPECT_EQ(Grid().dataRowCount(), 4);
     EXPECT_EQ(CellValue(4, 1), 3);
     EXPECT_EQ(Surface().markerCount(), 4); // no preview
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // -2 points fail before the sort by the independent variable.
     appState().SplineOnX = false;
     appState().SplinePoints = -2;
-    Interpolate(t, MessageAnswer::Ok);
-    ExpectMessage(t.services().messages.shown.back(), InterpolationFailedMessage(*SplinePointsError(-2)));
+    ExpectMessage(s.interpolate(MessageAnswer::Ok), InterpolationFailedMessage(*SplinePointsError(-2)));
     EXPECT_TRUE(app().data->sortOnX());
 
     appState().SplinePoints = 3;
-    Interpolate(t, MessageAnswer::Yes);
-    ExpectMessage(t.services().messages.shown.back(), AddInterpolatedPointsMessage());
+    ExpectMessage(s.interpolate(MessageAnswer::Yes), AddInterpolatedPointsMessage());
     ASSERT_EQ(Grid().dataRowCount(), 7);
-    const double xs[] = {1, 2, 3};
-    const QString yTexts[] = {" 2", " 3", " 4"};
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(Grid().cell(5 + k, 2), yTexts[k]);
-        EXPECT_NEAR(CellValue(5 + k, 1), xs[k], 1e-5);
-    }
+    ExpectRows(5, 2, {" 2", " 3", " 4"}, {1, 2, 3}, 1e-5);
 }
 
 // 5 rows and 40000 points pass the grid's 32766: nothing is offered or
 // appended, and the message names the grid, not the independent variable.
+// One point over is refused the same way; exactly up to the limit fits.
 TEST(Interpolate, MorePointsThanTheGridHoldsAppendNothing)
 {
-    TestApp t;
-    ShowPicture(t, WhitePicture(200, 200));
-    AddRows({{0, 0}, {1, 1}, {2, 4}, {3, 9}, {4, 16}});
-    appState().SplinePoints = 40000;
-    Interpolate(t, MessageAnswer::Yes);
-    ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    ExpectMessage(t.services().messages.shown[0], GridCannotHoldMessage(MaxGridRowCount - 1, 5, 40000));
-    EXPECT_EQ(t.services().messages.shown[0].text,
+    SplineApp s(40000, {{0, 0}, {1, 1}, {2, 4}, {3, 9}, {4, 16}});
+    ExpectMessage(s.interpolate(MessageAnswer::Yes), GridCannotHoldMessage(MaxGridRowCount - 1, 5, 40000));
+    EXPECT_EQ(s.t.services().messages.shown[0].text,
               QStringLiteral("The data grid cannot hold 40000 more points: it holds at most 32766 points and "
                              "already has 5."));
-    EXPECT_EQ(Grid().dataRowCount(), 5);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    // One point over is refused the same way.
     appState().SplinePoints = 32762;
-    Interpolate(t, MessageAnswer::Yes);
-    ExpectMessage(t.services().messages.shown.back(), GridCannotHoldMessage(MaxGridRowCount - 1, 5, 32762));
+    ExpectMessage(s.interpolate(MessageAnswer::Yes), GridCannotHoldMessage(MaxGridRowCount - 1, 5, 32762));
     EXPECT_EQ(Grid().dataRowCount(), 5);
-
-    // Exactly up to the limit still fits.
     appState().SplinePoints = 32761;
-    Interpolate(t, MessageAnswer::Yes);
-    ExpectMessage(t.services().messages.shown.back(), AddInterpolatedPointsMessage());
+    ExpectMessage(s.interpolate(MessageAnswer::Yes), AddInterpolatedPointsMessage());
     EXPECT_EQ(Grid().dataRowCount(), 32766);
 }
 
@@ -223,17 +182,15 @@ TEST(Interpolate, MorePointsThanTheGridHoldsAppendNothing)
 // that dips to zero or below is offered and appended but has no marker.
 TEST(Interpolate, NonPositiveValueOnLogAxisIsAppendedButNotDrawn)
 {
-    TestApp t;
-    ShowPicture(t, WhitePicture(200, 200));
+    SplineApp s(30, {});
     const Frame frame{0, 2, 4, -3}; // Y from 10^2 at the top to 10^-3 at the bottom
     SetFrame(frame);
     appState().YAxisLog = true;
-    appState().SplinePoints = 30;
-    AddRows({{0, 10}, {1, 0.01}, {2, 10}, {3, 10}});
-    PictureAtMessages watch(t);
-    Interpolate(t, MessageAnswer::Yes);
+    s.add({{0, 10}, {1, 0.01}, {2, 10}, {3, 10}});
+    PictureAtMessages watch(s.t);
+    s.interpolate(MessageAnswer::Yes);
     ASSERT_EQ(Grid().dataRowCount(), 34);
-
+    ASSERT_EQ(watch.pictures.size(), 1u);
     int nonPositive = 0;
     for (int row = 5; row <= 34; ++row) {
         for (int column = 1; column <= 2; ++column) {
@@ -249,7 +206,6 @@ TEST(Interpolate, NonPositiveValueOnLogAxisIsAppendedButNotDrawn)
         // Previewed at the logarithm of its value.
         const int px = static_cast<int>(std::lround(CellValue(row, 1) * 200 / (frame.right - frame.left)));
         const int py = static_cast<int>(std::lround((std::log10(y) - frame.top) * 200 / (frame.bottom - frame.top)));
-        ASSERT_EQ(watch.pictures.size(), 1u);
         if (px < 200 && py < 200) {
             EXPECT_EQ(watch.pictures[0].pixel(px, py), PixelOf(appState().SplineColor)) << row;
         }

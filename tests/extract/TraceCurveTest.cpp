@@ -2,6 +2,7 @@
 
 #include "app/widgets/MainWindow.h"
 #include "data/GridRows.h"
+#include "support/Expect.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,95 +49,6 @@ QImage WavePlot()
     return picture;
 }
 
-QWidget& Panel(TestApp& t)
-{
-    t.run(QStringLiteral("mnuDataTrace"));
-    auto* panel = t.main().findChild<QWidget*>(QStringLiteral("frmTraceCurve"));
-    EXPECT_NE(panel, nullptr);
-    return *panel;
-}
-
-template <typename T>
-T& Control(QWidget& panel, const char* name)
-{
-    T* control = panel.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(control, nullptr) << name;
-    return *control;
-}
-
-void Trace(TestApp& t, QWidget& panel)
-{
-    t.services().messages.answer(MessageAnswer::Ok);
-    Control<QPushButton>(panel, "cmdTrace").click();
-}
-
-const Message& LastMessage(TestApp& t)
-{
-    return t.services().messages.shown.back();
-}
-
-} // namespace
-
-TEST(TraceCurvePanel, OpensBesideThePictureWithItsControlsAndLeavesClicksAlone)
-{
-    TestApp t;
-    ShowPicture(t, WavePlot());
-    QWidget& panel = Panel(t);
-    EXPECT_TRUE(panel.isVisible());
-    EXPECT_FALSE(panel.isModal());
-    // Beside the picture, not over it.
-    const QRect picture(Surface().mapToGlobal(QPoint()), Surface().size());
-    EXPECT_FALSE(panel.frameGeometry().intersects(picture));
-    EXPECT_EQ(panel.windowTitle(), QStringLiteral("Trace Curve"));
-    const QSpinBox& tolerance = Control<QSpinBox>(panel, "TxtTolerance");
-    EXPECT_EQ(tolerance.value(), 40);
-    EXPECT_EQ(tolerance.minimum(), 0);
-    EXPECT_EQ(tolerance.maximum(), 255);
-    EXPECT_TRUE(Control<QRadioButton>(panel, "optStepPixels").isChecked());
-    EXPECT_EQ(Control<QLineEdit>(panel, "TxtTraceStep").text(), QStringLiteral("1"));
-    EXPECT_TRUE(Control<QRadioButton>(panel, "optTraceCurve").isChecked());
-    EXPECT_TRUE(Control<QCheckBox>(panel, "chkTracePreview").isChecked());
-    EXPECT_EQ(Control<QLabel>(panel, "lblTraceAxis").text(), QStringLiteral("X values"));
-    EXPECT_EQ(Control<QLabel>(panel, "lblTraceRegion").text(), QStringLiteral("The whole picture"));
-    for (const char* name : {"frameTraceColor", "cmdTracePick", "cmdTraceColor", "optStepUnits", "optTraceMarkers",
-                             "cmdTraceRegion", "cmdTraceWhole", "cmdTraceClose"})
-        EXPECT_NE(panel.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-
-    // With neither picking nor dragging on, a click records a point as ever.
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{100, 100});
-    EXPECT_EQ(Grid().rowCount(), 2);
-    // The colour dialog through its seam; a cancel changes nothing.
-    t.services().colours.script = {QColor(1, 2, 3), std::nullopt};
-    Control<QPushButton>(panel, "cmdTraceColor").click();
-    Control<QPushButton>(panel, "cmdTraceColor").click();
-    EXPECT_EQ(Control<QFrame>(panel, "frameTraceColor").palette().color(QPalette::Window), QColor(1, 2, 3));
-    // Picking takes the colour under the pointer and records nothing.
-    Control<QPushButton>(panel, "cmdTracePick").click();
-    const QPoint onCurve(200, static_cast<int>(Wave(200.5)));
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, onCurve);
-    EXPECT_EQ(Grid().rowCount(), 2);
-    EXPECT_EQ(Control<QFrame>(panel, "frameTraceColor").palette().color(QPalette::Window),
-              Surface().picture().image.pixelColor(onCurve));
-    EXPECT_FALSE(Control<QPushButton>(panel, "cmdTracePick").isChecked());
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{100, 100});
-    EXPECT_EQ(Grid().rowCount(), 3);
-    // On a see-through pixel it takes what shows there, not the hidden colour.
-    QImage clear(Width, Height, QImage::Format_ARGB32);
-    clear.fill(QColor(220, 20, 30, 0));
-    ShowPicture(t, clear);
-    Control<QPushButton>(panel, "cmdTracePick").click();
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, onCurve);
-    EXPECT_EQ(Control<QFrame>(panel, "frameTraceColor").palette().color(QPalette::Window),
-              Surface().palette().window().color());
-
-    // The preview lies over the picture while the panel is open.
-    QWidget* preview = Surface().findChild<QWidget*>(QStringLiteral("picTracePreview"));
-    ASSERT_NE(preview, nullptr);
-    EXPECT_TRUE(preview->isVisible());
-    Control<QPushButton>(panel, "cmdTraceClose").click();
-    EXPECT_FALSE(preview->isVisible());
-}
-
 // A click on pixel i reads the frame at position i; the painter's line
 // through the middle of pixel i lies at i + 0.5. Traced points read as clicks do.
 double Painted(double position)
@@ -144,52 +56,149 @@ double Painted(double position)
     return position + 0.5;
 }
 
+// The program with the wave plot shown and the panel open.
+struct TraceApp {
+    TestApp t;
+    QWidget* panel = nullptr;
+    explicit TraceApp(bool plot = true, const Frame& frame = BaseFrame, double zoom = 1, bool logY = false)
+    {
+        appState().YAxisLog = logY;
+        if (plot)
+            ShowPicture(t, WavePlot());
+        SetFrame(frame);
+        app().document->zoomView(ViewZoom(zoom));
+        t.run(QStringLiteral("mnuDataTrace"));
+        panel = t.main().findChild<QWidget*>(QStringLiteral("frmTraceCurve"));
+        EXPECT_NE(panel, nullptr);
+    }
+    template <typename T>
+    T* control(const char* name)
+    {
+        return Child<T>(panel, name);
+    }
+    void click(const char* button) { control<QPushButton>(button)->click(); }
+    QColor colour() { return control<QFrame>("frameTraceColor")->palette().color(QPalette::Window); }
+    void pickColour(const QColor& colour)
+    {
+        t.services().colours.script = {colour};
+        click("cmdTraceColor");
+    }
+    void trace()
+    {
+        t.services().messages.answer(MessageAnswer::Ok);
+        click("cmdTrace");
+    }
+    const Message& lastMessage() { return t.services().messages.shown.back(); }
+    // Most of the traced rows on the wave in the given frame; the rows' columns in order.
+    int pointsOnTheWave(const std::function<QPointF(double, double)>& pixel, bool strictlyRising)
+    {
+        const int points = Grid().rowCount() - 1;
+        int within = 0;
+        for (int row = 1; row <= points; ++row) {
+            const QPointF p = pixel(CellValue(row, 1), CellValue(row, 2));
+            within += std::abs(Painted(p.y()) - Wave(Painted(p.x()))) <= 0.5;
+            if (row > 1) {
+                EXPECT_TRUE(strictlyRising ? CellValue(row, 1) > CellValue(row - 1, 1)
+                                           : CellValue(row, 1) >= CellValue(row - 1, 1))
+                    << row;
+            }
+        }
+        EXPECT_GE(within, points * 98 / 100);
+        return points;
+    }
+};
+
+QPointF OnLinearFrame(double x, double y)
+{
+    return {x * Width / 10, (100 - y) * Height / 100};
+}
+
+} // namespace
+
+TEST(TraceCurvePanel, OpensBesideThePictureWithItsControlsAndLeavesClicksAlone)
+{
+    TraceApp a;
+    QWidget& panel = *a.panel;
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_FALSE(panel.isModal());
+    // Beside the picture, not over it.
+    EXPECT_FALSE(panel.frameGeometry().intersects(QRect(Surface().mapToGlobal(QPoint()), Surface().size())));
+    EXPECT_EQ(panel.windowTitle(), QStringLiteral("Trace Curve"));
+    const QSpinBox* tolerance = a.control<QSpinBox>("TxtTolerance");
+    EXPECT_EQ(tolerance->value(), 40);
+    EXPECT_EQ(tolerance->minimum(), 0);
+    EXPECT_EQ(tolerance->maximum(), 255);
+    for (const char* checked : {"optStepPixels", "optTraceCurve", "chkTracePreview"})
+        EXPECT_TRUE(a.control<QAbstractButton>(checked)->isChecked()) << checked;
+    EXPECT_EQ(a.control<QLineEdit>("TxtTraceStep")->text(), QStringLiteral("1"));
+    EXPECT_EQ(a.control<QLabel>("lblTraceAxis")->text(), QStringLiteral("X values"));
+    EXPECT_EQ(a.control<QLabel>("lblTraceRegion")->text(), QStringLiteral("The whole picture"));
+    for (const char* name : {"frameTraceColor", "cmdTracePick", "cmdTraceColor", "optStepUnits", "optTraceMarkers",
+                             "cmdTraceRegion", "cmdTraceWhole", "cmdTraceClose"})
+        a.control<QWidget>(name);
+
+    // With neither picking nor dragging on, a click records a point as ever.
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{100, 100});
+    EXPECT_EQ(Grid().rowCount(), 2);
+    // The colour dialog through its seam; a cancel changes nothing.
+    a.t.services().colours.script = {QColor(1, 2, 3), std::nullopt};
+    a.click("cmdTraceColor");
+    a.click("cmdTraceColor");
+    EXPECT_EQ(a.colour(), QColor(1, 2, 3));
+    // Picking takes the colour under the pointer and records nothing.
+    a.click("cmdTracePick");
+    const QPoint onCurve(200, static_cast<int>(Wave(200.5)));
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, onCurve);
+    EXPECT_EQ(Grid().rowCount(), 2);
+    EXPECT_EQ(a.colour(), Surface().picture().image.pixelColor(onCurve));
+    EXPECT_FALSE(a.control<QPushButton>("cmdTracePick")->isChecked());
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{100, 100});
+    EXPECT_EQ(Grid().rowCount(), 3);
+    // On a see-through pixel it takes what shows there, not the hidden colour.
+    QImage clear(Width, Height, QImage::Format_ARGB32);
+    clear.fill(QColor(220, 20, 30, 0));
+    ShowPicture(a.t, clear);
+    a.click("cmdTracePick");
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, onCurve);
+    EXPECT_EQ(a.colour(), Surface().palette().window().color());
+
+    // The preview lies over the picture while the panel is open.
+    QWidget* preview = Surface().findChild<QWidget*>(QStringLiteral("picTracePreview"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    a.click("cmdTraceClose");
+    EXPECT_FALSE(preview->isVisible());
+}
+
+// Picking and dragging follow the zoom as clicks do; the region leaves the legend out.
 TEST(TraceCurvePanel, TracesOnePointPerColumnInDoublePrecisionThroughTheGrid)
 {
-    TestApp t;
-    ShowPicture(t, WavePlot());
-    SetFrame({0, 100, 10, 0});
-    // Picking and dragging follow the zoom as clicks do.
-    app().document->zoomView(ViewZoom(2.0));
-    QWidget& panel = Panel(t);
-    // The region leaves the legend out.
-    Control<QPushButton>(panel, "cmdTraceRegion").click();
+    TraceApp a(true, {0, 100, 10, 0}, 2.0);
+    a.click("cmdTraceRegion");
     QTest::mousePress(&Surface(), Qt::LeftButton, {}, QPoint{20, 80});
     QTest::mouseMove(&Surface(), QPoint{400, 400});
     QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, QPoint{790, 520});
     EXPECT_EQ(Grid().rowCount(), 1);
-    EXPECT_EQ(Control<QLabel>(panel, "lblTraceRegion").text(), QStringLiteral("386 x 221 pixels from (10, 40)"));
-    Trace(t, panel);
+    EXPECT_EQ(a.control<QLabel>("lblTraceRegion")->text(), QStringLiteral("386 x 221 pixels from (10, 40)"));
+    a.trace();
 
-    const int points = Grid().rowCount() - 1;
+    const int points = a.pointsOnTheWave(OnLinearFrame, true);
     EXPECT_GE(points, 340);
     EXPECT_LE(points, 342);
-    const Message& report = LastMessage(t);
-    EXPECT_EQ(report.title, QStringLiteral("Trace Curve"));
-    EXPECT_TRUE(report.text.startsWith(QStringLiteral("The number of values found and stored is: %1\r\n"
-                                                      "Starting time: ")
-                                           .arg(points)));
-    EXPECT_EQ(t.services().sound.played.size(), 1u);
-    int within = 0;
-    for (int row = 1; row <= points; ++row) {
-        const double x = CellValue(row, 1), y = CellValue(row, 2);
-        const double px = x * Width / 10, py = (100 - y) * Height / 100;
-        within += std::abs(Painted(py) - Wave(Painted(px))) <= 0.5;
-        // Columns, each once, in order, in double precision.
-        EXPECT_NEAR(px, std::round(px), 1e-9) << row;
-        if (row > 1) {
-            EXPECT_GT(x, CellValue(row - 1, 1));
-        }
-    }
-    EXPECT_GE(within, points * 98 / 100);
+    EXPECT_EQ(a.lastMessage().title, QStringLiteral("Trace Curve"));
+    EXPECT_TRUE(a.lastMessage().text.startsWith(
+        QStringLiteral("The number of values found and stored is: %1\r\nStarting time: ").arg(points)));
+    EXPECT_EQ(a.t.services().sound.played.size(), 1u);
+    // Columns, each once, in double precision.
+    for (int row = 1; row <= points; ++row)
+        EXPECT_NEAR(CellValue(row, 1) * Width / 10, std::round(CellValue(row, 1) * Width / 10), 1e-9) << row;
     EXPECT_EQ(Grid().cell(100, 1).trimmed().size(), QString::number(CellValue(100, 1), 'g', 15).size());
     EXPECT_EQ(Surface().markerCount(), points);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // A click on the curve's pixel in a traced column reads that column's X.
     app().document->zoomView(ViewZoom(1.0));
-    const int column = 200;
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{column, static_cast<int>(Wave(column + 0.5))});
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{200, static_cast<int>(Wave(200.5))});
     const double clicked = CellValue(Grid().rowCount() - 1, 1);
     int same = 0;
     for (int row = 1; row <= points; ++row)
@@ -197,22 +206,17 @@ TEST(TraceCurvePanel, TracesOnePointPerColumnInDoublePrecisionThroughTheGrid)
     EXPECT_EQ(same, 1) << clicked;
 }
 
+// X linear 0..10, Y log 1..10000: the multiples of 0.5 from 1 to 9 are on
+// the curve; the legend adds its own.
 TEST(TraceCurvePanel, StepsInDataUnitsOnLogAxes)
 {
-    TestApp t;
-    ShowPicture(t, WavePlot());
-    // X linear 0..10, Y log 1..10000.
-    appState().YAxisLog = true;
-    SetFrame({0, 4, 10, 0});
-    QWidget& panel = Panel(t);
-    Control<QLineEdit>(panel, "TxtTraceStep").setText(QStringLiteral("0.5"));
-    Control<QRadioButton>(panel, "optStepUnits").setChecked(true);
-    Trace(t, panel);
-    // The multiples of 0.5 from 1 to 9 are on the curve; the legend adds its own.
+    TraceApp a(true, {0, 4, 10, 0}, 1, true);
+    a.control<QLineEdit>("TxtTraceStep")->setText(QStringLiteral("0.5"));
+    a.control<QRadioButton>("optStepUnits")->setChecked(true);
+    a.trace();
     std::vector<double> xs;
     for (int row = 1; row < Grid().rowCount(); ++row) {
-        const double x = CellValue(row, 1), y = CellValue(row, 2);
-        const double py = (4 - std::log10(y)) * Height / 4;
+        const double x = CellValue(row, 1), py = (4 - std::log10(CellValue(row, 2))) * Height / 4;
         if (py < 30)
             continue; // the legend
         xs.push_back(x);
@@ -224,25 +228,23 @@ TEST(TraceCurvePanel, StepsInDataUnitsOnLogAxes)
 
 TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
 {
-    TestApp t;
-    QWidget& panel = Panel(t);
+    TraceApp a(false);
     const auto refused = [&](const QString& reason) {
-        Trace(t, panel);
+        a.trace();
         EXPECT_EQ(Grid().rowCount(), 1) << reason.toStdString();
-        EXPECT_EQ(LastMessage(t).text, reason + QStringLiteral("\r\nNothing was stored."));
-        EXPECT_EQ(LastMessage(t).title, QStringLiteral("Trace Curve"));
-        EXPECT_EQ(LastMessage(t).icon, MessageIcon::Exclamation);
-        EXPECT_TRUE(t.services().sound.played.empty());
+        ExpectMessage(a.lastMessage(), reason + QStringLiteral("\r\nNothing was stored."),
+                      QStringLiteral("Trace Curve"), MessageIcon::Exclamation);
+        EXPECT_TRUE(a.t.services().sound.played.empty());
     };
     refused(QStringLiteral("There is no picture to trace."));
 
-    ShowPicture(t, WavePlot());
-    Control<QLineEdit>(panel, "TxtTraceStep").setText(QStringLiteral("0"));
+    ShowPicture(a.t, WavePlot());
+    a.control<QLineEdit>("TxtTraceStep")->setText(QStringLiteral("0"));
     refused(QStringLiteral("The step must be a number above 0 that gives at most 1000000 steps."));
-    Control<QLineEdit>(panel, "TxtTraceStep").setText(QStringLiteral("1"));
+    a.control<QLineEdit>("TxtTraceStep")->setText(QStringLiteral("1"));
 
     // A click without a drag makes an empty region.
-    Control<QPushButton>(panel, "cmdTraceRegion").click();
+    a.click("cmdTraceRegion");
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{50, 50});
     refused(QStringLiteral("The search region is empty: drag a region on the picture, or search the whole "
                            "picture."));
@@ -250,30 +252,28 @@ TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
     // larger is see-through, hiding black: the light backdrop shows instead.
     QImage clear(900, 900, QImage::Format_ARGB32);
     clear.fill(QColor(0, 0, 0, 0));
-    t.services().clipboard.setImage(clear);
-    t.services().colours.script = {QColor(0, 0, 0)};
-    Control<QPushButton>(panel, "cmdTraceColor").click();
-    t.run(QStringLiteral("mnuPicturePaste"));
-    Control<QPushButton>(panel, "cmdTraceRegion").click();
+    a.t.services().clipboard.setImage(clear);
+    a.pickColour(QColor(0, 0, 0));
+    a.t.run(QStringLiteral("mnuPicturePaste"));
+    a.click("cmdTraceRegion");
     QTest::mousePress(&Surface(), Qt::LeftButton, {}, QPoint{600, 600});
     QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, QPoint{800, 800});
     refused(QStringLiteral("The color was not found within the tolerance in the search region."));
-    ShowPicture(t, WavePlot());
+    ShowPicture(a.t, WavePlot());
     refused(QStringLiteral("The search region lies outside the picture."));
-    Control<QPushButton>(panel, "cmdTraceWhole").click();
+    a.click("cmdTraceWhole");
 
     // A tolerance that matches everything: one run down each of 400 columns,
     // against room for 300; the grid keeps what it had.
-    t.services().colours.script = {QColor(128, 128, 128)};
-    Control<QPushButton>(panel, "cmdTraceColor").click();
-    Control<QSpinBox>(panel, "TxtTolerance").setValue(255);
+    a.pickColour(QColor(128, 128, 128));
+    a.control<QSpinBox>("TxtTolerance")->setValue(255);
     app().data->grid().replaceRows([](GridRows& rows) {
         while (rows.rowCount() < MaxGridRowCount - 300)
             ASSERT_FALSE(rows.appendRow(AppendPointRowTexts(rows.rowCount(), {1.0, true}, {2.0, true})));
     });
-    Trace(t, panel);
+    a.trace();
     EXPECT_EQ(Grid().rowCount(), MaxGridRowCount - 300);
-    EXPECT_EQ(LastMessage(t).text,
+    EXPECT_EQ(a.lastMessage().text,
               QStringLiteral("The trace found 400 points, but the data grid has room for only 300 more.\r\n"
                              "Search a smaller region, take a larger step or narrow the tolerance.\r\n"
                              "Nothing was stored."));
@@ -284,37 +284,24 @@ TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
 // out without a region, in the curve's order, reading as the trace does.
 TEST(TraceCurvePanel, FollowsThePickedCurveOnAZoomedView)
 {
-    TestApp t;
-    ShowPicture(t, WavePlot());
-    SetFrame({0, 100, 10, 0});
-    app().document->zoomView(ViewZoom(2.0));
-    QWidget& panel = Panel(t);
-    EXPECT_FALSE(Control<QRadioButton>(panel, "optTraceFollow").isEnabled());
-    Control<QPushButton>(panel, "cmdTracePick").click();
+    TraceApp a(true, {0, 100, 10, 0}, 2.0);
+    auto* follow = a.control<QRadioButton>("optTraceFollow");
+    EXPECT_FALSE(follow->isEnabled());
+    a.click("cmdTracePick");
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{400, 2 * static_cast<int>(Wave(200.5))});
-    EXPECT_TRUE(Control<QRadioButton>(panel, "optTraceFollow").isChecked());
+    EXPECT_TRUE(follow->isChecked());
     // The shape is a choice of its own: the step's unit stays as it was.
-    EXPECT_TRUE(Control<QRadioButton>(panel, "optStepPixels").isChecked());
-    EXPECT_EQ(Control<QSpinBox>(panel, "TxtTolerance").value(), 80);
-    Trace(t, panel);
-
-    const int points = Grid().rowCount() - 1;
-    // About the wave's length, one point a pixel along it.
-    EXPECT_GE(points, 500);
-    int within = 0;
-    for (int row = 1; row <= points; ++row) {
-        const double px = CellValue(row, 1) * Width / 10, py = (100 - CellValue(row, 2)) * Height / 100;
-        within += std::abs(Painted(py) - Wave(Painted(px))) <= 0.5;
-        ASSERT_GT(Painted(px), 28) << row; // nothing of the legend line at the top right
-        if (row > 1) {
-            ASSERT_GE(CellValue(row, 1), CellValue(row - 1, 1)) << row;
-        }
-    }
-    EXPECT_GE(within, points * 98 / 100);
+    EXPECT_TRUE(a.control<QRadioButton>("optStepPixels")->isChecked());
+    EXPECT_EQ(a.control<QSpinBox>("TxtTolerance")->value(), 80);
+    a.trace();
+    // About the wave's length, one point a pixel along it; nothing of the
+    // legend line at the top right.
+    EXPECT_GE(a.pointsOnTheWave(OnLinearFrame, false), 500);
+    for (int row = 1; row < Grid().rowCount(); ++row)
+        ASSERT_GT(Painted(OnLinearFrame(CellValue(row, 1), 0).x()), 28) << row;
 
     // The colour dialog's colour has no place to follow from.
-    t.services().colours.script = {QColor(1, 2, 3)};
-    Control<QPushButton>(panel, "cmdTraceColor").click();
-    EXPECT_FALSE(Control<QRadioButton>(panel, "optTraceFollow").isEnabled());
-    EXPECT_TRUE(Control<QRadioButton>(panel, "optTraceCurve").isChecked());
+    a.pickColour(QColor(1, 2, 3));
+    EXPECT_FALSE(follow->isEnabled());
+    EXPECT_TRUE(a.control<QRadioButton>("optTraceCurve")->isChecked());
 }

@@ -1,8 +1,7 @@
 #include "extract/CurveTrace.h"
 #include "extract/TraceView.h"
 
-#include <QPainter>
-#include <QPainterPath>
+#include "ExtractPlots.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +9,6 @@
 
 namespace tracella {
 namespace {
-
-const Colour Red = Rgb(220, 20, 30);
 
 double Line(double u)
 {
@@ -22,19 +19,15 @@ double Line(double u)
 // constant X: each point read back lies at its sample's X and on the curve.
 TEST(TraceView, StepsFollowTheCalibratedAxisOfATurnedPlot)
 {
+    const Colour red = Rgb(220, 20, 30);
     for (const double turn : {2.0, -5.0}) {
         QTransform truth; // axis coordinates -> painter coordinates (pixel i spans [i, i + 1))
         truth.translate(50, 250);
         truth.rotate(-turn);
         truth.scale(30, -20);
-        QImage picture(400, 300, QImage::Format_RGB32);
-        picture.fill(Qt::white);
-        {
-            QPainter p(&picture);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setPen(QPen(QColor(RedOf(Red), GreenOf(Red), BlueOf(Red)), 3, Qt::SolidLine, Qt::FlatCap));
-            p.drawLine(truth.map(QPointF(0.5, Line(0.5))), truth.map(QPointF(9.5, Line(9.5))));
-        }
+        QImage picture = test::Paper(400, 300);
+        test::DrawLine(picture, {truth.map(QPointF(0.5, Line(0.5))), truth.map(QPointF(9.5, Line(9.5)))},
+                       test::ColourOf(red), 3);
         // A click on pixel i reads position i: the references as exact clicks.
         const auto at = [&](double u, double v) { return std::optional(truth.map(QPointF(u, v)) - QPointF(0.5, 0.5)); };
         const auto c = std::get<AffineCalibration>(
@@ -48,7 +41,7 @@ TEST(TraceView, StepsFollowTheCalibratedAxisOfATurnedPlot)
         EXPECT_NEAR(back.y(), picked.y() - 0.5, 1e-9);
 
         TraceSettings settings;
-        settings.colour = Red;
+        settings.colour = red;
         settings.backdrop = Rgb(255, 255, 255);
         settings.region = view.region;
         const Frame& f = view.frame;

@@ -4,34 +4,27 @@
 
 using namespace tracella;
 
-TEST(OptionsFields, WholeNumbersRoundHalvesToEvenAndStayIn32Bits)
-{
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("2.5")), 2);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("3.5")), 4);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("12abc")), 12);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("abc")), 0);
-    EXPECT_EQ(WholeNumberOfText(QString()), 0);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("  -7.5")), -8);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("2147483647")), 2147483647);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("-2147483648")), -2147483647 - 1);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("2147483647.5")), std::nullopt);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("2147483648")), std::nullopt);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("-2147483649")), std::nullopt);
-    EXPECT_EQ(WholeNumberOfText(QStringLiteral("1e300")), std::nullopt);
-}
+namespace {
 
-TEST(OptionsFields, DotWidthRefusesZeroTextAndWhatLies16BitsAway)
+const std::optional<int> Refused;
+
+} // namespace
+
+// Whole numbers round halves to even and stay in 32 bits; a dot width
+// refuses zero, text and what lies 16 bits away.
+TEST(OptionsFields, WholeNumbersAndDotWidths)
 {
-    EXPECT_EQ(DotWidthOfText(QStringLiteral(" 3")), 3);
-    EXPECT_EQ(DotWidthOfText(QStringLiteral(" 7 ")), 7);
-    EXPECT_EQ(DotWidthOfText(QStringLiteral("2.5")), 2);
-    EXPECT_EQ(DotWidthOfText(QStringLiteral("1")), 1);
-    EXPECT_EQ(DotWidthOfText(QStringLiteral("32767")), 32767);
-    EXPECT_EQ(DotWidthOfText(QStringLiteral("0")), std::nullopt);
-    EXPECT_EQ(DotWidthOfText(QStringLiteral("0.4")), std::nullopt);
-    EXPECT_EQ(DotWidthOfText(QStringLiteral("abc")), std::nullopt);
-    EXPECT_EQ(DotWidthOfText(QStringLiteral("-2")), std::nullopt);
-    EXPECT_EQ(DotWidthOfText(QStringLiteral("32768")), std::nullopt);
+    const std::pair<const char*, std::optional<int>> whole[] = {
+        {"2.5", 2}, {"3.5", 4}, {"12abc", 12}, {"abc", 0}, {"", 0}, {"  -7.5", -8}, {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1}, {"2147483647.5", Refused}, {"2147483648", Refused},
+        {"-2147483649", Refused}, {"1e300", Refused}};
+    for (const auto& [text, value] : whole)
+        EXPECT_EQ(WholeNumberOfText(QString::fromLatin1(text)), value) << text;
+    const std::pair<const char*, std::optional<int>> widths[] = {
+        {" 3", 3}, {" 7 ", 7}, {"2.5", 2}, {"1", 1}, {"32767", 32767}, {"0", Refused}, {"0.4", Refused},
+        {"abc", Refused}, {"-2", Refused}, {"32768", Refused}};
+    for (const auto& [text, width] : widths)
+        EXPECT_EQ(DotWidthOfText(QString::fromLatin1(text)), width) << text;
 }
 
 TEST(OptionsFields, CountsBeyond32BitsAreRefusedByName)
@@ -41,40 +34,40 @@ TEST(OptionsFields, CountsBeyond32BitsAreRefusedByName)
     EXPECT_EQ(std::get<CountFields>(ok).rows, 2);
     EXPECT_EQ(std::get<CountFields>(ok).cols, 0);
     EXPECT_EQ(std::get<CountFields>(ok).splinePoints, -3);
-
-    const auto refuse = [](const QString& rows, const QString& cols, const QString& points) {
-        const auto read = ReadCountFields(rows, cols, points);
-        EXPECT_TRUE(std::holds_alternative<Message>(read));
-        return std::holds_alternative<Message>(read) ? std::get<Message>(read) : Message{};
-    };
-    const Message rows = refuse(QStringLiteral("3000000000"), QStringLiteral("9999999999"), QStringLiteral("5"));
-    EXPECT_EQ(rows.text, QStringLiteral("The number in Rows is out of range.\r\n"
-                                        "Enter a whole number between -2147483648 and 2147483647."));
-    EXPECT_EQ(rows.title, QStringLiteral("Options"));
-    EXPECT_EQ(rows.icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(refuse(QStringLiteral("5"), QStringLiteral("-3000000000"), QStringLiteral("5")).text.contains(
-        QStringLiteral("Columns")));
-    EXPECT_TRUE(refuse(QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("4294967296"))
-                    .text.contains(QStringLiteral("Total number of points")));
+    const struct {
+        const char *rows, *cols, *points, *field;
+    } refused[] = {{"3000000000", "9999999999", "5", "Rows"},
+                   {"5", "-3000000000", "5", "Columns"},
+                   {"5", "5", "4294967296", "Total number of points"}};
+    for (const auto& r : refused) {
+        const auto read = ReadCountFields(QString::fromLatin1(r.rows), QString::fromLatin1(r.cols),
+                                          QString::fromLatin1(r.points));
+        ASSERT_TRUE(std::holds_alternative<Message>(read)) << r.field;
+        const Message& m = std::get<Message>(read);
+        EXPECT_EQ(m.text, QStringLiteral("The number in %1 is out of range.\r\n"
+                                         "Enter a whole number between -2147483648 and 2147483647.")
+                              .arg(QString::fromLatin1(r.field)));
+        EXPECT_EQ(m.title, QStringLiteral("Options"));
+        EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+    }
 }
 
-TEST(OptionsFields, GuideMeAndTheSweepGridCell)
+TEST(OptionsFields, GuideMeTheSweepGridCellAndTabs)
 {
     EXPECT_EQ(GuidedDensity(QSize(640, 480)).cols, 320);
     EXPECT_EQ(GuidedDensity(QSize(640, 480)).rows, 240);
     EXPECT_EQ(GuidedDensity(QSize(641, 3)).cols, 320);
     EXPECT_EQ(GuidedDensity(QSize(641, 3)).rows, 1);
-
-    EXPECT_EQ(SweepGridCell(QSize(640, 480), QStringLiteral("240"), QStringLiteral("320")), QSizeF(2, 2));
-    EXPECT_EQ(SweepGridCell(QSize(640, 480), QStringLiteral("50"), QStringLiteral("3")), QSizeF(640.0 / 3, 9.6));
-    EXPECT_EQ(SweepGridCell(QSize(640, 480), QStringLiteral("0.4"), QStringLiteral("3")), std::nullopt);
-    EXPECT_EQ(SweepGridCell(QSize(640, 480), QStringLiteral("5"), QStringLiteral("-1")), std::nullopt);
-    EXPECT_EQ(SweepGridCell(QSize(640, 480), QStringLiteral("5"), QStringLiteral("abc")), std::nullopt);
-    EXPECT_EQ(SweepGridCell(QSize(640, 480), QStringLiteral("3000000000"), QStringLiteral("5")), std::nullopt);
-}
-
-TEST(OptionsFields, TabsCycleBothWaysWithWrap)
-{
+    const struct {
+        const char *rows, *cols;
+        std::optional<QSizeF> cell;
+    } cells[] = {{"240", "320", QSizeF(2, 2)},        {"50", "3", QSizeF(640.0 / 3, 9.6)},
+                 {"0.4", "3", std::nullopt},          {"5", "-1", std::nullopt},
+                 {"5", "abc", std::nullopt},          {"3000000000", "5", std::nullopt}};
+    for (const auto& c : cells)
+        EXPECT_EQ(SweepGridCell(QSize(640, 480), QString::fromLatin1(c.rows), QString::fromLatin1(c.cols)), c.cell)
+            << c.rows << " x " << c.cols;
+    // Tabs cycle both ways with wrap.
     EXPECT_EQ(NextTabIndex(0, 4, false), 1);
     EXPECT_EQ(NextTabIndex(3, 4, false), 0);
     EXPECT_EQ(NextTabIndex(0, 4, true), 3);

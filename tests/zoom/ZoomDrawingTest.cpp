@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -20,32 +19,6 @@ constexpr QRgb Silver = 0xFFC0C0C0;
 bool IsGridPixel(QRgb pixel)
 {
     return pixel == Grey || pixel == Silver;
-}
-
-// Columns and rows of alternating black and white screen pixels.
-QImage Stripes(int size)
-{
-    QImage image(size, size, QImage::Format_RGB32);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            image.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    return image;
-}
-
-std::vector<int> RunLengths(const QImage& image, int row)
-{
-    std::vector<int> runs;
-    int length = 1;
-    for (int x = 1; x < image.width(); ++x) {
-        if (image.pixel(x, row) == image.pixel(x - 1, row)) {
-            ++length;
-        } else {
-            runs.push_back(length);
-            length = 1;
-        }
-    }
-    runs.push_back(length);
-    return runs;
 }
 
 // An independent model of the magnifier, written from its rule rather than
@@ -120,26 +93,6 @@ TEST(ZoomDrawing, CheckerBrushAlternatesGreyAndSilver)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(pattern.pixel(x, y), (x + y) % 2 ? Silver : Grey) << x << "," << y;
-}
-
-TEST(ZoomDrawing, At250PercentPixelsAlternateTwoAndThreeWideWithoutGrid)
-{
-    const ZoomLayout layout = ZoomLayoutAt(QPoint(500, 500), QSize(300, 300), 2.5f);
-    QImage canvas(300, 300, QImage::Format_RGB32);
-    DrawZoom(canvas, Stripes(layout.source.width()), layout.destination, 2.5f, true);
-
-    for (int row : {0, 77, 150, 299}) {
-        const std::vector<int> runs = RunLengths(canvas, row);
-        EXPECT_EQ(runs.size(), 120u) << "row " << row;
-        const std::multiset<int> lengths(runs.begin(), runs.end());
-        EXPECT_EQ(lengths.count(2), 60u) << "row " << row;
-        EXPECT_EQ(lengths.count(3), 60u) << "row " << row;
-        for (std::size_t i = 1; i < runs.size(); ++i)
-            ASSERT_NE(runs[i], runs[i - 1]) << "row " << row << " run " << i;
-    }
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 300; ++x)
-            ASSERT_FALSE(IsGridPixel(canvas.pixel(x, y))) << x << "," << y;
 }
 
 TEST(ZoomDrawing, EveryViewMatchesTheRulePixelForPixel)
