@@ -323,8 +323,10 @@ void ScaleAxesPanel::cmdFindAxes_Click()
 
 void ScaleAxesPanel::cmdFindAxesRegion_Click(bool armed)
 {
-    if (armed)
-        lblFit_->setText(QStringLiteral("Drag a rectangle around the axes and their labels."));
+    if (!armed)
+        return;
+    lblFit_->setStyleSheet(QString());
+    lblFit_->setText(QStringLiteral("Drag a rectangle around the axes and their labels."));
 }
 
 void ScaleAxesPanel::startSearch(QRect region)
