@@ -107,28 +107,66 @@ QRect LabelBox(const QImage& picture, const FoundAxis& axis, std::size_t tick)
         const int x = int(std::lround(p.x())), y = int(std::lround(p.y()));
         return picture.valid(x, y) && qGray(picture.pixel(x, y)) < 128;
     };
-    // Out from the tick's end, row by row, until a gap wider than any
-    // between letters.
+    // Out from the tick's end, line by line, until a gap wider than any
+    // between letters: the lines the label takes, looked for within a band
+    // along the axis.
     const int start = int(std::ceil(axis.ticks[tick].reach)) + 2;
     const int deepest = start + std::max(30, std::min(picture.width(), picture.height()) / 5);
-    const int gap = std::max(4, int(half / 5));
-    int first = -1, last = -1, blank = 0;
-    for (int d = start; d < deepest && blank <= gap; ++d) {
-        bool any = false;
-        for (double s = -half; s <= half && !any; s += 1)
-            any = ink(d, s);
-        if (any)
-            first = first < 0 ? d : first, last = d, blank = 0;
-        else
-            blank += first >= 0;
-    }
+    int first = -1, last = -1;
+    const auto lines = [&](double from, double to, int gap) {
+        first = -1, last = -1;
+        for (int d = start, blank = 0; d < deepest && blank <= gap; ++d) {
+            bool any = false;
+            for (double s = from; s <= to && !any; s += 1)
+                any = ink(d, s);
+            if (any)
+                first = first < 0 ? d : first, last = d, blank = 0;
+            else
+                blank += first >= 0;
+        }
+    };
+    double low = half, high = -half;
+    const auto extent = [&](double from, double to) {
+        low = to, high = from;
+        for (int d = first; d <= last; ++d)
+            for (double s = from; s <= to; s += 1)
+                if (ink(d, s))
+                    low = std::min(low, s), high = std::max(high, s);
+    };
+    lines(-half, half, std::max(4, int(half / 5)));
     if (first < 0)
         return {};
-    double low = half, high = -half;
-    for (int d = first; d <= last; ++d)
-        for (double s = -half; s <= half; s += 1)
-            if (ink(d, s))
-                low = std::min(low, s), high = std::max(high, s);
+    extent(-half, half);
+    // Ticks closer together than the letters are high (the minor ticks of a
+    // log axis) cut the label at the band's edge: there it grows on while
+    // its lines across hold ink, and is looked for again, until whole.
+    if (low <= -half + 1 || high >= half - 1) {
+        const auto across = [&](double s) {
+            for (int d = first; d <= last; ++d)
+                if (ink(d, s))
+                    return true;
+            return false;
+        };
+        const double reach = std::max(half, length / 10);
+        for (int round = 0; round < 4; ++round) {
+            const double wasLow = low, wasHigh = high;
+            while (low > -reach && across(low - 1))
+                low -= 1;
+            while (high < reach && across(high + 1))
+                high += 1;
+            const double grownLow = low, grownHigh = high;
+            lines(grownLow, grownHigh, std::max(4, int(high - low + 1) / 2));
+            extent(grownLow, grownHigh);
+            if (low == wasLow && high == wasHigh)
+                break;
+        }
+        // A label nearer another tick is that tick's.
+        const double middle = (low + high) / 2;
+        for (std::size_t other : {tick - 1, tick + 1})
+            if (other < axis.ticks.size() &&
+                std::abs(middle - QPointF::dotProduct(axis.ticks[other].pixel - at, along)) < std::abs(middle))
+                return {};
+    }
     QPolygonF corners;
     for (const double d : {double(first), double(last)})
         for (const double s : {low, high})

@@ -1,3 +1,4 @@
+#include "calibration/AxisProposal.h"
 #include "calibration/LabelNumber.h"
 #include "calibration/LabelOcr.h"
 
@@ -73,6 +74,23 @@ INSTANTIATE_TEST_SUITE_P(
                             .yLabelsTurned = true, .yNumbers = Numbers::LogPower, .family = "DejaVu Serif",
                             .letters = 16}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Minor ticks between the decades, closer together than the labels are high:
+// each decade's label is still read whole, and by its own tick alone. The
+// tick of 1 is at the axes' corner, which is never used.
+TEST(LabelOcr, ALogAxisWithMinorTicksIsProposed)
+{
+    LabelOcr ocr;
+    const QImage example(QStringLiteral(TRACELLA_EXAMPLES_DIR "/log-graph.png"));
+    ASSERT_FALSE(example.isNull());
+    const AxisProposal proposal = ProposeAxes(example, {}, ocr);
+    EXPECT_EQ(proposal.x.kind, AxisKind::Linear) << proposal.x.missing.toStdString();
+    ASSERT_EQ(proposal.y.kind, AxisKind::Log) << proposal.y.missing.toStdString();
+    EXPECT_EQ(proposal.y.firstValue, 10000);
+    EXPECT_EQ(proposal.y.secondValue, 10);
+    EXPECT_LT(QLineF(proposal.y.first, QPointF(100, 60)).length(), 0.5);
+    EXPECT_LT(QLineF(proposal.y.second, QPointF(100, 420)).length(), 0.5);
+}
 
 TEST(LabelOcr, NamesThePackageWhenTheLanguageFileIsMissing)
 {
