@@ -32,7 +32,7 @@ TESTS = {
     "picture": "PictureViewTest|PictureLoaderTest|PictureWindowTest",
     "calibration": "calibration_test|PointPickingTest|ScaleAxesPanelTest|axis_finding_test|label_ocr_test"
                    "|axis_accuracy_test",
-    "data": "data_.*_test|DataWindowTest|DataPrintTest|DataCupsPrintTest",
+    "data": "data_.*_test|DataWindowTest|DataPrintTest",
     "extract": "test_extract_logic|ExtractWindowTest",
     "options": "OptionsFieldsTest|OptionsWindowTest",
     "acquire": "AcquireLogicTest|AcquireWindowTest|SaneScannerTest|SaneNoScannerTest",

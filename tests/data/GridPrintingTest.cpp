@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -87,91 +85,6 @@ TEST(PrintGrid, PrintsOnlyWhatTheGridShows)
     record = Print(grid);
     EXPECT_TRUE(RowsOfColumn(record, 2).empty());
     EXPECT_FALSE(RowsOfColumn(record, 1).empty());
-}
-
-// Pixel columns (or rows) of the page nearly as dark as the darkest one,
-// the border's: the border and the grid lines.
-std::vector<int> LinesAcross(const QImage& page, bool vertical)
-{
-    const int length = vertical ? page.width() : page.height();
-    const int across = vertical ? page.height() : page.width();
-    std::vector<int> dark(static_cast<std::size_t>(length));
-    for (int i = 0; i < length; ++i) {
-        for (int j = 0; j < across; ++j)
-            dark[i] += qGray(vertical ? page.pixel(i, j) : page.pixel(j, i)) < 128;
-    }
-    const int darkest = *std::max_element(dark.begin(), dark.end());
-    std::vector<int> lines;
-    for (int i = 0; i < length; ++i) {
-        if (dark[i] > darkest * 4 / 5)
-            lines.push_back(i);
-    }
-    return lines;
-}
-
-// Prints onto a white page in a 28-pixel font, far taller than the rows.
-PrintRecord PrintInLargeFont(QImage& page, const GridPrintView& grid, std::function<QString(int, int)> text)
-{
-    page.fill(Qt::white);
-    QPainter painter(&page);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    QFont font = painter.font();
-    font.setPixelSize(28);
-    painter.setFont(font);
-    PrintRecord record;
-    PrintGrid(painter, grid, 1, 1,
-              {std::move(text), [&record](int r, int c) { record.cells.emplace_back(r, c); }, [](int) {}});
-    return record;
-}
-
-bool IsLine(const std::vector<int>& lines, int at)
-{
-    return std::find(lines.begin(), lines.end(), at) != lines.end();
-}
-
-TEST(PrintGrid, LaysOutLongTextsInTheFontsOwnSizeWithoutOverlap)
-{
-    // Screen columns of 100 and rows of 20, texts far wider and taller in
-    // the print font; the page just holds the laid-out grid.
-    GridPrintView grid = SmallGrid(4);
-    grid.width = 310;
-    grid.height = 90;
-    QImage page(1300, 240, QImage::Format_RGB32);
-    PrintRecord record = PrintInLargeFont(page, grid, [](int r, int c) {
-        return r == 0 ? QStringLiteral("= Header %1 =").arg(c) : QStringLiteral("-1.23456789012345E+%1").arg(10 + r);
-    });
-    EXPECT_EQ(RowsOfColumn(record, 2), std::vector<int>({0, 1, 2, 3}));
-
-    // The border and a line after each column and each row; no text
-    // touches any of them.
-    const std::vector<int> vertical = LinesAcross(page, true);
-    const std::vector<int> horizontal = LinesAcross(page, false);
-    ASSERT_EQ(vertical.size(), 5u);
-    ASSERT_EQ(horizontal.size(), 6u);
-    EXPECT_LT(vertical.back(), page.width() - 1);
-    EXPECT_LT(horizontal.back(), page.height() - 1);
-    int ink = 0;
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            if (IsLine(vertical, x) || IsLine(horizontal, y) || qGray(page.pixel(x, y)) >= 128)
-                continue;
-            ++ink;
-            EXPECT_FALSE(IsLine(vertical, x - 1) || IsLine(vertical, x + 1)) << "text on a column line at " << x << "," << y;
-            EXPECT_FALSE(IsLine(horizontal, y - 1) || IsLine(horizontal, y + 1)) << "text on a row line at " << x << "," << y;
-            EXPECT_TRUE(x > vertical.front() && x < vertical.back() && y > horizontal.front() && y < horizontal.back())
-                << "text outside the grid at " << x << "," << y;
-            if (HasFailure())
-                return;
-        }
-    }
-    EXPECT_GT(ink, 1000);
-
-    // On a page too small for all of it, only rows and columns that fit whole.
-    QImage small(800, 100, QImage::Format_RGB32);
-    record = PrintInLargeFont(small, grid, [](int, int) { return QStringLiteral("-1.23456789012345E+15"); });
-    EXPECT_EQ(RowsOfColumn(record, 0), std::vector<int>({0, 1}));
-    EXPECT_FALSE(RowsOfColumn(record, 1).empty());
-    EXPECT_TRUE(RowsOfColumn(record, 2).empty());
 }
 
 TEST(PrintGrid, DrawsTheBorderAndGridLinesWithinTheGrid)

@@ -100,7 +100,6 @@ TEST(RecoveryFolder, FollowsAnAbsoluteStateHome)
     } cases[] = {
         {"/var/tmp/st", QStringLiteral("/var/tmp/st/tracella/recovery")},
         {"st", home},
-        {"", home},
         {nullptr, home},
     };
     for (const auto& c : cases) {
@@ -144,18 +143,6 @@ TEST_F(ProjectRecovery, FailedWriteIsRemembered)
     ASSERT_TRUE(writer.waitIdle(10000));
     ASSERT_TRUE(writer.lastError());
     EXPECT_TRUE(writer.lastError()->contains(RecoveryFolder())) << writer.lastError()->toStdString();
-}
-
-TEST_F(ProjectRecovery, WritersInOneProcessKeepTheirOwnFiles)
-{
-    RecoveryWriter first, second;
-    first.submit(Snapshot(1));
-    second.submit(Snapshot(2));
-    ASSERT_TRUE(first.waitIdle(10000) && second.waitIdle(10000));
-    EXPECT_NE(first.fileName(), second.fileName());
-    EXPECT_EQ(TagOf(first.fileName()), 1);
-    EXPECT_EQ(TagOf(second.fileName()), 2);
-    EXPECT_TRUE(OrphanRecoveries().empty());
 }
 
 // Two processes write their own files; only a killed one's file is offered,

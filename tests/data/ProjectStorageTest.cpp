@@ -69,8 +69,6 @@ TEST(ProjectStorage, RoundTripThroughAFile)
 TEST(ProjectStorage, RefusesWhatIsNoProject)
 {
     QTemporaryDir dir;
-    QCborMap newer = QCborValue::fromCbor(EncodeProject(Sample())).toMap();
-    newer[QStringLiteral("version")] = QCborArray{2, 1};
     struct Case {
         const char* name;
         std::function<bool(const QString&)> make;
@@ -79,10 +77,7 @@ TEST(ProjectStorage, RefusesWhatIsNoProject)
     const Case cases[] = {
         {"missing", [](const QString&) { return true; }, "does not exist"},
         {"folder", [](const QString& p) { return QDir().mkdir(p); }, "not a file"},
-        {"empty", [](const QString& p) { return WriteFile(p, {}); }, "empty"},
         {"text", [](const QString& p) { return WriteFile(p, "1 2 3\n"); }, "not a Tracella project"},
-        {"truncated", [](const QString& p) { return WriteFile(p, EncodeProject(Sample()).chopped(3)); }, "damaged"},
-        {"newer", [&](const QString& p) { return WriteFile(p, newer.toCborValue().toCbor()); }, "format 2.1"},
         // Sparse: refused by its size before a byte of it is read.
         {"huge",
          [](const QString& p) { return WriteFile(p, {}) && QFile::resize(p, MaxProjectFileBytes + 1); },
@@ -148,10 +143,8 @@ TEST(ProjectStart, FindsTheFormatBeforeTheBytesBreakOff)
         {"broken off after the format", project.left(formatEnd), true},
         {"broken off in the format", project.left(formatEnd - 1), false},
         {"format second", map({{QStringLiteral("zoom"), 2}, {format, ProjectFormatName}}), false},
-        {"another format", map({{format, QStringLiteral("tracella-projects")}}), false},
         {"format as bytes", map({{format, QByteArray("tracella-project")}}), false},
         {"key without a value", QByteArray("\xBF\x61" "a\x1F", 4), false},
-        {"array", QCborArray{format, ProjectFormatName}.toCborValue().toCbor(), false},
         {"empty", QByteArray(), false},
     };
     for (const auto& c : cases)
