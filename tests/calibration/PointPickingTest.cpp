@@ -4,7 +4,6 @@
 #include "app/widgets/MainWindow.h"
 #include "data/widgets/DataWindow.h"
 #include "data/widgets/GridModel.h"
-#include "options/widgets/PointerCursor.h"
 #include "picture/widgets/DocumentWindow.h"
 #include "picture/widgets/PictureSurface.h"
 #include "support/Expect.h"
@@ -12,7 +11,6 @@
 
 #include <QAction>
 #include <QTest>
-#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -178,21 +176,4 @@ TEST_F(PointPicking, ALogPowerBeyondSinglePrecisionStoresNothing)
     ASSERT_FALSE(t.services().messages.shown.empty());
     ExpectErrorMessage(t.services().messages.shown.back(), QStringLiteral("Error #  6 was generated. \r"));
     EXPECT_EQ(rowCount(), 1);
-}
-
-TEST_F(PointPicking, ThePictureShowsTheFirstPointerImageFromStart)
-{
-    ASSERT_EQ(appState().PointerIndex, 1);
-    EXPECT_EQ(s.cursor().shape(), Qt::BitmapCursor);
-    EXPECT_EQ(s.cursor().pixmap().toImage(), PointerCursor(1).pixmap().toImage());
-    EXPECT_EQ(s.cursor().hotSpot(), PointerCursor(1).hotSpot());
-}
-
-TEST_F(PointPicking, ADoubleClickStoresOnePoint)
-{
-    // Through the window system, which turns the second press into a double-click.
-    QWindow* window = t.main().windowHandle();
-    QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, window->mapFromGlobal(s.mapToGlobal(QPoint(40, 30))));
-    TestApp::settle();
-    EXPECT_EQ(rowCount(), 2);
 }
