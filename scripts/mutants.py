@@ -26,8 +26,6 @@ ENV = None
 
 # The tests of each subsystem, as CTest names them in tests/<subsystem>/CMakeLists.txt.
 TESTS = {
-    # MemoryCycleTest is left out: it watches the heap level off, not what the program shows, and it
-    # waits forever on its first dialog when other window tests ran before it on the same display.
     "app": "AppLogicTest|MainWindowTest|ResourcesTest|DesktopFilesTest|ProjectWindowTest",
     "picture": "PictureViewTest|PictureLoaderTest|PictureWindowTest",
     "calibration": "calibration_test|PointPickingTest|ScaleAxesPanelTest|axis_finding_test|label_ocr_test"

@@ -118,21 +118,11 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
              t.services().messages.answer(MessageAnswer::Ok);
              t.run(QStringLiteral("mnuDataAR"));
          }},
-        {"Interpolate", [](TestApp& t) {
-             t.services().messages.answer(MessageAnswer::Yes);
-             t.run(QStringLiteral("mnuDataSpline"));
-         }},
         {"Sort", [](TestApp& t) { t.run(QStringLiteral("mnuDataSortX")); }},
-        {"Sort", [](TestApp& t) { t.run(QStringLiteral("mnuDataSortY")); }},
         {"Remove Selected Values", [](TestApp& t) {
              DataForm().selectRows(2, 3);
              t.run(QStringLiteral("mnuDataRemoveSelected"));
          }},
-        {"Remove All Values", [](TestApp& t) {
-             t.services().messages.answer(MessageAnswer::Yes);
-             t.run(QStringLiteral("mnuDataRemoveAll"));
-         }},
-        {"Remove Repeated Values", [](TestApp& t) { t.run(QStringLiteral("mnuDataRemoveRepeated")); }},
         {"Set New Values", [](TestApp&) {
              DataWindow& data = DataForm();
              data.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("2"));
@@ -140,8 +130,6 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
              data.findChild<QLineEdit*>(QStringLiteral("TxtYValue"))->setText(QStringLiteral("9"));
              data.cmdSetValues_Click();
          }},
-        {"Undo Last Point", [](TestApp&) { app().document->undoLastPoint(); }},
-        {"Reset Scale", [](TestApp& t) { t.run(QStringLiteral("mnuPictureResetScale")); }},
         {"Scale", [](TestApp& t) { // from entering scale mode to leaving it, clicks and values between
              t.services().messages.answer(MessageAnswer::Ok);
              t.run(QStringLiteral("mnuPictureScale"));
@@ -168,14 +156,6 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
         {"Add Curve", [](TestApp& t) {
              t.services().input.reply(QStringLiteral("Third"));
              t.run(QStringLiteral("mnuDataCurveAdd"));
-         }},
-        {"Rename Curve", [](TestApp& t) {
-             t.services().input.reply(QStringLiteral("Renamed"));
-             t.run(QStringLiteral("mnuDataCurveRename"));
-         }},
-        {"Delete Curve", [](TestApp& t) {
-             t.services().messages.answer(MessageAnswer::Yes);
-             t.run(QStringLiteral("mnuDataCurveDelete"));
          }},
         {"Curve Colour", [](TestApp& t) {
              t.services().colours.script.push_back(QColor(1, 2, 3));
@@ -225,7 +205,6 @@ TEST(Projects, ARoundTripKeepsEveryPointAndTheCalibration)
              LeaveScaleMode();
          }},
         {"imported, log Y axis by axes", true, [] { ApplyAffineToPicture(ByAxes(true)); }},
-        {"imported, uncalibrated", true, [] {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
