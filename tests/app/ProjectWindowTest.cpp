@@ -229,25 +229,6 @@ TEST(Projects, ARoundTripKeepsEveryPointAndTheCalibration)
     }
 }
 
-// A file that is no project leaves the work in the window as it was, with
-// a message naming the file.
-TEST(Projects, ABadProjectChangesNothing)
-{
-    QTemporaryDir dir;
-    const QString bad = writeFile(dir, QStringLiteral("bad.tracella"), "not a project");
-    TestApp t;
-    StartWork(t);
-    const QByteArray before = Document();
-    const qint64 picture = TestApp::surface().picture().image.cacheKey();
-    t.services().messages.answer(MessageAnswer::Yes); // the unsaved points may go
-    t.services().messages.answer(MessageAnswer::Ok);
-    EXPECT_FALSE(OpenProjectFile(bad));
-    ASSERT_FALSE(t.services().messages.shown.empty());
-    EXPECT_TRUE(t.services().messages.shown.back().text.contains(bad));
-    EXPECT_EQ(Document(), before);
-    EXPECT_EQ(TestApp::surface().picture().image.cacheKey(), picture);
-}
-
 // Unsaved work is copied aside by a worker and the copy goes once the work
 // is saved; a copy a crash left is offered at the next start and restored
 // as unsaved work.

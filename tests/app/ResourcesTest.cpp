@@ -19,28 +19,6 @@ QByteArray ReadResource(const QString& path)
     return file.readAll();
 }
 
-TEST(ResourcesTest, EveryToolbarKeyHasAVisibleIconAndTheProgramIconIsLarge)
-{
-    const QStringList keys = {"New", "Save", "Print", "Paste", "Open", "SortXY", "SortYX", "RemoveAll",
-                              "RemoveRepeated", "RemoveSelected", "AutoRead", "TraceCurve", "Interpolate", "Options",
-                              "Capture", "Scanner", "Zoom"};
-    QSet<QByteArray> distinct;
-    for (const QString& key : keys) {
-        SCOPED_TRACE(key.toStdString());
-        const QImage icon(":/icons/toolbar/" + key + ".png");
-        ASSERT_FALSE(icon.isNull());
-        EXPECT_EQ(icon.size(), QSize(24, 24));
-        EXPECT_TRUE(icon.hasAlphaChannel());
-        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << "background should be transparent";
-        distinct.insert(ReadResource(":/icons/toolbar/" + key + ".png"));
-    }
-    EXPECT_EQ(distinct.size(), keys.size()) << "two keys share one picture";
-
-    const QImage program(":/icons/tracella.png");
-    ASSERT_FALSE(program.isNull());
-    EXPECT_EQ(program.size(), QSize(256, 256));
-}
-
 TEST(ResourcesTest, HelpPagesLinkOnlyToPagesAndAnchorsThatExist)
 {
     const QString root = ":/help/";

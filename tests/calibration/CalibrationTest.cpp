@@ -205,20 +205,6 @@ TEST(CoordinateTransform, StatusTexts)
     EXPECT_EQ(PointStatus(third, false).y, QStringLiteral("Y=  .333333333333333"));
 }
 
-TEST(CoordinateTransform, DataToFrameSkipsWhatALogAxisCannotShow)
-{
-    EXPECT_FALSE(DataToFrame(0, 1, true, false));
-    EXPECT_FALSE(DataToFrame(1, -2, false, true));
-    EXPECT_FALSE(DataToFrame(std::nan(""), 1, true, false));
-    const auto linear = DataToFrame(-3, 0, false, false);
-    ASSERT_TRUE(linear);
-    EXPECT_EQ(*linear, QPointF(-3, 0));
-    const auto logarithmic = DataToFrame(100, 7, true, false);
-    ASSERT_TRUE(logarithmic);
-    EXPECT_EQ(logarithmic->x(), Log10Value(100));
-    EXPECT_EQ(logarithmic->y(), 7);
-}
-
 TEST(CoordinateTransform, RoundTripStaysWithinHalfAPixel)
 {
     AppState state = Calibrating({{50, 45}, 0.01, -20}, {{360, 277.5}, 5000, 340}, true, false);

@@ -4,17 +4,12 @@
 #include "GeneratedPlot.h"
 #include "ScaleAxesSupport.h"
 
-#include "calibration/widgets/AxisSearch.h"
-#include "calibration/widgets/CalibrationLayer.h"
 
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
-#include <QProgressBar>
-#include <QSignalSpy>
 
 #include <cmath>
-#include <functional>
 
 using namespace tracella;
 using namespace tracella::test;
@@ -33,11 +28,6 @@ bool SearchEnds(QWidget& panel)
         TestApp::settle(20);
     }
     return true;
-}
-
-FoundMarks FoundOnPicture()
-{
-    return CalibrationLayerOf(&Surface())->found();
 }
 
 // X1, X2 at the first and last X ticks, Y1, Y2 likewise, with their labels;
@@ -87,74 +77,6 @@ TEST(FindAxes, ProposesTheLabelledTicksAndAClickReadsThePlotsValues)
     const double pixelX = (plot.xLabels.back().toDouble() - plot.xLabels.front().toDouble()) /
                           (plot.xTicks.back().x() - plot.xTicks.front().x());
     EXPECT_NEAR(CellValue(1, 1), plot.xLabels[static_cast<int>(middle)].toDouble(), std::abs(pixelX));
-}
-
-// Given up at once: the references stay as they were.
-TEST(FindAxes, AGivenUpSearchChangesNothing)
-{
-    TestApp t;
-    ShowPicture(t, Draw(Style{"plain", {800, 600}, 0, false, false, true}).image);
-    auto* panel = OpenScaleAxes(t, "mnuPictureFindAxes");
-    ASSERT_NE(panel, nullptr);
-    Control<QPushButton>(*panel, "cmdFindAxes").click();
-    ASSERT_TRUE(SearchEnds(*panel));
-    EXPECT_EQ(Control<QLabel>(*panel, "lblFit").text(), QStringLiteral("The search was given up: nothing changed."));
-    auto& table = Control<QTableWidget>(*panel, "gridReferences");
-    for (int r = 0; r < 4; ++r)
-        EXPECT_EQ(table.item(r, 1)->text(), QStringLiteral("click to place")) << r;
-    EXPECT_TRUE(FoundOnPicture().ticks.empty());
-    EXPECT_FALSE(t.main().progressBarVisible());
-}
-
-// While it looks, the search says how far it has got, the labels counted
-// one by one; what it found is then drawn over the picture, each label as
-// read, until the panel closes or another picture comes.
-TEST(FindAxes, ShowsTheFoundTicksAndLabelsUntilTheyStopApplying)
-{
-    const Plot plot = Draw(Style{"plain", {800, 600}, 0, false, false, true});
-    const struct {
-        const char* name;
-        std::function<void(TestApp& t, QWidget& panel)> clears;
-    } endings[] = {
-        {"closed", [](TestApp&, QWidget& panel) { panel.close(); }},
-        {"another picture", [&](TestApp& t, QWidget&) { t.paste(plot.image.copy()); }},
-    };
-    for (const auto& ending : endings) {
-        SCOPED_TRACE(ending.name);
-        TestApp t;
-        ShowPicture(t, plot.image);
-        auto* panel = OpenScaleAxes(t);
-        ASSERT_NE(panel, nullptr);
-        QSignalSpy progress(panel->findChild<AxisSearch*>(QStringLiteral("AxisSearch")), &AxisSearch::progress);
-        Control<QPushButton>(*panel, "cmdFindAxes").click();
-        EXPECT_TRUE(progress.wait(10000));
-        EXPECT_TRUE(t.main().progressBarVisible());
-        ASSERT_TRUE(SearchEnds(*panel));
-        EXPECT_FALSE(t.main().progressBarVisible());
-
-        const FoundMarks marks = FoundOnPicture();
-        EXPECT_EQ(marks.axes.size(), 2u);
-        ASSERT_EQ(marks.ticks.size(), plot.xTicks.size() + plot.yTicks.size());
-        ASSERT_GE(progress.size(), 2);
-        EXPECT_EQ(progress.first().at(2).toInt(), 0) << "finding the axes is not counted";
-        for (qsizetype i = 1; i < progress.size(); ++i) {
-            EXPECT_EQ(progress.at(i).at(1).toInt(), i) << i;
-            EXPECT_EQ(progress.at(i).at(2).toInt(), int(marks.ticks.size())) << i;
-        }
-        EXPECT_EQ(progress.size(), qsizetype(marks.ticks.size()) + 1);
-
-        // Each true tick has its mark.
-        for (std::size_t i = 0; i < marks.ticks.size(); ++i) {
-            const std::size_t nx = plot.xTicks.size();
-            const QPointF at = i < nx ? plot.xTicks[i] : plot.yTicks[i - nx];
-            EXPECT_LT(QLineF(marks.ticks[i].pixel, at).length(), 0.5) << i;
-        }
-
-        ending.clears(t, *panel);
-        TestApp::settle(20);
-        EXPECT_TRUE(FoundOnPicture().ticks.empty());
-        EXPECT_TRUE(FoundOnPicture().axes.empty());
-    }
 }
 
 // Two plots side by side: a region dragged around the right one finds its

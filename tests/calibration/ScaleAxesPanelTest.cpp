@@ -130,22 +130,6 @@ TEST(ScaleAxesPanel, CalibratesATurnedPlotByAxisPointsAndCollectsOnIt)
     for (int row = 1; row < Grid().rowCount(); ++row)
         ASSERT_LT(OffCurvePixels(row), 2.0) << row;
 
-    // Trace steps along the calibrated X axis: every half unit of X.
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.run(QStringLiteral("mnuDataRemoveAll"));
-    t.run(QStringLiteral("mnuDataTrace"));
-    auto* trace = t.main().findChild<QWidget*>(QStringLiteral("frmTraceCurve"));
-    ASSERT_NE(trace, nullptr);
-    Control<QLineEdit>(*trace, "TxtTraceStep").setText(QStringLiteral("0.5"));
-    Control<QRadioButton>(*trace, "optStepUnits").setChecked(true);
-    t.services().messages.answer(MessageAnswer::Ok);
-    Control<QPushButton>(*trace, "cmdTrace").click();
-    ASSERT_EQ(Grid().rowCount(), 20); // 0.5 ... 9.5
-    for (int row = 1; row < Grid().rowCount(); ++row) {
-        EXPECT_NEAR(CellValue(row, 1), 0.5 * row, 1e-6);
-        EXPECT_LT(OffCurvePixels(row), 1.0) << row;
-    }
-
     // The View item hides the axes drawn back; the two-point Scale replaces the calibration.
     t.run(QStringLiteral("mnuViewAxes"));
     EXPECT_FALSE(t.main().action(QStringLiteral("mnuViewAxes"))->isChecked());

@@ -106,16 +106,3 @@ TEST(DataFileWriting, AFullDiskKeepsTheEarlierFile)
     EXPECT_EQ(FileBytes(path), "earlier\r\n");
     EXPECT_EQ(EntriesOf(small.path()), QStringList{"points.txt"});
 }
-
-TEST(FileExists, FindsFilesAndFoldersAndMatchesWildcards)
-{
-    QTemporaryDir folder;
-    WriteBytes(folder.filePath("points.txt"), "x");
-    WriteBytes(folder.filePath("a[1].csv"), "x");
-    ASSERT_TRUE(QDir().mkdir(folder.filePath("pictures")));
-    const std::pair<const char*, bool> names[] = {
-        {"points.txt", true}, {"pictures", true}, {"a[1].csv", true}, {"points.dat", false}, {"p?ints.*", true},
-        {"a[?].csv", true},   {"*.dat", false},   {"?.txt", false},   {"", false}};
-    for (const auto& [name, exists] : names)
-        EXPECT_EQ(FileExists(*name ? folder.filePath(name) : QString()), exists) << name;
-}

@@ -86,25 +86,3 @@ TEST(PrintGrid, PrintsOnlyWhatTheGridShows)
     EXPECT_TRUE(RowsOfColumn(record, 2).empty());
     EXPECT_FALSE(RowsOfColumn(record, 1).empty());
 }
-
-TEST(PrintGrid, DrawsTheBorderAndGridLinesWithinTheGrid)
-{
-    GridPrintView grid = SmallGrid(3);
-    QImage page(400, 200, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    {
-        QPainter painter(&page);
-        PrintGrid(painter, grid, 1, 1, {[](int, int) { return QString(); }, [](int, int) {}, [](int) {}});
-    }
-    const QRgb black = qRgb(0, 0, 0);
-    // The outline from (0, 0) to (width - 1, height - 1).
-    EXPECT_EQ(page.pixel(0, 50), black);
-    EXPECT_EQ(page.pixel(319, 50), black);
-    EXPECT_EQ(page.pixel(150, 129), black);
-    // The first vertical line after column 0, down to the last row printed.
-    EXPECT_EQ(page.pixel(101, 30), black);
-    EXPECT_EQ(page.pixel(101, 90), qRgb(255, 255, 255));
-    // The line under row 0.
-    EXPECT_EQ(page.pixel(50, 21), black);
-    EXPECT_EQ(page.pixel(350, 21), qRgb(255, 255, 255));
-}

@@ -144,28 +144,3 @@ TEST(ProjectFile, RefusesWhatIsNotAProjectItCanOpen)
         EXPECT_TRUE(Refusal(c.bytes).startsWith(QString::fromUtf8(c.refusal))) << Refusal(c.bytes).toStdString();
     }
 }
-
-// A document's curves through a project and back into a fresh document.
-TEST(ProjectFile, RestoresTheCurvesOfADocument)
-{
-    CurveDocument document;
-    ASSERT_FALSE(document.rename(0, QStringLiteral("first")));
-    ASSERT_FALSE(document.appendRow({QStringLiteral(" 1"), QStringLiteral("0.5"), QStringLiteral("7")}));
-    ASSERT_FALSE(document.add(QStringLiteral("second")));
-    document.setDataFile(1, QStringLiteral("/tmp/second.csv"), DataFileLayout::Comma);
-    document.setCurrent(0);
-
-    Project p = Sample();
-    p.curves = ProjectCurvesOf(document);
-    p.current = document.currentIndex();
-    const Project back = Decoded(EncodeProject(p));
-    CurveDocument restored;
-    ASSERT_FALSE(RestoreCurves(restored, back.curves, back.current));
-    ASSERT_EQ(restored.count(), 2);
-    EXPECT_EQ(restored.currentIndex(), 0);
-    EXPECT_EQ(restored.curve(0).name, QStringLiteral("first"));
-    EXPECT_EQ(restored.curve(0).rows.row(1), document.curve(0).rows.row(1));
-    EXPECT_EQ(restored.curve(1).dataFileName, QStringLiteral("/tmp/second.csv"));
-    EXPECT_EQ(restored.curve(1).layout, DataFileLayout::Comma);
-    EXPECT_EQ(restored.colourOf(1, 0), document.colourOf(1, 0));
-}

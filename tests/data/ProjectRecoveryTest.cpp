@@ -133,18 +133,6 @@ TEST_F(ProjectRecovery, WritesTheLatestSnapshotUntilDiscarded)
     }
 }
 
-TEST_F(ProjectRecovery, FailedWriteIsRemembered)
-{
-    ASSERT_TRUE(QDir(m_state.path()).mkpath(QStringLiteral("tracella")));
-    QFile blocker(m_state.filePath(QStringLiteral("tracella/recovery")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder belongs
-    RecoveryWriter writer;
-    writer.submit(Snapshot(1));
-    ASSERT_TRUE(writer.waitIdle(10000));
-    ASSERT_TRUE(writer.lastError());
-    EXPECT_TRUE(writer.lastError()->contains(RecoveryFolder())) << writer.lastError()->toStdString();
-}
-
 // Two processes write their own files; only a killed one's file is offered,
 // and it holds what that process sent last.
 TEST_F(ProjectRecovery, KilledProcessLeavesItsFileToRecover)

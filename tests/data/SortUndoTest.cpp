@@ -70,17 +70,6 @@ TEST(SortUndo, GivesBackEveryTextAndDoesTheSortAgain)
     }
 }
 
-TEST(SortUndo, ASortThatChangesNothingIsNoStep)
-{
-    CurveDocument d;
-    EditHistory history(d);
-    for (const char* x : {"0", "2", "3"})
-        ASSERT_FALSE(d.appendRow({QString::number(d.rows().rowCount()), QString::fromLatin1(x), QStringLiteral("4")}));
-    const int steps = history.stack().count();
-    Sort(d, SortKey::X);
-    EXPECT_EQ(history.stack().count(), steps);
-}
-
 // A sort with, in the same step, another change of the same curve or of the
 // curve list: the step still takes all of it back, then does it again.
 TEST(SortUndo, ASortMixedWithOtherChangesInOneStep)

@@ -8,7 +8,6 @@
 #include <QMimeData>
 #include <QEventLoop>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QScreen>
 #include <QTimer>
 
@@ -141,10 +140,6 @@ QPoint FakeScreen::cursorPos() const
 
 std::unique_ptr<QPrinter> FakePrinters::defaultPrinter()
 {
-    if (useSystemPrinter) {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        return info.isNull() ? nullptr : std::make_unique<QPrinter>(info);
-    }
     if (pdfFile.isEmpty())
         return nullptr;
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);

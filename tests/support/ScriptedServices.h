@@ -98,11 +98,9 @@ public:
 class FakePrinters final : public PrinterService {
 public:
     std::unique_ptr<QPrinter> defaultPrinter() override;
-    // The real spooler's answer for the system printer; a PDF file takes all.
     std::optional<QString> refusal(const QPrinter& printer) override;
     // Empty: no printer at all. Otherwise a PDF printer writing here.
     QString pdfFile;
-    bool useSystemPrinter = false;
 };
 
 class RecordingLauncher final : public LauncherService {
