@@ -93,7 +93,6 @@ const QPointF Across(83.4, 0.9), Down(-0.8, 61.7);
 INSTANTIATE_TEST_SUITE_P(
     Axes, FitLabelsTest,
     ::testing::Values(
-        Axis{"linear", {"0", "10", "20", "30", "40", "50", "60"}, {100, 500}, Across, AxisKind::Linear, 0, 6, {}},
         Axis{"oneMisread", {"0", "10", "20", "80", "40", "50", "60"}, {100, 500}, Across, AxisKind::Linear, 0, 6, {3}},
         Axis{"endMisread", {"0", "10", "20", "30", "40", "50", "00"}, {100, 500}, Across, AxisKind::Linear, 0, 5, {6}},
         Axis{"unreadable", {"-5", "?", "5", "10", "15"}, {40, 300}, Across, AxisKind::Linear, 0, 4, {1}},
@@ -104,11 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
         Axis{"superscripts", {"10⁻³", "10⁻²", "10⁻¹", "10⁰", "10¹"}, {60, 40}, Down, AxisKind::Log, 0, 4, {}},
         Axis{"scientificMisread", {"1e-3", "1e-2", "1e-5", "1e0", "1e1"}, {60, 40}, Down, AxisKind::Log, 0, 4, {2}},
         Axis{"twoWithZero", {"0", "100"}, {50, 50}, Across, AxisKind::Linear, 0, 1, {}},
-        Axis{"twoPositive", {"1", "10"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
         Axis{"oneOnly", {"x", "25", "y"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
-        Axis{"nothing", {"a", "b"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
         Axis{"noProgression", {"5", "17", "3", "40", "2"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
-        Axis{"twoOfFive", {"0", "10", "7", "400", "-3"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
         Axis{"halfMisread", {"0", "10", "20", "70", "90", "15"}, {50, 50}, Across, std::nullopt, 0, 0, {}},
         Axis{"commasLost", {"0,0", "05", "1,0", "15", "2,0", "25", "3,0"}, {50, 50}, Across, AxisKind::Linear, 0, 6,
              {1, 3, 5}},
@@ -116,7 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
              AxisKind::Date, 0, 4, {}},
         Axis{"dateMisread", {"2024-02-19", "2024-02-26", "2024-08-04", "2024-03-11", "2024-03-18"}, {100, 500},
              Across, AxisKind::Date, 0, 4, {2}},
-        Axis{"twoDays", {"2024-01-01", "2024-01-08"}, {100, 500}, Across, AxisKind::Date, 0, 1, {}},
         Axis{"datesOutOfStep", {"2024-01-01", "2024-03-01", "2024-01-09", "2024-07-30"}, {100, 500}, Across,
              std::nullopt, 0, 0, {}},
         Axis{"twoProgressionsAlike", {"0", "5", "1", "15", "2", "25", "3"}, {50, 50}, Across, std::nullopt, 0, 0,

@@ -124,22 +124,6 @@ TEST_F(PointPicking, RepliesAreReadByTheirLeadingNumberAndCancelReadsZero)
     t.services().expectScriptsUsed();
 }
 
-TEST_F(PointPicking, LeavingWithOnePointKeepsTheBaseFrame)
-{
-    enterScaleMode(t);
-    t.services().input.reply(QStringLiteral("3"));
-    t.services().input.reply(QStringLiteral("4"));
-    click(s, QPoint(10, 10));
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.main().action(QStringLiteral("mnuPictureScale"))->trigger();
-    EXPECT_EQ(t.services().messages.shown.back().text,
-              QStringLiteral("You have not scaled properly the picture.\r\nDefault values will be used"));
-    EXPECT_EQ(t.services().messages.shown.back().icon, MessageIcon::Exclamation);
-    EXPECT_EQ(s.frame(), BaseFrame);
-    EXPECT_EQ(s.markerCount(), 0); // leaving scale mode erases the markers
-    t.services().expectScriptsUsed();
-}
-
 TEST_F(PointPicking, RightDragCollectsOnePointPerMoveAndBothButtonsCollectNothing)
 {
     QTest::mousePress(&s, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));

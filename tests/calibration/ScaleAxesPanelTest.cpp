@@ -173,17 +173,4 @@ TEST(ScaleAxesPanel, KnownPointsShowResidualsAndADateAxisFillsTheGridWithDates)
     Surface().clearDrawings();
     t.run(QStringLiteral("mnuViewRefresh"));
     EXPECT_EQ(MarkedPixels(), std::vector<QPoint>{QPoint(200, 150)});
-
-    // Interpolation reads the dates, sorts by them and writes dates.
-    for (const int x : {90, 300, 140})
-        Click(QPointF(x, 150));
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.run(QStringLiteral("mnuDataSpline"));
-    ASSERT_GT(Grid().rowCount(), 5);
-    QStringList dates;
-    for (int row = 1; row < Grid().rowCount(); ++row)
-        dates << Grid().cell(row, 1);
-    EXPECT_EQ(dates.mid(0, 4), QStringList({"2024-01-05", "2024-01-10", "2024-01-16", "2024-01-26"}));
-    for (const QString& date : dates)
-        EXPECT_TRUE(date.startsWith(QStringLiteral("2024-01-"))) << date.toStdString();
 }

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 using namespace tracella;
 
 namespace {
@@ -45,23 +43,6 @@ TEST(CurveDocument, RefusesBadNamesAndKeepsTheCurvesAsTheyWere)
     EXPECT_FALSE(curves.rename(0, QStringLiteral(" 曲線 α ")));
     EXPECT_EQ(curves.curve(0).name, QStringLiteral("曲線 α"));
     EXPECT_FALSE(curves.rename(0, QString(CurveDocument::MaxNameLength, u'y'))); // the longest allowed
-}
-
-TEST(CurveDocument, NewCurvesTakeFreeNamesAndDistinctPaletteColours)
-{
-    CurveDocument curves;
-    EXPECT_EQ(curves.colourOf(0, Rgb(80, 255, 30)), Rgb(80, 255, 30));
-    for (int i = 2; i <= 20; ++i) {
-        ASSERT_FALSE(curves.add(curves.freeName()));
-        EXPECT_EQ(curves.current().name, QStringLiteral("Curve %1").arg(i));
-    }
-    const auto& palette = CurveDocument::Palette();
-    EXPECT_EQ(curves.colourOf(1, 0), palette[0]);
-    EXPECT_EQ(curves.colourOf(2, 0), palette[1]);
-    EXPECT_EQ(curves.colourOf(1 + static_cast<int>(palette.size()), 0), palette[0]);
-    EXPECT_EQ(std::set<Colour>(palette.begin(), palette.end()).size(), palette.size());
-    curves.setColour(0, Rgb(1, 2, 3));
-    EXPECT_EQ(curves.colourOf(0, Rgb(80, 255, 30)), Rgb(1, 2, 3));
 }
 
 TEST(CurveDocument, DeletingKeepsTheCurrentCurveAndNeverTheLast)

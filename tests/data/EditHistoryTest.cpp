@@ -91,9 +91,6 @@ TEST(EditHistory, EachStepIsTakenBackAndDoneAgainExactly)
     } cases[] = {
         {"a click", [](CurveDocument& d) { Click(d, 4); }},
         {"typing", [](CurveDocument& d) { d.editRows([](GridRows& r) { r.setCell(2, 1, QStringLiteral("x")); }); }},
-        {"a sort", [](CurveDocument& d) {
-             d.editRows([](GridRows& r) { std::reverse(r.dataRows().begin(), r.dataRows().end()); });
-         }},
         {"another curve's rows", [](CurveDocument& d) { d.editRows(1, [](GridRows& r) { r.truncate(1); }); }},
         {"typing after a switch of curves", [](CurveDocument& d) {
              d.setCurrent(1);
@@ -103,7 +100,6 @@ TEST(EditHistory, EachStepIsTakenBackAndDoneAgainExactly)
              ASSERT_FALSE(d.add(QStringLiteral("Third")));
              Click(d, 5);
          }},
-        {"colour", [](CurveDocument& d) { d.setColour(0, Rgb(1, 2, 3)); }},
         {"delete, then edit the next", [](CurveDocument& d) {
              ASSERT_FALSE(d.remove(1));
              Click(d, 8);

@@ -100,7 +100,6 @@ TEST(RecoveryFolder, FollowsAnAbsoluteStateHome)
     } cases[] = {
         {"/var/tmp/st", QStringLiteral("/var/tmp/st/tracella/recovery")},
         {"st", home},
-        {nullptr, home},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value ? c.value : "unset");
