@@ -1,5 +1,4 @@
 #include "app/core/AppState.h"
-#include "app/core/TempPicture.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainMenus.h"
 #include "app/widgets/MainStatusBar.h"
@@ -13,13 +12,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QLabel>
-#include <QTextBrowser>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -65,44 +62,6 @@ TEST(MainWindow, StatusBarPanelsShowTheClockAndHideFromTheViewMenu)
     t.main().action(QStringLiteral("mnuViewStatusBar"))->trigger();
     EXPECT_FALSE(bar->isVisible());
     EXPECT_FALSE(t.main().action(QStringLiteral("mnuViewStatusBar"))->isChecked());
-}
-
-// Contents opens the help window, Search an empty search; without a help file both say so.
-TEST(MainWindow, HelpOpensContentsAndSearch)
-{
-    TestApp t;
-    t.run(QStringLiteral("mnuHelpContents"));
-    QWidget* window = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("frmHelp"))
-            window = w;
-    ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(window->findChild<QTextBrowser*>(QStringLiteral("txtHelpPage"))->toPlainText().isEmpty());
-    auto* search = window->findChild<QLineEdit*>(QStringLiteral("txtHelpSearch"));
-    search->setText(QStringLiteral("AutoRead"));
-    t.run(QStringLiteral("mnuHelpSearch"));
-    EXPECT_TRUE(search->text().isEmpty());
-    window->close();
-
-    t.main().setHelpFile(QString());
-    t.services().messages.script = {MessageAnswer::Ok, MessageAnswer::Ok};
-    t.run(QStringLiteral("mnuHelpContents"));
-    t.run(QStringLiteral("mnuHelpSearch"));
-    ASSERT_EQ(t.services().messages.shown.size(), 2u);
-    for (const Message& m : t.services().messages.shown)
-        ExpectMessage(m, QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
-                      QStringLiteral("Tracella! '2004"), MessageIcon::Information);
-}
-
-TEST(MainWindow, ShutdownRemovesTheTemporaryPictureSilently)
-{
-    TestApp t;
-    WriteBytes(TempPicturePath(), "picture");
-    t.main().close();
-    EXPECT_TRUE(t.services().messages.shown.empty());
-    EXPECT_FALSE(QFile::exists(TempPicturePath()));
-    // Not in the folder every user shares, wherever the home folder lies.
-    EXPECT_NE(QFileInfo(TempPicturePath()).absolutePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
 }
 
 // Every menu item, toolbar key and command name run from the program's code

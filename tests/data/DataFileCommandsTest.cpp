@@ -3,7 +3,6 @@
 #include "app/services/SharedDialog.h"
 
 #include <QApplication>
-#include <QClipboard>
 
 using namespace tracella;
 using namespace tracella::test;
@@ -131,19 +130,4 @@ TEST(DataFiles, FailedWritesShowTheUnexpectedErrorAndLoseNothing)
         EXPECT_EQ(DataColumn(1), QStringList({" 1.5", " 3"}));
     }
     t.services().expectScriptsUsed();
-}
-
-TEST(DataCopy, TheSelectedBlockGoesToTheClipboardAsText)
-{
-    TestApp t;
-    AddPoints({{1.5, -2}, {2, 3}, {0.25, 4}});
-    DataForm().selectRows(2, 3);
-    t.run(QStringLiteral("mnuDataCopy"));
-    EXPECT_EQ(t.services().clipboard.storedText, QStringLiteral(" 2\t 2\t 3\r 3\t .25\t 4"));
-    // Without a block, the current cell alone, here through the X server's clipboard.
-    ASSERT_TRUE(DataForm().setCurrentCell(1, 2));
-    t.services().clipboard.real = true;
-    t.run(QStringLiteral("mnuPopUpCopy"));
-    TestApp::settle();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("-2"));
 }

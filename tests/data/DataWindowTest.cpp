@@ -1,8 +1,5 @@
 #include "DataGuiSupport.h"
 
-#include <QHeaderView>
-#include <QMenu>
-
 #include <cmath>
 
 using namespace tracella;
@@ -105,28 +102,4 @@ TEST(DataWindow, ClosingAsksOnlyWithPointsAndMaySaveFirst)
     EXPECT_TRUE(app().data.isNull());
     EXPECT_TRUE(t.services().files.requests.empty());
     EXPECT_EQ(DataForm().grid().rowCount(), 1);
-}
-
-TEST(DataWindow, RightPressPlaysTheClickAndOpensThePopUpMenu)
-{
-    TestApp t;
-    AddPoints({{1, 1}, {2, 2}, {3, 3}});
-    DataForm().Form_Resize();
-    ASSERT_TRUE(DataForm().setCurrentCell(2, 1));
-    QTableView* view = DataForm().gridView();
-    const QPoint at = view->visualRect(view->model()->index(1, 1)).center();
-    QTest::mousePress(view->viewport(), Qt::RightButton, Qt::NoModifier, at);
-    QMenu* popUp = t.main().menu(QStringLiteral("mnuPopUpMenu"));
-    ASSERT_NE(popUp, nullptr);
-    EXPECT_TRUE(popUp->isVisible());
-    ASSERT_EQ(t.services().sound.played.size(), 1u);
-    EXPECT_EQ(t.services().sound.played[0], FileBytes(QStringLiteral(":/sounds/48.wav")));
-    EXPECT_EQ(DataForm().currentRow(), 2) << "the press moved the selection";
-    popUp->hide();
-
-    // The fixed header row opens it as well.
-    QWidget* header = view->horizontalHeader()->viewport();
-    QTest::mousePress(header, Qt::RightButton, Qt::NoModifier, QPoint(header->width() / 2, header->height() / 2));
-    EXPECT_TRUE(popUp->isVisible());
-    popUp->hide();
 }

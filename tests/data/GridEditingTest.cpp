@@ -86,8 +86,9 @@ TEST(RemoveSelectedRows, KeepsTheHeaderRowAndRenumbersPlainly)
         QString kept;
         for (int r = 1; r < rows.rowCount(); ++r) {
             kept += rows.cell(r, 1);
-            if (rows.rowCount() < 6) // renumbered only when rows went
+            if (rows.rowCount() < 6) { // renumbered only when rows went
                 EXPECT_EQ(rows.cell(r, 0), QString::number(r));
+            }
         }
         EXPECT_EQ(kept, QString::fromLatin1(c.kept));
     }

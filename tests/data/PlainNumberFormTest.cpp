@@ -43,8 +43,9 @@ TEST(RewriteInPlainForm, AgreesWithReadingAndWritingInFull)
             QString text = original;
             const std::optional<double> read = RewriteInPlainForm(text);
             EXPECT_EQ(text, read ? PlainNumberText(LeadingNumber(original)) : original) << original.toStdString();
-            if (read)
+            if (read) {
                 EXPECT_EQ(*read, LeadingNumber(original)) << original.toStdString();
+            }
             mended += read.has_value();
         }
     }

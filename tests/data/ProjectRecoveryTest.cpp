@@ -91,24 +91,6 @@ void Kill(const Child& child)
 
 } // namespace
 
-TEST(RecoveryFolder, FollowsAnAbsoluteStateHome)
-{
-    const QString home = QDir::homePath() + QStringLiteral("/.local/state/tracella/recovery");
-    const struct {
-        const char* value; // nullptr: unset
-        QString folder;
-    } cases[] = {
-        {"/var/tmp/st", QStringLiteral("/var/tmp/st/tracella/recovery")},
-        {"st", home},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.value ? c.value : "unset");
-        c.value ? ::setenv("XDG_STATE_HOME", c.value, 1) : ::unsetenv("XDG_STATE_HOME");
-        EXPECT_EQ(RecoveryFolder(), c.folder);
-    }
-    ::unsetenv("XDG_STATE_HOME");
-}
-
 // Of many snapshots sent at once the last is the one on disk, in a private
 // folder, and the live writer's file is no orphan; discard leaves nothing.
 TEST_F(ProjectRecovery, WritesTheLatestSnapshotUntilDiscarded)
