@@ -1,5 +1,8 @@
 #include "calibration/CalibrationState.h"
 
+#include "calibration/AxesRecord.h"
+#include "data/ProjectFile.h"
+
 #include <optional>
 #include <tuple>
 
@@ -64,6 +67,26 @@ void CalibrationState::restore(const std::any& state)
         calibration_.useFrame();
     if (afterRestore)
         afterRestore();
+}
+
+QCborValue CalibrationState::encode(const std::any& state) const
+{
+    const Kept& kept = std::any_cast<const Kept&>(state);
+    std::optional<ProjectAxes> axes;
+    if (kept.affine)
+        axes = RecordOfAxes(*kept.affine);
+    return SettingsAsCbor(kept.state, axes);
+}
+
+std::optional<std::any> CalibrationState::decode(const QCborValue& value) const
+{
+    Kept kept;
+    std::optional<ProjectAxes> axes;
+    if (!value.isMap() || SettingsFromCbor(value.toMap(), kept.state, axes))
+        return std::nullopt;
+    if (axes && !(kept.affine = AxesOfRecord(*axes)))
+        return std::nullopt;
+    return kept;
 }
 
 void CalibrationState::adopt(const AppState& from, std::optional<AffineCalibration> affine)

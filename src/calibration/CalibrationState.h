@@ -18,6 +18,9 @@ public:
     std::any capture() const override;
     bool same(const std::any& a, const std::any& b) const override;
     void restore(const std::any& state) override;
+    // The same fields as a project keeps them.
+    QCborValue encode(const std::any& state) const override;
+    std::optional<std::any> decode(const QCborValue& value) const override;
     // The settings and calibration of another record (a project's), the
     // calibration by axes when there is one.
     void adopt(const AppState& from, std::optional<AffineCalibration> affine);

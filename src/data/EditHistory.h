@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/CurveDocument.h"
-#include "data/RowsChange.h"
+#include "data/HistoryRecord.h"
 
 #include <QString>
 #include <QUndoStack>
@@ -21,6 +21,10 @@ public:
     virtual std::any capture() const = 0;
     virtual bool same(const std::any& a, const std::any& b) const = 0;
     virtual void restore(const std::any& state) = 0;
+    // As a history file keeps it; decode gives nothing for a value it
+    // cannot take.
+    virtual QCborValue encode(const std::any& state) const = 0;
+    virtual std::optional<std::any> decode(const QCborValue& value) const = 0;
 };
 
 // The undo history of a document: every change of its curves, and of the
@@ -63,6 +67,12 @@ public:
     // Forgets every step, as when another picture starts afresh.
     void clear();
 
+    // The steps as values, and back: a record is taken up only when undoing
+    // and redoing every step fits the curves as they are now (its side
+    // states decoded); otherwise nothing changes and the answer is false.
+    HistoryRecord record() const;
+    bool takeUp(HistoryRecord record);
+
 private:
     class Step;
     friend class Step;
@@ -82,6 +92,7 @@ private:
     int depth_ = 0;
     bool implicit_ = false;
     bool restoring_ = false;
+    bool takingUp_ = false; // steps pushed as they stand: nothing to bring back
     QString name_;
     std::map<int, GridRows> rowsBefore_; // by curve id
     // Reorders of curves with no rows kept, in order.

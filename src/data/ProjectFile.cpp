@@ -1,5 +1,6 @@
 #include "data/ProjectFile.h"
 
+#include "data/HistoryCbor.h"
 #include "data/ProjectStart.h"
 #include "data/RowsCbor.h"
 
@@ -9,6 +10,7 @@
 #include <QCborValue>
 
 #include <array>
+#include <climits>
 #include <set>
 #include <type_traits>
 
@@ -65,19 +67,6 @@ const char* SourceName(PictureSource source)
         return "pdfPage";
     }
     return "png";
-}
-
-const char* LayoutName(DataFileLayout layout)
-{
-    switch (layout) {
-    case DataFileLayout::Space:
-        return "space";
-    case DataFileLayout::Tab:
-        return "tab";
-    case DataFileLayout::Comma:
-        return "comma";
-    }
-    return "space";
 }
 
 // The keys a section knows, so that the others are kept as unknown.
@@ -206,6 +195,10 @@ void WriteCurves(QCborStreamWriter& w, QIODevice& device, const Project& p)
         w.append(c.dataFileName);
         w.append(QLatin1StringView("layout"));
         w.append(QLatin1StringView(LayoutName(c.layout)));
+        if (c.id >= 0) {
+            w.append(QLatin1StringView("id"));
+            w.append(c.id);
+        }
         w.append(QLatin1StringView("rows"));
         device.write(RowsAsCbor(c.rows)); // the writer keeps nothing back: the rows follow their key
         w.endMap();
@@ -213,6 +206,27 @@ void WriteCurves(QCborStreamWriter& w, QIODevice& device, const Project& p)
     w.endArray();
     w.append(QLatin1StringView("current"));
     w.append(static_cast<qint64>(p.current));
+    if (p.numbering) {
+        w.append(QLatin1StringView("curveNumbering"));
+        w.startArray(2);
+        w.append(p.numbering->nextId);
+        w.append(p.numbering->added);
+        w.endArray();
+    }
+}
+
+// Ids kept only when each curve has its own, below the next one to give.
+std::optional<CurveNumbering> ReadNumbering(const QCborMap& top, const std::vector<ProjectCurve>& curves)
+{
+    const QCborArray a = top.value(QStringLiteral("curveNumbering")).toArray();
+    const qint64 next = a.at(0).toInteger(-1), added = a.at(1).toInteger(-1);
+    if (a.size() != 2 || next < 0 || next > INT_MAX || added < 0 || added > INT_MAX)
+        return std::nullopt;
+    std::set<int> ids;
+    for (const ProjectCurve& c : curves)
+        if (c.id < 0 || c.id >= next || !ids.insert(c.id).second)
+            return std::nullopt;
+    return CurveNumbering{static_cast<int>(next), static_cast<int>(added)};
 }
 
 QString Damaged(const QString& what)
@@ -232,10 +246,9 @@ std::optional<QString> ReadCurve(const QCborValue& value, ProjectCurve& c)
     if (colour.isInteger())
         c.colour = static_cast<Colour>(colour.toInteger() & 0xFFFFFF);
     c.dataFileName = m.value(QStringLiteral("dataFile")).toString();
-    const QString layout = m.value(QStringLiteral("layout")).toString();
-    c.layout = layout == QLatin1String("tab")     ? DataFileLayout::Tab
-               : layout == QLatin1String("comma") ? DataFileLayout::Comma
-                                                  : DataFileLayout::Space;
+    c.layout = LayoutOfName(m.value(QStringLiteral("layout")).toString());
+    const QCborValue id = m.value(QStringLiteral("id"));
+    c.id = id.isInteger() && id.toInteger() >= 0 && id.toInteger() < INT_MAX ? static_cast<int>(id.toInteger()) : -1;
     const QCborArray rows = m.value(QStringLiteral("rows")).toArray();
     if (rows.size() > MaxGridRowCount - 1)
         return QStringLiteral("The curve \"%1\" holds %2 rows, more than the %3 a curve can hold.")
@@ -375,6 +388,10 @@ QByteArray EncodeProject(const Project& p)
     WriteCurves(w, device, p);
     w.append(QLatin1StringView("zoom"));
     w.append(p.zoom);
+    if (p.history && !p.history->steps.empty()) {
+        w.append(QLatin1StringView("history"));
+        HistoryAsCbor(*p.history).toCbor(w);
+    }
     WriteUnknown(w, p.unknown);
     w.endMap();
     return out;
@@ -411,8 +428,13 @@ std::variant<Project, QString> DecodeProject(const QByteArray& bytes)
     if (auto problem = ReadCurves(top, p))
         return *problem;
     p.zoom = top.value(QStringLiteral("zoom")).toDouble(1);
-    p.unknown = Unknown(
-        top, KnownKeys({"format", "version", "picture", "calibration", "settings", "curves", "current", "zoom"}));
+    p.numbering = ReadNumbering(top, p.curves);
+    if (top.contains(QStringLiteral("history"))) {
+        p.history = HistoryFromCbor(top.value(QStringLiteral("history")));
+        p.historyUnreadable = !p.history;
+    }
+    p.unknown = Unknown(top, KnownKeys({"format", "version", "picture", "calibration", "settings", "curves",
+                                        "current", "zoom", "curveNumbering", "history"}));
     return p;
 }
 
@@ -421,7 +443,7 @@ std::vector<ProjectCurve> ProjectCurvesOf(const CurveDocument& document)
     std::vector<ProjectCurve> curves;
     for (int i = 0; i < document.count(); ++i) {
         const Curve& c = document.curve(i);
-        ProjectCurve pc{c.name, c.colour, c.dataFileName, c.layout, {}};
+        ProjectCurve pc{c.name, c.colour, c.dataFileName, c.layout, {}, c.id};
         for (int r = 1; r < c.rows.rowCount(); ++r)
             pc.rows.push_back(c.rows.row(r));
         curves.push_back(std::move(pc));
@@ -429,14 +451,28 @@ std::vector<ProjectCurve> ProjectCurvesOf(const CurveDocument& document)
     return curves;
 }
 
-std::optional<QString> RestoreCurves(CurveDocument& document, const std::vector<ProjectCurve>& curves, int current)
+std::optional<QString> RestoreCurves(CurveDocument& document, const std::vector<ProjectCurve>& curves, int current,
+                                     const std::optional<CurveNumbering>& numbering)
 {
     CurveDocument restored;
     for (std::size_t i = 0; i < curves.size(); ++i) {
         const ProjectCurve& c = curves[i];
-        const int index = static_cast<int>(i);
-        if (auto problem = index == 0 ? restored.rename(0, c.name) : restored.add(c.name))
+        if (auto problem = i == 0 ? restored.rename(0, c.name) : restored.add(c.name))
             return problem;
+    }
+    // The names are the document's to refuse; with ids, the curves are made
+    // again as the project numbered them.
+    if (numbering) {
+        CurveList list{{}, current, numbering->nextId, numbering->added};
+        for (const ProjectCurve& c : curves)
+            list.entries.push_back({c.id, restored.curve(static_cast<int>(list.entries.size())).name, c.colour,
+                                    c.dataFileName, c.layout});
+        restored = CurveDocument();
+        restored.setList(list);
+    }
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        const ProjectCurve& c = curves[i];
+        const int index = static_cast<int>(i);
         if (c.colour)
             restored.setColour(index, *c.colour);
         restored.setDataFile(index, c.dataFileName, c.layout);
@@ -447,6 +483,51 @@ std::optional<QString> RestoreCurves(CurveDocument& document, const std::vector<
     }
     restored.setCurrent(current);
     document = std::move(restored);
+    return std::nullopt;
+}
+
+const char* LayoutName(DataFileLayout layout)
+{
+    switch (layout) {
+    case DataFileLayout::Space:
+        return "space";
+    case DataFileLayout::Tab:
+        return "tab";
+    case DataFileLayout::Comma:
+        return "comma";
+    }
+    return "space";
+}
+
+DataFileLayout LayoutOfName(const QString& name)
+{
+    return name == QLatin1String("tab")     ? DataFileLayout::Tab
+           : name == QLatin1String("comma") ? DataFileLayout::Comma
+                                            : DataFileLayout::Space;
+}
+
+QCborMap SettingsAsCbor(const AppState& state, const std::optional<ProjectAxes>& axes)
+{
+    Project p;
+    p.state = state;
+    p.axes = axes;
+    QByteArray bytes;
+    QBuffer device(&bytes);
+    device.open(QIODevice::WriteOnly);
+    QCborStreamWriter w(&device);
+    w.startMap();
+    WriteSections(w, p);
+    w.endMap();
+    return QCborValue::fromCbor(bytes).toMap();
+}
+
+std::optional<QString> SettingsFromCbor(const QCborMap& map, AppState& state, std::optional<ProjectAxes>& axes)
+{
+    Project p;
+    if (auto problem = ReadSections(map, p))
+        return problem;
+    state = p.state;
+    axes = p.axes;
     return std::nullopt;
 }
 

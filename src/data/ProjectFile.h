@@ -4,6 +4,7 @@
 #include "data/CurveDocument.h"
 #include "data/DataFileFormat.h"
 #include "data/GridRows.h"
+#include "data/HistoryRecord.h"
 
 #include <QByteArray>
 #include <QCborMap>
@@ -18,7 +19,7 @@ namespace tracella {
 
 // The version this build writes; files of a later major version are refused.
 constexpr int ProjectMajorVersion = 1;
-constexpr int ProjectMinorVersion = 0;
+constexpr int ProjectMinorVersion = 1;
 
 // Where the picture came from, which decides what bytes are kept of it.
 enum class PictureSource {
@@ -41,6 +42,13 @@ struct ProjectCurve {
     QString dataFileName;
     DataFileLayout layout = DataFileLayout::Space;
     std::vector<GridRow> rows; // data rows, as the grid's cell texts
+    int id = -1; // as the document knows it; -1 when the file gives none
+};
+
+// How a document numbers its curves, which its undo history refers to.
+struct CurveNumbering {
+    int nextId = 0;
+    int added = 0; // curves ever added: the next palette colour
 };
 
 // A calibration by axes as plain numbers: the affine maps both ways
@@ -61,6 +69,10 @@ struct Project {
     std::vector<ProjectCurve> curves;
     int current = 0;
     double zoom = 1;
+    // Kept when every curve has an id of its own, below nextId.
+    std::optional<CurveNumbering> numbering;
+    std::optional<HistoryRecord> history;
+    bool historyUnreadable = false; // a history was there but is not well formed
     // Fields of this major version that this build does not know, section
     // by section, written back as they came.
     QCborMap unknown, unknownPicture, unknownCalibration, unknownSettings;
@@ -73,8 +85,17 @@ QByteArray EncodeProject(const Project& project);
 std::variant<Project, QString> DecodeProject(const QByteArray& bytes);
 
 // The curves of a document as a project keeps them, and back: the curves of
-// a fresh document replaced by the project's, the current one chosen.
+// a fresh document replaced by the project's, the current one chosen, with
+// their ids when the project numbers them.
 std::vector<ProjectCurve> ProjectCurvesOf(const CurveDocument& document);
-std::optional<QString> RestoreCurves(CurveDocument& document, const std::vector<ProjectCurve>& curves, int current);
+std::optional<QString> RestoreCurves(CurveDocument& document, const std::vector<ProjectCurve>& curves, int current,
+                                     const std::optional<CurveNumbering>& numbering = std::nullopt);
+
+// The settings and calibration sections alone, as a map holding both.
+QCborMap SettingsAsCbor(const AppState& state, const std::optional<ProjectAxes>& axes);
+std::optional<QString> SettingsFromCbor(const QCborMap& map, AppState& state, std::optional<ProjectAxes>& axes);
+
+const char* LayoutName(DataFileLayout layout);
+DataFileLayout LayoutOfName(const QString& name);
 
 } // namespace tracella

@@ -40,6 +40,9 @@ QByteArray Document()
     Project p = CurrentProject();
     p.picture = {};
     p.zoom = 1;
+    // The work, not how it came about: undone, an added curve's id is not given again.
+    p.history.reset();
+    p.numbering.reset();
     return EncodeProject(p);
 }
 
@@ -187,12 +190,13 @@ TEST(Recovery, UnsavedWorkIsCopiedAsideAndRestoredAfterACrash)
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("recovery"));
-    QByteArray document;
+    QByteArray document, beforeClick;
     QString left;
     {
         TestApp t;
         RecoveryKeeper keeper(nullptr, folder);
         StartWork(t);
+        beforeClick = Document();
         EXPECT_TRUE(keeper.timer().isActive());
         EXPECT_EQ(keeper.timer().interval(), RecoveryKeeper::DelayMs);
         QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(60, 50));
@@ -213,6 +217,12 @@ TEST(Recovery, UnsavedWorkIsCopiedAsideAndRestoredAfterACrash)
     OfferRecovery(folder);
     EXPECT_EQ(Document(), document);
     EXPECT_FALSE(app().history.stack().isClean());
+    // The steps came back with the work: the click is undone as before.
+    EXPECT_EQ(app().history.stack().undoText(), QStringLiteral("Point"));
+    app().history.undo();
+    EXPECT_EQ(Document(), beforeClick);
+    app().history.redo();
+    EXPECT_EQ(Document(), document);
     EXPECT_FALSE(QFileInfo::exists(left));
     OfferRecovery(folder); // nothing left to offer: no question
 }

@@ -77,6 +77,11 @@ public:
         value = std::any_cast<int>(s);
         ++restores;
     }
+    QCborValue encode(const std::any& s) const override { return std::any_cast<int>(s); }
+    std::optional<std::any> decode(const QCborValue& v) const override
+    {
+        return v.isInteger() ? std::optional<std::any>(int(v.toInteger())) : std::nullopt;
+    }
 };
 
 } // namespace

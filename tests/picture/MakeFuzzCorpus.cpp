@@ -3,6 +3,8 @@
 // hint (or the project road) in the fuzz target.
 #include "PdfSamples.h"
 #include "PictureSamples.h"
+#include "data/EditHistory.h"
+#include "data/GridEditing.h"
 #include "data/ProjectFile.h"
 
 #include <QDir>
@@ -26,20 +28,32 @@ bool write(const QDir& dir, const QString& name, Hint hint, const QByteArray& by
     return file.write(QByteArray(1, hint) + bytes) == bytes.size() + 1;
 }
 
-// Two curves, one of them with points, and a PNG kept as the file's bytes.
+// Two curves, one of them with points, a PNG kept as the file's bytes, and
+// the history that made them: clicks, a sort and an added curve.
 QByteArray seedProject(const QImage& image)
 {
     tracella::Project p;
     p.picture = {tracella::PictureSource::File, QStringLiteral("/plots/seed.png"), EncodedWithQt(image, "png"), 0, 0};
     p.state.applySettingsDefaults();
-    p.curves.push_back({QStringLiteral("Curve 1"),
-                        std::nullopt,
-                        QString(),
-                        tracella::DataFileLayout::Space,
-                        {{QStringLiteral(" 1"), QStringLiteral(" 0.5"), QStringLiteral(" 2")},
-                         {QStringLiteral(" 2"), QStringLiteral(" 1.5"), QStringLiteral(" 3")}}});
-    p.curves.push_back({QStringLiteral("Curve 2"), tracella::Rgb(0, 114, 178), QString(),
-                        tracella::DataFileLayout::Tab, {}});
+    tracella::CurveDocument d;
+    tracella::EditHistory history(d);
+    for (const char* x : {" 1.5", " .5", "-2"}) {
+        const tracella::HistoryStep step(history, QStringLiteral("Point"));
+        (void)d.appendRow({QString::number(d.rows().rowCount()), QString::fromLatin1(x), QStringLiteral(" 3")});
+    }
+    {
+        const tracella::HistoryStep step(history, QStringLiteral("Sort"));
+        d.reorderRows([](tracella::GridRows& rows) {
+            tracella::RowsReorder reorder;
+            tracella::SortGridRows(rows, tracella::SortKey::X, reorder);
+            return reorder;
+        });
+    }
+    (void)d.add(QStringLiteral("Curve 2"));
+    p.curves = tracella::ProjectCurvesOf(d);
+    const tracella::CurveList list = d.list();
+    p.numbering = tracella::CurveNumbering{list.nextId, list.added};
+    p.history = history.record();
     return tracella::EncodeProject(p);
 }
 

@@ -2,6 +2,7 @@
 // with a picture or an error, never crash, hang or read out of bounds; and
 // as a project file, whose picture then goes through the loader as well.
 #include "data/CurveDocument.h"
+#include "data/EditHistory.h"
 #include "data/ProjectFile.h"
 #include "picture/PdfDocument.h"
 #include "picture/PictureLoader.h"
@@ -46,7 +47,13 @@ void openProject(const QByteArray& bytes)
     if (!project)
         return;
     tracella::CurveDocument document;
-    (void)tracella::RestoreCurves(document, project->curves, project->current);
+    (void)tracella::RestoreCurves(document, project->curves, project->current, project->numbering);
+    if (project->history) {
+        tracella::EditHistory history(document);
+        if (history.takeUp(std::move(*project->history)))
+            while (history.stack().canUndo())
+                history.undo();
+    }
     const tracella::ProjectPicture& picture = project->picture;
     decodeOrTrap(project->picture.bytes, picture.source == tracella::PictureSource::File
                                              ? QFileInfo(picture.fileName).suffix().toLower().toLatin1()

@@ -181,6 +181,9 @@ Project CurrentProject()
     curves.setDataFile(curves.currentIndex(), appState().DataFileName, curves.current().layout);
     p.curves = ProjectCurvesOf(curves);
     p.current = curves.currentIndex();
+    const CurveList list = curves.list();
+    p.numbering = CurveNumbering{list.nextId, list.added};
+    p.history = app().history.record();
     p.zoom = surface ? surface->zoom().factor() : 1.0;
     return p;
 }
@@ -208,7 +211,7 @@ bool OpenProject(Project project, const QString& title)
         return false;
     }
     CurveDocument curves;
-    if (const auto problem = RestoreCurves(curves, project.curves, project.current)) {
+    if (const auto problem = RestoreCurves(curves, project.curves, project.current, project.numbering)) {
         Refuse(QStringLiteral("The project %1 cannot be opened.\r\n\r\n%2").arg(title, *problem));
         return false;
     }
@@ -243,6 +246,13 @@ bool OpenProject(Project project, const QString& title)
     Unknowns().unknownCalibration = project.unknownCalibration;
     Unknowns().unknownSettings = project.unknownSettings;
     app().history.clear();
+    const bool historyKept = !project.history || app().history.takeUp(std::move(*project.history));
+    app().history.stack().setClean();
+    if (project.historyUnreadable || !historyKept)
+        ShowMessage(QStringLiteral("The undo history kept with %1 is damaged and was left out: the points and the "
+                                   "calibration are open, with nothing to undo.")
+                        .arg(title),
+                    ProjectTitle, MessageIcon::Information);
     return true;
 }
 
