@@ -89,7 +89,7 @@ KnownReference Known(const Plot& plot, double fu, double fv)
 TEST(AffineCalibration, TurnedAndShearedPlotsReadBackWithinATwentiethOfAPixel)
 {
     for (const bool log : {false, true}) {
-        for (const double turn : {0.5, 5.0}) {
+        for (const double turn : {0.5, 2.0, 5.0}) {
             for (const double shear : {0.0, 1.0}) {
                 const Plot plot{log, turn, shear};
                 const AxisChoice choice{log, false};

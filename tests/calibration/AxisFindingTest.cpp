@@ -58,9 +58,13 @@ TEST_P(FindAxesOnPlots, FindsBothAxesAndEveryTickWithinHalfAPixel)
 
 INSTANTIATE_TEST_SUITE_P(
     Styles, FindAxesOnPlots,
-    ::testing::Values(Style{"plain", {800, 600}}, Style{"ticksAcross", {700, 650}, 0, false, false, true, true, true},
+    ::testing::Values(Style{"plain", {800, 600}}, Style{"ticksIn", {800, 600}, 0, false, false, false, true, false},
+                      Style{"ticksAcross", {700, 650}, 0, false, false, true, true, true},
+                      Style{"turned", {800, 600}, 2.0, false, false, true},
                       Style{"turnedBack", {900, 700}, -1.7, false, true, true, true, true},
+                      Style{"jpeg", {800, 600}, 0, true, true, true},
                       Style{"turnedJpeg", {1000, 750}, 1.3, true, true, true, true, false},
+                      Style{"boxLabelledBelow", {800, 600}, 0, false, true, true, false, true, true},
                       Style{"boxLabelledAbove", {800, 600}, 0, false, false, true, false, true, true, true},
                       Style{"reduced", {3200, 2400}, 0.8, false, true, true, false, true, false, false, 800}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -130,6 +130,17 @@ TEST(ScaleAxesPanel, CalibratesATurnedPlotByAxisPointsAndCollectsOnIt)
     for (int row = 1; row < Grid().rowCount(); ++row)
         ASSERT_LT(OffCurvePixels(row), 2.0) << row;
 
+    // At 200 % a click reads the same place, and the axes drawn back grow with the view.
+    t.services().messages.answer(MessageAnswer::Yes);
+    t.run(QStringLiteral("mnuDataRemoveAll"));
+    Surface().setZoom(ViewZoom(2.0));
+    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, (PixelOf(5, TrueCurve(5)) * 2).toPoint());
+    ASSERT_EQ(Grid().rowCount(), 2);
+    EXPECT_LT(QLineF(PixelOf(CellValue(1, 1), CellValue(1, 2)), PixelOf(5, TrueCurve(5))).length(), 1.0);
+    auto* layer = Surface().findChild<QWidget*>(QStringLiteral("CalibrationLayer"));
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(layer->size(), Surface().size());
+
     // The View item hides the axes drawn back; the two-point Scale replaces the calibration.
     t.run(QStringLiteral("mnuViewAxes"));
     EXPECT_FALSE(t.main().action(QStringLiteral("mnuViewAxes"))->isChecked());
