@@ -5,6 +5,7 @@
 #include "app/widgets/RecoveryKeeper.h"
 #include "calibration/AffineCalibration.h"
 #include "calibration/widgets/ScaleCommands.h"
+#include "extract/widgets/TraceCommand.h"
 #include "options/widgets/OptionsWindow.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,6 +56,12 @@ AffineCalibration ByAxes(bool logY)
     return std::get<AffineCalibration>(CalibrateByAxes(x, y, {}, {logY, false}));
 }
 
+void SendMouse(QWidget& w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, w.mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&w, &event);
+}
+
 // Two curves with points, the first shown, on a picture read by axes.
 void StartWork(TestApp& t)
 {
@@ -64,6 +72,30 @@ void StartWork(TestApp& t)
     t.run(QStringLiteral("mnuDataCurveAdd"));
     AddPoints({{50, 60}});
     DataForm().showCurve(0);
+}
+
+// Works on a picture, saves a curve's data and the project.
+void SaveWork(TestApp& t, bool imported, const QString& pictureFile, const std::function<void()>& calibrate,
+              const QString& saved, const QString& project)
+{
+    if (imported) {
+        t.services().files.choose(pictureFile, 1);
+        t.run(QStringLiteral("mnuPictureImport"));
+    } else {
+        t.paste(RedStrokePicture());
+    }
+    calibrate();
+    QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(60, 50));
+    QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(90, 20));
+    t.services().input.reply(QStringLiteral("Second"));
+    t.run(QStringLiteral("mnuDataCurveAdd"));
+    QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(10, 10));
+    t.services().files.choose(saved, 1);
+    t.run(QStringLiteral("mnuDataSaveAs"));
+    t.services().files.choose(project, 1);
+    t.run(QStringLiteral("mnuFileSaveProjectAs"));
+    EXPECT_TRUE(app().history.stack().isClean());
+    EXPECT_EQ(CurrentProject().picture.source, imported ? PictureSource::File : PictureSource::Png);
 }
 
 } // namespace
@@ -78,15 +110,32 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
         std::function<void(TestApp&)> command;
     } cases[] = {
         {"Point", [](TestApp&) { QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(60, 50)); }},
+        {"Points", [](TestApp&) {
+             PictureSurface& s = TestApp::surface();
+             SendMouse(s, QEvent::MouseButtonPress, {30, 30}, Qt::RightButton, Qt::RightButton);
+             for (int x = 31; x < 40; ++x)
+                 SendMouse(s, QEvent::MouseMove, {x, 30}, Qt::NoButton, Qt::RightButton);
+             SendMouse(s, QEvent::MouseButtonRelease, {40, 30}, Qt::RightButton, Qt::NoButton);
+         }},
         {"AutoRead", [](TestApp& t) {
              t.services().messages.answer(MessageAnswer::Ok);
              t.run(QStringLiteral("mnuDataAR"));
          }},
+        {"Interpolate", [](TestApp& t) {
+             t.services().messages.answer(MessageAnswer::Yes);
+             t.run(QStringLiteral("mnuDataSpline"));
+         }},
         {"Sort", [](TestApp& t) { t.run(QStringLiteral("mnuDataSortX")); }},
+        {"Sort", [](TestApp& t) { t.run(QStringLiteral("mnuDataSortY")); }},
         {"Remove Selected Values", [](TestApp& t) {
              DataForm().selectRows(2, 3);
              t.run(QStringLiteral("mnuDataRemoveSelected"));
          }},
+        {"Remove All Values", [](TestApp& t) {
+             t.services().messages.answer(MessageAnswer::Yes);
+             t.run(QStringLiteral("mnuDataRemoveAll"));
+         }},
+        {"Remove Repeated Values", [](TestApp& t) { t.run(QStringLiteral("mnuDataRemoveRepeated")); }},
         {"Set New Values", [](TestApp&) {
              DataWindow& data = DataForm();
              data.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("2"));
@@ -94,6 +143,8 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
              data.findChild<QLineEdit*>(QStringLiteral("TxtYValue"))->setText(QStringLiteral("9"));
              data.cmdSetValues_Click();
          }},
+        {"Undo Last Point", [](TestApp&) { app().document->undoLastPoint(); }},
+        {"Reset Scale", [](TestApp& t) { t.run(QStringLiteral("mnuPictureResetScale")); }},
         {"Scale", [](TestApp& t) { // from entering scale mode to leaving it, clicks and values between
              t.services().messages.answer(MessageAnswer::Ok);
              t.run(QStringLiteral("mnuPictureScale"));
@@ -102,6 +153,12 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
              t.services().messages.answer(MessageAnswer::Yes);
              QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(20, 150));
              QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(180, 10));
+         }},
+        {"Trace", [](TestApp& t) {
+             t.services().messages.answer(MessageAnswer::Ok);
+             TraceRequest red;
+             red.colour = Rgb(250, 0, 0);
+             TraceCurveCommand(red);
          }},
         {"Options", [](TestApp& t) {
              OptionsWindow dialog(&t.main());
@@ -114,6 +171,14 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
         {"Add Curve", [](TestApp& t) {
              t.services().input.reply(QStringLiteral("Third"));
              t.run(QStringLiteral("mnuDataCurveAdd"));
+         }},
+        {"Rename Curve", [](TestApp& t) {
+             t.services().input.reply(QStringLiteral("Renamed"));
+             t.run(QStringLiteral("mnuDataCurveRename"));
+         }},
+        {"Delete Curve", [](TestApp& t) {
+             t.services().messages.answer(MessageAnswer::Yes);
+             t.run(QStringLiteral("mnuDataCurveDelete"));
          }},
         {"Curve Colour", [](TestApp& t) {
              t.services().colours.script.push_back(QColor(1, 2, 3));
@@ -145,42 +210,66 @@ TEST(UndoRedo, EveryCommandIsOneStepTakenBackAndDoneAgain)
 }
 
 // Saved and opened again, a project gives data files identical to the ones
-// saved before: an imported picture read by axes with a log Y axis.
+// saved before, whatever the picture came from and however it was read.
 TEST(Projects, ARoundTripKeepsEveryPointAndTheCalibration)
 {
     QTemporaryDir dir;
     const QString pictureFile = dir.filePath(QStringLiteral("figure.png"));
     ASSERT_TRUE(RedStrokePicture().save(pictureFile));
-    const QString saved = dir.filePath(QStringLiteral("before.dat"));
-    const QString project = dir.filePath(QStringLiteral("figure.tracella"));
-    QByteArray document;
-    {
-        TestApp t;
-        t.services().files.choose(pictureFile, 1);
-        t.run(QStringLiteral("mnuPictureImport"));
-        ApplyAffineToPicture(ByAxes(true));
-        QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(60, 50));
-        t.services().input.reply(QStringLiteral("Second"));
-        t.run(QStringLiteral("mnuDataCurveAdd"));
-        QTest::mouseClick(&TestApp::surface(), Qt::LeftButton, {}, QPoint(10, 10));
-        t.services().files.choose(saved, 1);
-        t.run(QStringLiteral("mnuDataSaveAs"));
-        t.services().files.choose(project, 1);
-        t.run(QStringLiteral("mnuFileSaveProjectAs"));
-        EXPECT_TRUE(app().history.stack().isClean());
-        EXPECT_EQ(CurrentProject().picture.source, PictureSource::File);
-        document = Document();
+    const struct {
+        const char* name;
+        bool imported; // from the file, else pasted
+        std::function<void()> calibrate;
+    } cases[] = {
+        {"pasted, two-point scale", false, [] {
+             AppState& s = appState();
+             s.RefX1 = 1, s.RefY1 = 2, s.RefX2 = 9, s.RefY2 = 7;
+             s.RefPx1 = 1, s.RefPy1 = 1, s.RefPx2 = 9, s.RefPy2 = 8;
+             LeaveScaleMode();
+         }},
+        {"imported, log Y axis by axes", true, [] { ApplyAffineToPicture(ByAxes(true)); }},
+        {"imported, uncalibrated", true, [] {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString saved = dir.filePath(QStringLiteral("%1 before.dat").arg(c.name));
+        const QString project = dir.filePath(QStringLiteral("%1.tracella").arg(c.name));
+        QByteArray document;
+        {
+            TestApp t;
+            SaveWork(t, c.imported, pictureFile, c.calibrate, saved, project);
+            document = Document();
+        }
+        TestApp reopened;
+        reopened.services().files.choose(project, 1);
+        reopened.run(QStringLiteral("mnuFileOpenProject"));
+        EXPECT_EQ(Document(), document);
+        EXPECT_EQ(DataForm().windowTitle(), QStringLiteral("Data Points - Second"));
+        const QString again = dir.filePath(QStringLiteral("%1 after.dat").arg(c.name));
+        reopened.services().files.choose(again, 1);
+        reopened.run(QStringLiteral("mnuDataSaveAs"));
+        ASSERT_TRUE(QFile::exists(saved) && QFile::exists(again));
+        EXPECT_EQ(FileBytes(again), FileBytes(saved));
     }
-    TestApp reopened;
-    reopened.services().files.choose(project, 1);
-    reopened.run(QStringLiteral("mnuFileOpenProject"));
-    EXPECT_EQ(Document(), document);
-    EXPECT_EQ(DataForm().windowTitle(), QStringLiteral("Data Points - Second"));
-    const QString again = dir.filePath(QStringLiteral("after.dat"));
-    reopened.services().files.choose(again, 1);
-    reopened.run(QStringLiteral("mnuDataSaveAs"));
-    ASSERT_TRUE(QFile::exists(saved) && QFile::exists(again));
-    EXPECT_EQ(FileBytes(again), FileBytes(saved));
+}
+
+// A file that is no project leaves the work in the window as it was, with
+// a message naming the file.
+TEST(Projects, ABadProjectChangesNothing)
+{
+    QTemporaryDir dir;
+    const QString bad = writeFile(dir, QStringLiteral("bad.tracella"), "not a project");
+    TestApp t;
+    StartWork(t);
+    const QByteArray before = Document();
+    const qint64 picture = TestApp::surface().picture().image.cacheKey();
+    t.services().messages.answer(MessageAnswer::Yes); // the unsaved points may go
+    t.services().messages.answer(MessageAnswer::Ok);
+    EXPECT_FALSE(OpenProjectFile(bad));
+    ASSERT_FALSE(t.services().messages.shown.empty());
+    EXPECT_TRUE(t.services().messages.shown.back().text.contains(bad));
+    EXPECT_EQ(Document(), before);
+    EXPECT_EQ(TestApp::surface().picture().image.cacheKey(), picture);
 }
 
 // Unsaved work is copied aside by a worker and the copy goes once the work

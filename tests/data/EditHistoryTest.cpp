@@ -218,3 +218,35 @@ TEST(RowsChange, UndoAndRedoGiveBackEachSide)
         }
     }
 }
+
+TEST(EditHistory, KeepsTheLatestThousandSteps)
+{
+    CurveDocument d;
+    for (int i = 0; i < 100; ++i)
+        Click(d, i);
+    const GridRow original = d.rows().row(d.rows().rowCount() - 1);
+    EditHistory history(d);
+    for (int i = 0; i < EditHistory::StepLimit + 5; ++i) {
+        HistoryStep step(history, QStringLiteral("Point"));
+        d.editRows([](GridRows& r) { r.truncate(r.rowCount() - 1); });
+        Click(d, -i);
+    }
+    EXPECT_EQ(history.stack().count(), EditHistory::StepLimit);
+    while (history.stack().canUndo())
+        history.undo();
+    EXPECT_EQ(d.rows().dataRowCount(), 100);
+    EXPECT_NE(d.rows().row(d.rows().rowCount() - 1), original) << "the five oldest steps are gone";
+}
+
+// One click on a full grid costs its own row in the history, not the grid.
+TEST(RowsChange, AClickOnAFullGridCostsAFewHundredBytes)
+{
+    GridRows before;
+    while (before.rowCount() < MaxGridRowCount - 1)
+        ASSERT_FALSE(before.appendRow(AppendPointRowTexts(before.rowCount(), {1.25, true}, {2.5, true})));
+    GridRows after = before;
+    ASSERT_FALSE(after.appendRow(AppendPointRowTexts(after.rowCount(), {3.0, true}, {4.0, true})));
+    const RowsChange change = RowsDifference(before, after);
+    EXPECT_EQ(change.first, MaxGridRowCount - 1);
+    EXPECT_LE(change.bytes(), 400u);
+}

@@ -144,3 +144,13 @@ TEST(ProjectFile, RefusesWhatIsNotAProjectItCanOpen)
         EXPECT_TRUE(Refusal(c.bytes).startsWith(QString::fromUtf8(c.refusal))) << Refusal(c.bytes).toStdString();
     }
 }
+
+// The picture's bytes are one CBOR byte string, not text.
+TEST(ProjectFile, PictureBytesAreStoredOnceUnencoded)
+{
+    Project p = Sample();
+    p.picture.bytes = QByteArray(100000, '\xA5');
+    const QByteArray bytes = EncodeProject(p);
+    EXPECT_LT(bytes.size(), 100000 + 2000);
+    EXPECT_EQ(bytes.count(QByteArray(100000, '\xA5')), 1);
+}

@@ -137,3 +137,35 @@ TEST_F(ProjectRecovery, KilledProcessLeavesItsFileToRecover)
     EXPECT_FALSE(cutShort.exists());
     EXPECT_EQ(OrphanRecoveries(), std::vector<QString>{living.file});
 }
+
+TEST(RecoveryFolder, FollowsAnAbsoluteStateHome)
+{
+    const QString home = QDir::homePath() + QStringLiteral("/.local/state/tracella/recovery");
+    const struct {
+        const char* value; // nullptr: unset
+        QString folder;
+    } cases[] = {
+        {"/var/tmp/st", QStringLiteral("/var/tmp/st/tracella/recovery")},
+        {"st", home},
+        {"", home},
+        {nullptr, home},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value ? c.value : "unset");
+        c.value ? ::setenv("XDG_STATE_HOME", c.value, 1) : ::unsetenv("XDG_STATE_HOME");
+        EXPECT_EQ(RecoveryFolder(), c.folder);
+    }
+    ::unsetenv("XDG_STATE_HOME");
+}
+
+TEST_F(ProjectRecovery, FailedWriteIsRemembered)
+{
+    ASSERT_TRUE(QDir(m_state.path()).mkpath(QStringLiteral("tracella")));
+    QFile blocker(m_state.filePath(QStringLiteral("tracella/recovery")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder belongs
+    RecoveryWriter writer;
+    writer.submit(Snapshot(1));
+    ASSERT_TRUE(writer.waitIdle(10000));
+    ASSERT_TRUE(writer.lastError());
+    EXPECT_TRUE(writer.lastError()->contains(RecoveryFolder())) << writer.lastError()->toStdString();
+}

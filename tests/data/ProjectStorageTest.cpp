@@ -1,12 +1,14 @@
 #include "data/ProjectStorage.h"
 
 #include "data/ProjectStart.h"
+#include "data/RowsCbor.h"
 
 #include "support/Expect.h"
 #include "support/SmallFileSystem.h"
 
 #include <QCborArray>
 #include <QCborMap>
+#include <QCborStreamWriter>
 #include <QCborValue>
 #include <QDir>
 #include <QFile>
@@ -146,4 +148,27 @@ TEST(ProjectStart, FindsTheFormatBeforeTheBytesBreakOff)
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsProjectStart(c.bytes), c.start) << c.name;
+}
+
+// Texts and arrays of every length whose head takes another size, and none at all.
+TEST(RowsAsCbor, WritesWhatTheStreamWriterWrites)
+{
+    std::vector<GridRow> rows;
+    for (int length : {0, 23, 24, 255, 256, 65535, 65536})
+        rows.push_back({QString(length, u'7'), QStringLiteral("日本語 é"), QString()});
+    rows.resize(300, {QStringLiteral(" 8"), QStringLiteral("-1.5"), QStringLiteral("1E+30")});
+    for (std::size_t count : {0, 1, 7, 24, 300}) {
+        const std::vector<GridRow> some(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(count));
+        QByteArray expected;
+        QCborStreamWriter w(&expected);
+        w.startArray(count);
+        for (const GridRow& row : some) {
+            w.startArray(GridColumnCount);
+            for (const QString& cell : row)
+                w.append(cell);
+            w.endArray();
+        }
+        w.endArray();
+        EXPECT_EQ(RowsAsCbor(some), expected) << count;
+    }
 }
