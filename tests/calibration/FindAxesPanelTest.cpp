@@ -4,6 +4,8 @@
 #include "GeneratedPlot.h"
 #include "ScaleAxesSupport.h"
 
+#include "calibration/widgets/CalibrationLayer.h"
+#include "calibration/widgets/ScaleAxesPanel.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -28,6 +30,11 @@ bool SearchEnds(QWidget& panel)
         TestApp::settle(20);
     }
     return true;
+}
+
+FoundMarks FoundOnPicture()
+{
+    return CalibrationLayerOf(&Surface())->found();
 }
 
 // X1, X2 at the first and last X ticks, Y1, Y2 likewise, with their labels;
@@ -114,4 +121,46 @@ TEST(FindAxes, ARegionDraggedFirstIsSearchedAlone)
     EXPECT_TRUE(region.isEnabled());
     EXPECT_EQ(Grid().rowCount(), 1) << "the drag recorded no point";
     ExpectReferencesAtTheEndTicks(*panel, plot, QPointF(800, 0));
+}
+
+// Given up at once: the references stay as they were.
+TEST(FindAxes, AGivenUpSearchChangesNothing)
+{
+    TestApp t;
+    ShowPicture(t, Draw(Style{"plain", {800, 600}, 0, false, false, true}).image);
+    auto* panel = OpenScaleAxes(t, "mnuPictureFindAxes");
+    ASSERT_NE(panel, nullptr);
+    Control<QPushButton>(*panel, "cmdFindAxes").click();
+    ASSERT_TRUE(SearchEnds(*panel));
+    EXPECT_EQ(Control<QLabel>(*panel, "lblFit").text(), QStringLiteral("The search was given up: nothing changed."));
+    auto& table = Control<QTableWidget>(*panel, "gridReferences");
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(table.item(r, 1)->text(), QStringLiteral("click to place")) << r;
+    EXPECT_TRUE(FoundOnPicture().ticks.empty());
+    EXPECT_FALSE(t.main().progressBarVisible());
+}
+
+// An axis left to the user keeps the references placed on the same picture,
+// but not those placed on a picture that has since gone.
+TEST(FindAxes, AnAxisLeftKeepsOnlyReferencesOfTheSamePicture)
+{
+    // No labels: both axes are left to the user.
+    const QImage unlabelled = Draw(Style{"plain", {800, 600}}).image;
+    for (const bool another : {false, true}) {
+        SCOPED_TRACE(another ? "another picture" : "same picture");
+        TestApp t;
+        ShowPicture(t, unlabelled);
+        auto* panel = qobject_cast<ScaleAxesPanel*>(OpenScaleAxes(t));
+        ASSERT_NE(panel, nullptr);
+        auto& table = Control<QTableWidget>(*panel, "gridReferences");
+        table.setCurrentCell(0, 2);
+        panel->placeSelected({120, 500});
+        table.item(0, 2)->setText(QStringLiteral("7"));
+        if (another)
+            t.paste(unlabelled.copy());
+        Control<QPushButton>(*panel, "cmdFindAxes").click();
+        ASSERT_TRUE(SearchEnds(*panel));
+        EXPECT_EQ(table.item(0, 1)->text(), another ? QStringLiteral("click to place") : QStringLiteral("120, 500"));
+        EXPECT_EQ(table.item(0, 2)->text(), another ? QString() : QStringLiteral("7"));
+    }
 }
