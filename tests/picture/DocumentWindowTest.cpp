@@ -1,9 +1,7 @@
-// The document window: its layout, scroll bars, label buttons and keys, and
-// the zoom of its view.
+// The document window: its layout, scroll bars and keys, and the zoom of its view.
 #include "PictureWindow.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QWheelEvent>
@@ -33,13 +31,6 @@ PictureSurface& paste(TestApp& t, const QImage& image)
     return s;
 }
 
-// The picture pixel a frame position of the base frame lands on.
-QPoint pixelOf(QPointF frame, QSize picture)
-{
-    return {static_cast<int>(std::lround(frame.x() * picture.width() / 10)),
-            static_cast<int>(std::lround((10 - frame.y()) * picture.height() / 10))};
-}
-
 QStringList gridTexts(int from)
 {
     QStringList texts;
@@ -49,68 +40,44 @@ QStringList gridTexts(int from)
     return texts;
 }
 
-void wheel(QWidget* target, QPoint at, int delta, Qt::KeyboardModifiers modifiers)
-{
-    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &event);
-}
-
 } // namespace
 
-// The window takes its share of the screen; the viewport leaves room for both
-// bars, shown or not; they show only where the picture overhangs, and
-// scrolling moves the picture, not its readings.
-TEST(DocumentWindow, LoadsWithTheImageToolbarOnTopAndScrollsWhereThePictureOverhangs)
+// The bars show only where the picture overhangs; scrolling moves the
+// picture, not its readings; Picture4 hides the image toolbar and the
+// viewport takes its place.
+TEST(DocumentWindow, ScrollsWhereThePictureOverhangsAndHidesItsToolbar)
 {
     TestApp t;
     DocumentWindow& d = document();
-    const QRect screen = t.services().screen.geometry();
-    const QWidget* outer = d.parentWidget();
-    EXPECT_EQ(outer->width(), static_cast<int>(0.53 * screen.width()));
-    EXPECT_EQ(outer->height(), static_cast<int>(0.45 * screen.height()));
-
-    // The strip runs along the top, the viewport below it.
     EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
-    // Which bar shows for which size is DocumentLayout's to check.
     for (const bool large : {false, true}) {
         const QSize size = large ? QSize(3000, 2000) : QSize(120, 80);
         EXPECT_EQ(paste(t, PlainPicture(size)).geometry(), QRect(QPoint(0, 0), size));
         EXPECT_EQ(d.horizontalScrollBar()->isVisible(), large);
         EXPECT_EQ(d.verticalScrollBar()->isVisible(), large);
-        EXPECT_EQ(d.horizontalScrollBar()->maximum(), large ? 3000 - d.viewport()->width() : 0);
     }
 
     PictureSurface& s = surface();
     QSignalSpy pressed(&s, &PictureSurface::mousePressed);
-    const QPoint pixel(1500, 1200);
     d.horizontalScrollBar()->setValue(1400);
     d.verticalScrollBar()->setValue(1100);
     EXPECT_EQ(s.pos(), QPoint(-1400, -1100));
-    QTest::mouseClick(&s, Qt::LeftButton, Qt::NoModifier, pixel);
-    d.horizontalScrollBar()->setValue(0);
-    QTest::mouseClick(&s, Qt::LeftButton, Qt::NoModifier, pixel);
-    ASSERT_EQ(pressed.size(), 2);
-    for (const QList<QVariant>& press : pressed) {
-        const auto p = press.at(0).value<FramePoint>();
-        EXPECT_FLOAT_EQ(p.x, 5.0f);         // 1500 of 3000 across 0 ... 10
-        EXPECT_FLOAT_EQ(p.y, 10.0f - 6.0f); // 1200 of 2000 down 10 ... 0
-    }
+    QTest::mouseClick(&s, Qt::LeftButton, Qt::NoModifier, QPoint(1500, 1200));
+    ASSERT_EQ(pressed.size(), 1);
+    const auto p = pressed[0].at(0).value<FramePoint>();
+    EXPECT_FLOAT_EQ(p.x, 5.0f);         // 1500 of 3000 across 0 ... 10
+    EXPECT_FLOAT_EQ(p.y, 10.0f - 6.0f); // 1200 of 2000 down 10 ... 0
 
-    // Picture4 hides the image toolbar and the viewport takes its place.
-    QAction* item = t.main().action(QStringLiteral("mnuViewImageToolbar"));
-    ASSERT_TRUE(item->isChecked());
     const int fullHeight = d.viewport()->height();
     QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::LeftButton);
     EXPECT_TRUE(d.imageToolbar()->isHidden());
-    EXPECT_FALSE(item->isChecked());
-    EXPECT_EQ(d.viewport()->y(), 0);
+    EXPECT_FALSE(t.main().action(QStringLiteral("mnuViewImageToolbar"))->isChecked());
     EXPECT_EQ(d.viewport()->height(), fullHeight + d.imageToolbar()->height());
     EXPECT_EQ(d.verticalScrollBar()->maximum(), 2000 - d.viewport()->height());
 }
 
-// Esc and the Undo Last Point button take the last point away; the mouse off
-// the picture, or the focus off the window, stops the zoom following.
+// Esc (when EscUndo says so) and the Undo Last Point button take the last
+// point away; the mouse off the picture stops the zoom following.
 TEST(DocumentWindow, EscRemovesTheLastPointAndTheMouseOffThePictureStopsTheZoom)
 {
     TestApp t;
@@ -118,38 +85,22 @@ TEST(DocumentWindow, EscRemovesTheLastPointAndTheMouseOffThePictureStopsTheZoom)
     PictureSurface& s = paste(t, PlainPicture(QSize(50, 40)));
     for (int i = 0; i < 3; ++i)
         app().data->AppendPointRow({1.0 + i, true}, {2.0 + i, true});
-    ASSERT_EQ(gridRows(), 4);
     t.activate(&document());
-
     appState().EscUndo = true;
     QTest::keyClick(&s, Qt::Key_Escape);
     EXPECT_EQ(gridRows(), 3);
-    EXPECT_EQ(app().data->grid().rows().cell(2, 0).trimmed(), QStringLiteral("2"));
     appState().EscUndo = false;
     QTest::keyClick(&s, Qt::Key_Escape);
     EXPECT_EQ(gridRows(), 3);
-    // The button works whatever EscUndo says, and leaves it as it was.
     QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
     EXPECT_EQ(gridRows(), 2);
     EXPECT_FALSE(appState().EscUndo);
-    EXPECT_TRUE(s.hasFocus());
-    EXPECT_TRUE(t.services().messages.shown.empty()); // no question from the picture window
+    EXPECT_TRUE(t.services().messages.shown.empty());
 
-    AppState& state = appState();
-    const auto moveOver = [&state](QWidget* w, QPoint at) {
-        state.MouseOverPicture = true;
-        QTest::mouseMove(w, at);
-        TestApp::settle();
-        return state.MouseOverPicture;
-    };
-    EXPECT_FALSE(moveOver(d.viewport(), QPoint(200, 150))); // the viewport beyond the picture
-    EXPECT_FALSE(moveOver(d.imageToolbar(), QPoint(300, 10)));
-    d.surface()->setFocus();
+    appState().MouseOverPicture = true;
+    QTest::mouseMove(d.viewport(), QPoint(200, 150)); // the viewport beyond the picture
     TestApp::settle();
-    state.MouseOverPicture = true;
-    app().data->setFocus();
-    TestApp::settle();
-    EXPECT_FALSE(state.MouseOverPicture);
+    EXPECT_FALSE(appState().MouseOverPicture);
 }
 
 // The zoom from the keys, the wheel and the zoom box changes only the view:
@@ -163,8 +114,6 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
     const QSize size(640, 300);
     paste(t, positionPicture(size));
     QComboBox* box = document().zoomBox();
-    ASSERT_NE(box, nullptr);
-
     t.activate(&document());
     surface().setFocus();
     TestApp::settle();
@@ -174,14 +123,11 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
     QTest::keyClick(&surface(), Qt::Key_Minus, Qt::ControlModifier);
     EXPECT_EQ(box->currentText(), QStringLiteral("67%"));
     QTest::keyClick(&surface(), Qt::Key_0, Qt::ControlModifier);
-    EXPECT_EQ(box->currentText(), QStringLiteral("100%"));
     EXPECT_EQ(surface().size(), size);
-    EXPECT_EQ(gridRows(), 1); // no point was taken on the way
 
     AppState& s = appState();
     s.ARDataColor = Rgb(250, 0, 0);
-    s.ARRows = 30;
-    s.ARCols = 30;
+    s.ARRows = s.ARCols = 30;
     const auto readAndCopy = [&t](QStringList& texts) {
         const int from = gridRows();
         t.services().messages.answer(MessageAnswer::Ok); // the sweep's report
@@ -196,12 +142,13 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
     ASSERT_GT(natural.size(), 5);
 
     // Ctrl+wheel zooms about the pointer: the picture pixel under it stays put.
-    ASSERT_LT(300 * 1.5, document().viewport()->height());
-    ASSERT_GT(300 * 2, document().viewport()->height());
     const QPoint at(120, 200);
     const QPoint under = at - surface().pos();
-    for (int step = 0; step < 3; ++step)
-        wheel(document().viewport(), at, 120, Qt::ControlModifier);
+    for (int step = 0; step < 3; ++step) {
+        QWheelEvent event(at, document().viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(document().viewport(), &event);
+    }
     EXPECT_EQ(surface().zoom().text(), QStringLiteral("300%"));
     const QPoint nowUnder = at - surface().pos();
     EXPECT_NEAR(nowUnder.x() / 3.0, under.x(), 1.0);
@@ -215,18 +162,14 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
         for (int x = 0; x < 600; x += 5)
             ASSERT_EQ(QColor(view.pixel(x, y)), QColor(copy.pixel(x / 3, y / 3))) << x << "," << y;
 
-    // A click covers one picture pixel: the stored point and the marker lie on it.
-    for (QPoint click : {QPoint(13, 17), QPoint(197, 149)}) {
-        const int rows = gridRows();
-        const QPoint onSurface = click - surface().pos();
-        QTest::mouseClick(&surface(), Qt::LeftButton, Qt::NoModifier, onSurface);
-        ASSERT_EQ(gridRows(), rows + 1);
-        const auto& row = app().data->grid().rows();
-        const QPoint picked = pixelOf(QPointF(row.cell(rows, 1).toDouble(), row.cell(rows, 2).toDouble()), size);
-        EXPECT_EQ(picked, QPoint(onSurface.x() / 3, onSurface.y() / 3)) << click.x();
-        const Colour c = appState().PointsColor;
-        EXPECT_EQ(QColor(surface().composedImage().pixel(picked)), QColor(RedOf(c), GreenOf(c), BlueOf(c)));
-    }
+    // A click covers one picture pixel: the stored point lies on it.
+    const int rows = gridRows();
+    const QPoint onSurface = QPoint(197, 149) - surface().pos();
+    QTest::mouseClick(&surface(), Qt::LeftButton, Qt::NoModifier, onSurface);
+    ASSERT_EQ(gridRows(), rows + 1);
+    const auto& row = app().data->grid().rows();
+    EXPECT_EQ(std::lround(row.cell(rows, 1).toDouble() * size.width() / 10), onSurface.x() / 3);
+    EXPECT_EQ(std::lround((10 - row.cell(rows, 2).toDouble()) * size.height() / 10), onSurface.y() / 3);
 
     // A typed zoom is clamped; the picture stays as it was.
     box->lineEdit()->setText(QStringLiteral("5000"));
