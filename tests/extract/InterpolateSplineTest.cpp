@@ -109,20 +109,6 @@ TEST(Interpolate, FourRowsAreTheFewestThatInterpolate)
     EXPECT_EQ(PixelsOf(Surface().composedImage(), appState().SplineColor), 0);
 }
 
-TEST(Interpolate, AnswerNoKeepsOnlyTheRemovalOfRepeatedRowsAndTheSort)
-{
-    SplineApp s(6, {{3, 9}, {1, 1}, {0, 0}, {1, 1}, {2, 4}});
-    PictureAtMessages watch(s.t);
-    s.interpolate(MessageAnswer::No);
-    ASSERT_EQ(watch.pictures.size(), 1u);
-    EXPECT_EQ(PixelsOf(watch.pictures[0], appState().SplineColor), 6);
-    ASSERT_EQ(Grid().dataRowCount(), 4);
-    ExpectRows(1, 1, {"0", "1", "2", "3"}, {0, 1, 4, 9}, 0); // sorting writes the plain form
-    // The preview is gone; the refresh drew the points again.
-    EXPECT_EQ(Surface().markerCount(), 4);
-    EXPECT_EQ(PixelsOf(Surface().composedImage(), appState().SplineColor), 0);
-}
-
 // With Y independent the curve is a function of Y: the rows end up sorted by
 // Y and the new rows still carry X in the X column; SplinePoints 3 lands on
 // the last three data points.
@@ -174,37 +160,4 @@ TEST(Interpolate, MorePointsThanTheGridHoldsAppendNothing)
     appState().SplinePoints = 32761;
     ExpectMessage(s.interpolate(MessageAnswer::Yes), AddInterpolatedPointsMessage());
     EXPECT_EQ(Grid().dataRowCount(), 32766);
-}
-
-// On a logarithmic axis the spline is fitted to the values themselves; one
-// that dips to zero or below is offered and appended but has no marker.
-TEST(Interpolate, NonPositiveValueOnLogAxisIsAppendedButNotDrawn)
-{
-    SplineApp s(30, {});
-    const Frame frame{0, 2, 4, -3}; // Y from 10^2 at the top to 10^-3 at the bottom
-    SetFrame(frame);
-    appState().YAxisLog = true;
-    s.add({{0, 10}, {1, 0.01}, {2, 10}, {3, 10}});
-    PictureAtMessages watch(s.t);
-    s.interpolate(MessageAnswer::Yes);
-    ASSERT_EQ(Grid().dataRowCount(), 34);
-    ASSERT_EQ(watch.pictures.size(), 1u);
-    int nonPositive = 0;
-    for (int row = 5; row <= 34; ++row) {
-        const double y = CellValue(row, 2);
-        EXPECT_TRUE(std::isfinite(y));
-        if (y <= 0) {
-            ++nonPositive;
-            continue;
-        }
-        // Previewed at the logarithm of its value.
-        const int px = static_cast<int>(std::lround(CellValue(row, 1) * 200 / (frame.right - frame.left)));
-        const int py = static_cast<int>(std::lround((std::log10(y) - frame.top) * 200 / (frame.bottom - frame.top)));
-        if (px < 200 && py < 200) {
-            EXPECT_EQ(watch.pictures[0].pixel(px, py), PixelOf(appState().SplineColor)) << row;
-        }
-    }
-    ASSERT_GT(nonPositive, 0);
-    EXPECT_EQ(watch.markers[0], 4 + 30 - nonPositive);
-    EXPECT_EQ(Surface().markerCount(), 34 - nonPositive);
 }

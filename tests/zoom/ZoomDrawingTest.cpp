@@ -113,20 +113,6 @@ TEST(ZoomDrawing, EveryViewMatchesTheRulePixelForPixel)
     }
 }
 
-TEST(ZoomDrawing, PainterAndPixelGridsAreTheSame)
-{
-    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888}) {
-        QImage painted(97, 61, format);
-        painted.fill(Qt::darkBlue);
-        QImage filled = painted.copy();
-        QPainter painter(&painted);
-        DrawGrid(painter, painted.size(), 4.4, 3.1, ZoomGridMinimumSpacing);
-        painter.end();
-        DrawGrid(filled, 4.4, 3.1, ZoomGridMinimumSpacing);
-        EXPECT_EQ(painted, filled) << format;
-    }
-}
-
 TEST(ZoomDrawing, GridStartsAtThreePixelsOrAtTheMinimumGiven)
 {
     QImage canvas(60, 40, QImage::Format_RGB32);
