@@ -35,7 +35,7 @@ TESTS = {
     "data": "data_.*_test|DataWindowTest|DataPrintTest|DataCupsPrintTest",
     "extract": "test_extract_logic|ExtractWindowTest",
     "options": "OptionsFieldsTest|OptionsWindowTest",
-    "acquire": "AcquireLogicTest|AcquireWindowTest|SaneScannerTest|SaneNoScannerTest",
+    "acquire": "AcquireLogicTest|AcquireWindowTest|SaneScannerTest",
     "zoom": "ZoomLogicTest|ZoomWindowTest",
     "info": "InfoTextsTest|InfoWindowTest",
 }

@@ -2,7 +2,6 @@
 #include "acquire/CaptureGeometry.h"
 #include "acquire/InstalledScanner.h"
 #include "acquire/widgets/CaptureWindow.h"
-#include "acquire/widgets/SourceDialog.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
@@ -15,7 +14,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -191,27 +189,6 @@ TEST(ScannerCommand, EveryFailureSaysItsMessage)
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
     EXPECT_TRUE(sawModalProgress);
-}
-
-TEST(SourceDialog, ListsTheSourcesWithTheCurrentOneChosenAndReturnsTheChoice)
-{
-    const QList<ScanSource> sources{{QStringLiteral("test:0"), QStringLiteral("Noname"),
-                                     QStringLiteral("frontend-tester"), QStringLiteral("virtual device")},
-                                    {QStringLiteral("v4l:/dev/video0"), {}, {}, {}}};
-    SourceDialog dialog(sources, QStringLiteral("v4l:/dev/video0"));
-    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstSources"));
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Noname frontend-tester (test:0)"));
-    EXPECT_EQ(dialog.selectedSource(), QStringLiteral("v4l:/dev/video0"));
-
-    // Modal, as the scanner command shows it: Select returns the highlighted one.
-    QTimer::singleShot(0, [] {
-        auto* shown = qobject_cast<SourceDialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(shown);
-        shown->findChild<QListWidget*>(QStringLiteral("lstSources"))->setCurrentRow(0);
-        shown->findChild<QPushButton*>(QStringLiteral("cmdSelect"))->click();
-    });
-    EXPECT_EQ(SourceDialog::choose(nullptr, sources, QStringLiteral("v4l:/dev/video0")), QStringLiteral("test:0"));
 }
 
 // From the command to the document's picture: the delay, the frozen screen,
