@@ -12,8 +12,6 @@
 #include "zoom/widgets/ZoomWindow.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -277,39 +275,4 @@ TEST(CaptureWindow, FlatAreasAndARefusedScreenChangeNothing)
     EXPECT_TRUE(t.services().messages.shown[0].text.contains(QStringLiteral("Nothing was captured.")));
     EXPECT_EQ(captureWindow(), nullptr);
     EXPECT_EQ(documentPicture(), marker());
-}
-
-// The real screen of the X server: a window of known pixels is captured.
-TEST(CaptureWindow, CapturesAWindowFromTheRealScreen)
-{
-    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
-        GTEST_SKIP() << "needs an X server (run under xvfb-run)";
-    TestApp t;
-    t.services().clipboard.real = true;
-    QImage known(160, 90, QImage::Format_RGB32);
-    for (int y = 0; y < known.height(); ++y)
-        for (int x = 0; x < known.width(); ++x)
-            known.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 11) & 0xFF, (x ^ y) & 0xFF));
-    // In a corner that other windows of a shared test display leave alone.
-    QLabel target;
-    target.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    target.setPixmap(QPixmap::fromImage(known));
-    target.setGeometry(QRect(QGuiApplication::primaryScreen()->geometry().bottomRight() - QPoint(220, 150),
-                             known.size()));
-    target.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
-    TestApp::settle(200);
-
-    t.run(QStringLiteral("mnuPictureCapture"));
-    CaptureWindow* w = captureWindow();
-    ASSERT_NE(w, nullptr);
-    target.raise(); // as the user brings the graph forward
-    t.services().messages.answer(MessageAnswer::Ok);
-    QTest::mouseClick(w->okButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    const QPoint topLeft = w->mapFromGlobal(target.geometry().topLeft());
-    press(w, topLeft);
-    press(w, topLeft + QPoint(160, 90));
-    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), known);
-    EXPECT_EQ(documentPicture().convertToFormat(QImage::Format_RGB32), known);
 }

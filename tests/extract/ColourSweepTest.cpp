@@ -1,6 +1,5 @@
 #include "extract/ColourSweep.h"
 
-#include "app/core/NumberText.h"
 #include "calibration/FrameMapping.h"
 #include "extract/PictureColours.h"
 #include "extract/SweepProgress.h"
@@ -117,39 +116,6 @@ TEST(ColourMatch, ComparesPackedValuesWithinOneHundred)
         EXPECT_EQ(Sweep(Filled(1, 1, colour), {BaseFrame, 0, 0, wanted}).result.found, matches ? 1 : 0) << colour;
     }
     EXPECT_FALSE(ColourMatches(Rgb(255, 255, 255), std::numeric_limits<Colour>::min()));
-}
-
-TEST(ColourSweep, StepsColumnsInDoubleAndRowsInSingle)
-{
-    const SweepRun run = Sweep(Filled(100, 100, Everywhere), {BaseFrame, 50, 50, Everywhere});
-    const double columnStep = 0.2f;
-    const float rowStep = -0.2f;
-    ASSERT_GT(run.matches.size(), 100u);
-    EXPECT_EQ(run.matches[0], (Sample{0, 10}));
-    std::vector<double> columns{run.matches[0].x};
-    std::vector<float> rows;
-    for (const Sample& s : run.matches) {
-        if (s.x != columns.back()) {
-            EXPECT_EQ(s.x, columns.back() + columnStep);
-            EXPECT_EQ(s.y, 10.0f);
-            columns.push_back(s.x);
-        }
-        if (columns.size() == 1)
-            rows.push_back(s.y);
-    }
-    EXPECT_EQ(NumberText(columns[1]), QStringLiteral(" .200000002980232"));
-    // 50 steps of the rounded 0.2 pass 10, so the right edge is not reached.
-    EXPECT_EQ(columns.size(), 50u);
-    EXPECT_LE(columns.back(), 10.0);
-    EXPECT_GT(columns.back() + columnStep, 10.0);
-    for (std::size_t i = 1; i < rows.size(); ++i)
-        EXPECT_EQ(rows[i], rows[i - 1] + rowStep);
-    // The row after the last one lies on the bottom edge, outside.
-    EXPECT_EQ(rows.size(), 50u);
-    EXPECT_GT(rows.back() + rowStep, rowStep / 2);
-    EXPECT_LT(rows.back() + 2 * rowStep, 0.0f);
-    EXPECT_EQ(run.matches.size(), columns.size() * rows.size());
-    EXPECT_EQ(run.result.found, static_cast<std::int64_t>(run.matches.size()));
 }
 
 // The far edges lie outside the picture (ColourAt reads -1 there, which would

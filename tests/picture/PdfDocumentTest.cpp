@@ -15,23 +15,6 @@ QColor pixel(const Picture& picture, double xPoints, double yPoints, int dpi)
 
 } // namespace
 
-// 2000 points at 1200 dpi would be 33334 pixels: 720 dpi gives exactly 20000.
-// Requests outside the resolution box's range are brought into it.
-TEST(PdfDocument, ResolutionIsCappedAtTheLargestPictureSide)
-{
-    EXPECT_TRUE(FitPdfResolution(QSizeF(1000, 2000), 1200).capped);
-    const struct {
-        QSizeF page;
-        int asked, dpi;
-    } cases[] = {{{1000, 2000}, 1200, 720}, {{1000, 2001}, 1200, 719}, {{100, 100}, 10, MinimumPdfDpi},
-                 {{100, 100}, 5000, MaximumPdfDpi}};
-    for (const auto& c : cases)
-        EXPECT_EQ(FitPdfResolution(c.page, c.asked).dpi, c.dpi) << c.page.height() << " at " << c.asked;
-    for (const auto& [start, is] : {std::pair{QByteArray(100, ' ') + "%PDF-1.7", true},
-                                    {QByteArray(PdfSignatureReach, ' ') + "%PDF-1.7", false}})
-        EXPECT_EQ(IsPdfStart(start), is) << start.trimmed().toStdString();
-}
-
 TEST(PdfDocument, PagesRenderAsBitmapsAtTheChosenResolution)
 {
     PdfDocument pdf(SimplePdfBytes(QSizeF(200, 100)));
@@ -109,21 +92,4 @@ TEST(PdfDocument, APageTooLargeEvenAtOneDpiIsRefused)
             EXPECT_EQ(page.picture.image.size(), QSize(c.maxSide, c.maxSide));
         }
     }
-}
-
-TEST(PdfDocument, ACancelledDrawingStopsAndGivesNoPicture)
-{
-    PdfDocument pdf(PlotPdfBytes(1, QSizeF(360, 216), 2000));
-    ASSERT_FALSE(pdf.problem());
-    int asks = 0;
-    CancelToken atOnce([&asks] { return ++asks == 1; });
-    CancelToken before;
-    before.cancel(); // as another thread would
-    for (CancelToken* cancel : {&atOnce, &before}) {
-        const LoadedPicture page = pdf.renderPage(0, 150, MaxPictureSide, cancel);
-        ASSERT_TRUE(page.error);
-        EXPECT_EQ(page.error->number, ErrorNumber::Cancelled);
-        EXPECT_TRUE(page.picture.isNull());
-    }
-    EXPECT_EQ(asks, 1); // Poppler stopped at the first yes instead of drawing on
 }
