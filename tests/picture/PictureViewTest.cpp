@@ -247,6 +247,7 @@ TEST(ViewZoom, FactorsAreClampedAndTheViewCoversThePicture)
 TEST(ViewZoom, TheLadderAndTheZoomBoxText)
 {
     EXPECT_EQ(ViewZoom().steppedIn().text(), QStringLiteral("150%"));
+    EXPECT_EQ(ViewZoom().steppedOut().text(), QStringLiteral("67%"));
     EXPECT_EQ(ViewZoom(1.1).steppedOut().text(), QStringLiteral("100%"));
     EXPECT_DOUBLE_EQ(ViewZoom(16).steppedIn().factor(), 16.0);
     for (const auto& [text, factor] : {std::pair{" 33.3 % ", 0.333}, {"5000", 16.0}})
