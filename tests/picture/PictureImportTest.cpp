@@ -5,13 +5,11 @@
 #include "app/services/SharedDialog.h"
 #include "picture/PdfDocument.h"
 #include "picture/PictureJob.h"
-#include "picture/widgets/PageChooserDialog.h"
 #include "picture/widgets/PictureDrop.h"
 
 #include <QFile>
 #include <QImageReader>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QTimer>
@@ -23,21 +21,6 @@ using namespace tracella;
 using namespace tracella::test;
 
 namespace {
-
-// A made-up document for the chooser: counts the thumbnails it draws.
-class CountingPages final : public PageSource {
-public:
-    int pageCount() const override { return 300; }
-    QImage thumbnail(int, int side) const override
-    {
-        ++drawn;
-        QImage image(side * 3 / 4, side, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        return image;
-    }
-    int fittingDpi(int page, int dpi) const override { return page == 2 ? std::min(dpi, 480) : dpi; }
-    mutable int drawn = 0;
-};
 
 // A started program with an earlier document, which what fails must leave as it was.
 class EarlierDocument : public ::testing::Test {
@@ -248,31 +231,6 @@ TEST_F(EarlierDocument, PdfPagesOpenThroughTheChooserAndBadOrLockedOnesSaySo)
     EXPECT_EQ(t.services().messages.shown.back().text, QStringLiteral("The password is wrong."));
     EXPECT_EQ(surface().picture().image.size(), QSize(833, 417));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-// A 300-page file is not drawn whole, even scrolled to its end; the note
-// tells when a page comes at a lower resolution than asked.
-TEST(PdfImport, TheChooserDrawsOnlyThePagesInSightAndTellsOfTheCap)
-{
-    TestApp t;
-    CountingPages pages;
-    PageChooserDialog dialog(pages, QStringLiteral("thesis.pdf"), 300);
-    dialog.show();
-    TestApp::settle(300);
-    EXPECT_GT(pages.drawn, 0);
-    EXPECT_LT(pages.drawn, 40);
-    EXPECT_TRUE(dialog.resolutionNote().isEmpty());
-    auto* list = dialog.findChild<QListWidget*>(QStringLiteral("lstPages"));
-    list->setCurrentRow(2);
-    dialog.setDpi(600);
-    EXPECT_EQ(dialog.resolutionNote(), QStringLiteral("Page 3 is too large at 600 dpi; it will be rendered at 480 "
-                                                      "dpi, the highest resolution within 20000 pixels a side."));
-    EXPECT_EQ(dialog.choice().page, 2);
-    const int before = pages.drawn;
-    list->scrollToBottom();
-    TestApp::settle(300);
-    EXPECT_GT(pages.drawn, before);
-    EXPECT_LT(pages.drawn, 80);
 }
 
 // The desktop opens pictures and PDFs with the program, passing the file;
