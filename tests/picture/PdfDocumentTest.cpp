@@ -15,6 +15,17 @@ QColor pixel(const Picture& picture, double xPoints, double yPoints, int dpi)
 
 } // namespace
 
+// 2000 points at 1200 dpi would be 33334 pixels: 720 dpi gives exactly 20000.
+// The signature is looked for only near the start.
+TEST(PdfDocument, ResolutionIsCappedAtTheLargestPictureSide)
+{
+    for (const auto& [height, dpi] : {std::pair{2000, 720}, {2001, 719}})
+        EXPECT_EQ(FitPdfResolution(QSizeF(1000, height), 1200).dpi, dpi) << height;
+    EXPECT_EQ(FitPdfResolution(QSizeF(100, 100), 5000).dpi, MaximumPdfDpi);
+    EXPECT_TRUE(IsPdfStart(QByteArray(100, ' ') + "%PDF-1.7"));
+    EXPECT_FALSE(IsPdfStart(QByteArray(PdfSignatureReach, ' ') + "%PDF-1.7"));
+}
+
 TEST(PdfDocument, PagesRenderAsBitmapsAtTheChosenResolution)
 {
     PdfDocument pdf(SimplePdfBytes(QSizeF(200, 100)));
