@@ -123,27 +123,6 @@ TEST(Interpolate, YIndependentKeepsTheColumnsAndSortsByY)
     ExpectRows(5, 2, {" 1", " 2", " 3"}, {2, 3, 0}, 1e-5);
 }
 
-// Equal X with different Y: h = 0 on X. The same rows interpolate on Y.
-TEST(Interpolate, EqualIndependentValuesFailAndTheOtherVariableWorks)
-{
-    SplineApp s(3, {{2, 3}, {1, 1}, {1, 2}, {3, 4}});
-    ExpectMessage(s.interpolate(MessageAnswer::Ok), InterpolationFailedMessage(DivisionByZeroError()));
-    EXPECT_EQ(Grid().dataRowCount(), 4);
-    EXPECT_EQ(CellValue(4, 1), 3);
-    EXPECT_EQ(Surface().markerCount(), 4); // no preview
-
-    // -2 points fail before the sort by the independent variable.
-    appState().SplineOnX = false;
-    appState().SplinePoints = -2;
-    ExpectMessage(s.interpolate(MessageAnswer::Ok), InterpolationFailedMessage(*SplinePointsError(-2)));
-    EXPECT_TRUE(app().data->sortOnX());
-
-    appState().SplinePoints = 3;
-    ExpectMessage(s.interpolate(MessageAnswer::Yes), AddInterpolatedPointsMessage());
-    ASSERT_EQ(Grid().dataRowCount(), 7);
-    ExpectRows(5, 2, {" 2", " 3", " 4"}, {1, 2, 3}, 1e-5);
-}
-
 // 5 rows and 40000 points pass the grid's 32766: nothing is offered or
 // appended, and the message names the grid, not the independent variable.
 // One point over is refused the same way; exactly up to the limit fits.

@@ -64,12 +64,11 @@ QPointF OnLinearFrame(double x, double y)
 struct TraceApp {
     TestApp t;
     QWidget* panel = nullptr;
-    explicit TraceApp(bool plot = true, const Frame& frame = {0, 100, 10, 0}, double zoom = 1, bool logY = false)
+    explicit TraceApp(bool plot = true, double zoom = 1)
     {
-        appState().YAxisLog = logY;
         if (plot)
             ShowPicture(t, WavePlot());
-        SetFrame(frame);
+        SetFrame({0, 100, 10, 0});
         app().document->zoomView(ViewZoom(zoom));
         t.run(QStringLiteral("mnuDataTrace"));
         panel = t.main().findChild<QWidget*>(QStringLiteral("frmTraceCurve"));
@@ -113,7 +112,7 @@ struct TraceApp {
 // one point a column in double precision goes through the grid.
 TEST(TraceCurvePanel, TracesOnePointPerColumnOfTheDraggedRegionThroughTheGrid)
 {
-    TraceApp a(true, {0, 100, 10, 0}, 2.0);
+    TraceApp a(true, 2.0);
     a.click("cmdTracePick");
     const QPoint onCurve(400, 2 * static_cast<int>(Wave(200.5)));
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, onCurve);
@@ -145,32 +144,13 @@ TEST(TraceCurvePanel, TracesOnePointPerColumnOfTheDraggedRegionThroughTheGrid)
     EXPECT_EQ(Grid().rowCount(), points + 2);
 }
 
-// X linear 0..10, Y log 1..10000: the multiples of 0.5 from 1 to 9 are on
-// the curve; the legend adds its own.
-TEST(TraceCurvePanel, StepsInDataUnitsOnLogAxes)
-{
-    TraceApp a(true, {0, 4, 10, 0}, 1, true);
-    // Beside the picture, not over it.
-    EXPECT_FALSE(a.panel->frameGeometry().intersects(QRect(Surface().mapToGlobal(QPoint()), Surface().size())));
-    a.control<QLineEdit>("TxtTraceStep")->setText(QStringLiteral("0.5"));
-    a.control<QRadioButton>("optStepUnits")->setChecked(true);
-    a.trace();
-    std::vector<double> xs;
-    for (int row = 1; row < Grid().rowCount(); ++row) {
-        const double x = CellValue(row, 1), py = (4 - std::log10(CellValue(row, 2))) * Height / 4;
-        if (py < 30)
-            continue; // the legend
-        xs.push_back(x);
-        EXPECT_NEAR(Painted(py), Wave(Painted(x * Width / 10)), 0.5) << x;
-    }
-    EXPECT_EQ(xs, (std::vector<double>{1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5, 5.5, 6, 6.5, 7, 7.5, 8, 8.5, 9}));
-}
-
 // Each refusal stores nothing and says why; more points than the grid has
 // room for are refused whole.
 TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
 {
     TraceApp a(false);
+    // Beside the picture, not over it.
+    EXPECT_FALSE(a.panel->frameGeometry().intersects(QRect(Surface().mapToGlobal(QPoint()), Surface().size())));
     const auto refused = [&](const QString& reason) {
         a.trace();
         EXPECT_EQ(Grid().rowCount(), 1) << reason.toStdString();
@@ -221,7 +201,7 @@ TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
 // out without a region, in the curve's order, reading as the trace does.
 TEST(TraceCurvePanel, FollowsThePickedCurveOnAZoomedView)
 {
-    TraceApp a(true, {0, 100, 10, 0}, 2.0);
+    TraceApp a(true, 2.0);
     auto* follow = a.control<QRadioButton>("optTraceFollow");
     a.click("cmdTracePick");
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{400, 2 * static_cast<int>(Wave(200.5))});

@@ -16,11 +16,6 @@ namespace {
 constexpr QRgb Grey = 0xFF808080;
 constexpr QRgb Silver = 0xFFC0C0C0;
 
-bool IsGridPixel(QRgb pixel)
-{
-    return pixel == Grey || pixel == Silver;
-}
-
 // An independent model of the magnifier, written from its rule rather than
 // from the drawing code: the layout of one axis, then every screen pixel
 // painted in turn over [floor(k s), floor((k + 1) s)), s = drawn / taken,
@@ -111,31 +106,6 @@ TEST(ZoomDrawing, EveryViewMatchesTheRulePixelForPixel)
             }
         }
     }
-}
-
-TEST(ZoomDrawing, GridStartsAtThreePixelsOrAtTheMinimumGiven)
-{
-    QImage canvas(60, 40, QImage::Format_RGB32);
-    const auto gridColumns = [&canvas](double spacing, double minimum) {
-        canvas.fill(Qt::white);
-        QPainter painter(&canvas);
-        DrawGrid(painter, canvas.size(), spacing, spacing, minimum);
-        painter.end();
-        std::vector<int> columns;
-        for (int x = 0; x < canvas.width(); ++x)
-            if (IsGridPixel(canvas.pixel(x, 1)))
-                columns.push_back(x);
-        return columns;
-    };
-    EXPECT_TRUE(gridColumns(2.99, ZoomGridMinimumSpacing).empty());
-    EXPECT_EQ(gridColumns(7.5, ZoomGridMinimumSpacing), (std::vector<int>{0, 7, 15, 22, 30, 37, 45, 52}));
-    EXPECT_EQ(gridColumns(2.0, PreviewGridMinimumSpacing).size(), 30u);
-    // One spacing below the minimum is enough to draw nothing.
-    canvas.fill(Qt::white);
-    QPainter painter(&canvas);
-    DrawGrid(painter, canvas.size(), 10, 2, ZoomGridMinimumSpacing);
-    painter.end();
-    EXPECT_EQ(canvas.pixel(0, 5), qRgb(255, 255, 255));
 }
 
 TEST(ZoomDrawing, NoSourceLeavesTheViewBlack)
