@@ -9,7 +9,6 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImageReader>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QtEndian>
 
