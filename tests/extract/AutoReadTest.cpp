@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 
 using namespace tracella;
 using namespace tracella::test;
@@ -48,35 +47,18 @@ void ShowDots(TestApp& t, int width, int height, std::initializer_list<QPoint> d
 
 } // namespace
 
-// Without a picture every position lies outside, where even black (which
-// is within 100 of what ColourAt reads there, -1) matches nothing.
-TEST(AutoRead, RunThatFindsNothingStillReportsWithSoundAndTimes)
-{
-    TestApp t;
-    ShowPicture(t, WhitePicture(60, 50));
-    t.services().clock.current = QDateTime(QDate(2026, 3, 1), QTime(9, 41, 7));
-    AutoRead(t);
-    ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    const QString time = TimeOfDayText(QTime(9, 41, 7));
-    ExpectMessage(t.services().messages.shown[0],
-                  QStringLiteral("The number of values found and stored is: 0\r\nStarting time: ") + time +
-                      QStringLiteral("\r\nEnding time: ") + time,
-                  QStringLiteral("Auto Reading"), MessageIcon::Information);
-    EXPECT_EQ(t.services().sound.played.size(), 1u);
-    EXPECT_EQ(Grid().dataRowCount(), 0);
-}
-
 // Uncalibrated, 50 columns across 0..10: the step is 0.2 in single precision,
 // the column reaches RecordPoint in double and the row in single precision.
 // The bottom row lies on the picture's lower edge, outside; fifty steps of
-// the rounded column step pass the right edge.
-TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecision)
+// the rounded column step pass the right edge. The report comes with a sound.
+TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecisionAndReports)
 {
     TestApp t;
     QImage red(100, 100, QImage::Format_RGB32);
     red.fill(PixelOf(appState().ARDataColor + 100)); // red 250 + 100 wraps into green: a packed difference of 100
     ASSERT_EQ(red.pixel(0, 0), qRgb(94, 1, 0));
     ShowPicture(t, red);
+    t.services().clock.current = QDateTime(QDate(2026, 3, 1), QTime(9, 41, 7));
     AutoRead(t);
     ASSERT_EQ(Grid().dataRowCount(), 50 * 50);
     EXPECT_EQ(Grid().cell(51, 0), QStringLiteral(" 51"));
@@ -84,26 +66,13 @@ TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecision)
     EXPECT_EQ(Grid().cell(51, 2), QStringLiteral(" 10"));
     EXPECT_EQ(Grid().cell(52, 2), QStringLiteral(" 9.8"));
     EXPECT_EQ(Surface().markerCount(), 50 * 50);
-}
-
-// X from 10^0 to 10^2 across, Y from 10^3 at the top to 10^1 at the bottom.
-TEST(AutoRead, LogAxesStorePowersWhileMarkersSitAtFrameCoordinates)
-{
-    TestApp t;
-    ShowDots(t, 100, 100, {{30, 40}, {75, 90}});
-    SetFrame({0, 3, 2, 1});
-    appState().XAxisLog = appState().YAxisLog = true;
-    AutoRead(t);
-    ASSERT_EQ(Grid().dataRowCount(), 2);
-    const std::pair<double, double> powers[] = {{0.6, 2.2}, {1.5, 1.2}};
-    for (int i = 0; i < 2; ++i) {
-        const double x = std::pow(10.0, powers[i].first), y = std::pow(10.0, powers[i].second);
-        EXPECT_NEAR(CellValue(i + 1, 1), x, x * 2e-5) << i;
-        EXPECT_NEAR(CellValue(i + 1, 2), y, y * 2e-5) << i;
-    }
-    EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{30, 40}, {75, 90}}));
-    for (const QPoint& p : MarkedPixels())
-        EXPECT_EQ(Surface().composedImage().pixel(p), PixelOf(appState().ARPointColor));
+    const QString time = TimeOfDayText(QTime(9, 41, 7));
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    ExpectMessage(t.services().messages.shown[0],
+                  QStringLiteral("The number of values found and stored is: 2500\r\nStarting time: ") + time +
+                      QStringLiteral("\r\nEnding time: ") + time,
+                  QStringLiteral("Auto Reading"), MessageIcon::Information);
+    EXPECT_EQ(t.services().sound.played.size(), 1u);
 }
 
 // RecordPoint's own message for a value beyond single precision; the sweep

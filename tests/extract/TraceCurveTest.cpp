@@ -86,15 +86,15 @@ struct TraceApp {
         click("cmdTrace");
     }
     const Message& lastMessage() { return t.services().messages.shown.back(); }
-    // Most of the traced rows on the wave; the rows' columns in order.
-    int pointsOnTheWave(bool strictlyRising)
+    // Most of the rows traced from `first` on the wave; their columns in order.
+    int pointsOnTheWave(bool strictlyRising, int first = 1)
     {
-        const int points = Grid().rowCount() - 1;
+        const int points = Grid().rowCount() - first;
         int within = 0;
-        for (int row = 1; row <= points; ++row) {
+        for (int row = first; row < Grid().rowCount(); ++row) {
             const QPointF p = OnLinearFrame(CellValue(row, 1), CellValue(row, 2));
             within += std::abs(Painted(p.y()) - Wave(Painted(p.x()))) <= 0.5;
-            if (row > 1) {
+            if (row > first) {
                 EXPECT_TRUE(strictlyRising ? CellValue(row, 1) > CellValue(row - 1, 1)
                                            : CellValue(row, 1) >= CellValue(row - 1, 1))
                     << row;
@@ -107,18 +107,27 @@ struct TraceApp {
 
 } // namespace
 
-// The panel leaves plain clicks alone; picking and
-// dragging follow the zoom as clicks do; the region leaves the legend out;
-// one point a column in double precision goes through the grid.
-TEST(TraceCurvePanel, TracesOnePointPerColumnOfTheDraggedRegionThroughTheGrid)
+// On a view at 200 %, picking and dragging follow the zoom as clicks do.
+// The pick chooses the follow, which takes the wave alone, legend left out
+// without a region, in the curve's order; then the dragged region leaves the
+// legend out of a trace of one point a column, in double precision.
+TEST(TraceCurvePanel, FollowsThenTracesThePickedCurveThroughTheGrid)
 {
     TraceApp a(true, 2.0);
+    auto* follow = a.control<QRadioButton>("optTraceFollow");
     a.click("cmdTracePick");
     const QPoint onCurve(400, 2 * static_cast<int>(Wave(200.5)));
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, onCurve);
     EXPECT_EQ(Grid().rowCount(), 1);
     EXPECT_EQ(a.control<QFrame>("frameTraceColor")->palette().color(QPalette::Window),
               Surface().picture().image.pixelColor(onCurve / 2));
+    EXPECT_TRUE(follow->isChecked());
+    EXPECT_EQ(a.control<QSpinBox>("TxtTolerance")->value(), 80);
+    a.trace();
+    const int followed = a.pointsOnTheWave(false);
+    EXPECT_GE(followed, 500);
+    for (int row = 1; row < Grid().rowCount(); ++row)
+        ASSERT_GT(Painted(OnLinearFrame(CellValue(row, 1), 0).x()), 28) << row;
 
     a.click("cmdTraceRegion");
     QTest::mousePress(&Surface(), Qt::LeftButton, {}, QPoint{20, 80});
@@ -128,20 +137,23 @@ TEST(TraceCurvePanel, TracesOnePointPerColumnOfTheDraggedRegionThroughTheGrid)
     a.control<QRadioButton>("optTraceCurve")->setChecked(true);
     a.control<QSpinBox>("TxtTolerance")->setValue(40);
     a.trace();
-
-    const int points = a.pointsOnTheWave(true);
+    const int first = followed + 1, points = a.pointsOnTheWave(true, first);
     EXPECT_GE(points, 340);
     EXPECT_LE(points, 342);
     EXPECT_EQ(a.lastMessage().title, QStringLiteral("Trace Curve"));
     EXPECT_TRUE(a.lastMessage().text.startsWith(
         QStringLiteral("The number of values found and stored is: %1\r\nStarting time: ").arg(points)));
-    for (int row = 1; row <= points; ++row)
+    for (int row = first; row < Grid().rowCount(); ++row)
         EXPECT_NEAR(CellValue(row, 1) * Width / 10, std::round(CellValue(row, 1) * Width / 10), 1e-9) << row;
-    EXPECT_EQ(Grid().cell(100, 1).trimmed().size(), QString::number(CellValue(100, 1), 'g', 15).size());
-    EXPECT_EQ(Surface().markerCount(), points);
+    EXPECT_EQ(Grid().cell(first + 99, 1).trimmed().size(), QString::number(CellValue(first + 99, 1), 'g', 15).size());
+    EXPECT_EQ(Surface().markerCount(), followed + points);
     // With neither picking nor dragging on, a click records a point as ever.
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{100, 100});
-    EXPECT_EQ(Grid().rowCount(), points + 2);
+    EXPECT_EQ(Grid().rowCount(), first + points + 1);
+    // The colour dialog's colour has no place to follow from.
+    a.t.services().colours.script = {QColor(1, 2, 3)};
+    a.click("cmdTraceColor");
+    EXPECT_FALSE(follow->isEnabled());
 }
 
 // Each refusal stores nothing and says why; more points than the grid has
@@ -195,24 +207,4 @@ TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
                              "Search a smaller region, take a larger step or narrow the tolerance.\r\n"
                              "Nothing was stored."));
     EXPECT_EQ(Surface().markerCount(), 0);
-}
-
-// Picked on the curve at 200 %: the follow takes the wave alone, legend left
-// out without a region, in the curve's order, reading as the trace does.
-TEST(TraceCurvePanel, FollowsThePickedCurveOnAZoomedView)
-{
-    TraceApp a(true, 2.0);
-    auto* follow = a.control<QRadioButton>("optTraceFollow");
-    a.click("cmdTracePick");
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{400, 2 * static_cast<int>(Wave(200.5))});
-    EXPECT_TRUE(follow->isChecked());
-    EXPECT_EQ(a.control<QSpinBox>("TxtTolerance")->value(), 80);
-    a.trace();
-    EXPECT_GE(a.pointsOnTheWave(false), 500);
-    for (int row = 1; row < Grid().rowCount(); ++row)
-        ASSERT_GT(Painted(OnLinearFrame(CellValue(row, 1), 0).x()), 28) << row;
-    // The colour dialog's colour has no place to follow from.
-    a.t.services().colours.script = {QColor(1, 2, 3)};
-    a.click("cmdTraceColor");
-    EXPECT_FALSE(follow->isEnabled());
 }

@@ -35,60 +35,19 @@ protected:
 
 } // namespace
 
-// Each kind opens as it is (only a metafile keeps its bytes, to be saved back
-// as they came); New clears picture and calibration but keeps the rows.
-TEST(PictureCommands, ImportOpensTheChosenPictureInItsOwnKindAndNewClearsIt)
-{
-    TestApp t;
-    QTemporaryDir dir;
-    SharedDialogFileName() = QStringLiteral("last.dat");
-    const QByteArray metafile = MetafileBytes(QSize(120, 90), {{QRect(10, 10, 50, 40), QColor(0, 0, 255)}});
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        PictureKind kind;
-        QSize size;
-        QColor at30; // the colour at (30, 30)
-    } cases[] = {
-        {"graph.bmp", EncodedWithQt(CornerTestImage(QSize(64, 48)), "bmp"), PictureKind::Bitmap, {64, 48},
-         QColor(0, 255, 0)},
-        {"chart.wmf", metafile, PictureKind::Metafile, {120, 90}, QColor(0, 0, 255)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString path = writeFile(dir, QString::fromLatin1(c.name), c.bytes);
-        import(t, path);
-        EXPECT_EQ(surface().picture().kind, c.kind);
-        EXPECT_EQ(surface().size(), c.size);
-        EXPECT_EQ(surface().picture().image.pixelColor(30, 30), c.at30);
-        EXPECT_EQ(surface().picture().originalBytes, c.kind == PictureKind::Metafile ? c.bytes : QByteArray());
-        EXPECT_EQ(panel(t, 2), path);
-        EXPECT_EQ(SharedDialogFileName(), path);
-    }
-    const FileDialogRequest& r = t.services().files.requests.front();
-    EXPECT_EQ(r.filter, QStringLiteral("All Files (*.*)|*.*|Pictures (*.bmp;*.ico;*.wmf;*.jpg;*.gif)|"
-                                       "*.bmp;*.ico;*.wmf;*.jpg;*.gif|PDF Documents (*.pdf)|*.pdf"));
-    EXPECT_EQ(r.fileName, QStringLiteral("last.dat"));
-
-    app().data->AppendPointRow({1.5f, true}, {2.5f, true});
-    surface().drawDot(5, 5, Rgb(255, 0, 0));
-    appState().RefX2 = 7;
-    t.main().action(QStringLiteral("mnuFileNew"))->trigger();
-    EXPECT_FALSE(surface().hasPicture());
-    EXPECT_EQ(surface().markerCount(), 0);
-    EXPECT_EQ(appState().RefX2, NotScaled);
-    EXPECT_EQ(panel(t, 2), QStringLiteral("Picture File"));
-    EXPECT_EQ(gridRows(), 2);
-}
-
 // An empty name, and Esc while the picture decodes (the progress bar showing
 // the rows), change nothing; damaged files and too large a picture give
-// their messages and change nothing; the next good file opens afresh.
-TEST_F(EarlierDocument, AFileThatIsNoPictureLeavesItAndTheErrorMessage)
+// their messages and change nothing. Each kind then opens afresh as it is
+// (only a metafile keeps its bytes, to be saved back as they came); New
+// clears picture and calibration but keeps the rows.
+TEST_F(EarlierDocument, ImportOpensEachKindAsItIsWhatFailsLeavesTheDocument)
 {
     t.services().files.choose(QString(), 2);
     t.run(QStringLiteral("mnuPictureImport"));
     EXPECT_EQ(SharedDialogFileName(), earlier);
+    EXPECT_EQ(t.services().files.requests.front().filter,
+              QStringLiteral("All Files (*.*)|*.*|Pictures (*.bmp;*.ico;*.wmf;*.jpg;*.gif)|"
+                             "*.bmp;*.ico;*.wmf;*.jpg;*.gif|PDF Documents (*.pdf)|*.pdf"));
 
     QProgressBar* bar = t.main().progressBar();
     bool barShown = false;
@@ -119,12 +78,12 @@ TEST_F(EarlierDocument, AFileThatIsNoPictureLeavesItAndTheErrorMessage)
         const char* name;
         QByteArray bytes;
         const char* message;
-    } cases[] = {
+    } failures[] = {
         {"cut.png", png.left(png.size() / 2), "#  321 was generated. \rInvalid picture: Unable to read image data"},
         {"wide.png", PlainPngBytes(QSize(MaxPictureSide + 5, 10), Qt::white),
          "#  480 was generated. \rThe picture is 20005 x 10 pixels; at most 20000 x 20000 can be opened"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : failures) {
         SCOPED_TRACE(c.name);
         t.services().messages.answer(MessageAnswer::Ok);
         import(t, writeFile(dir, QString::fromLatin1(c.name), c.bytes));
@@ -133,10 +92,43 @@ TEST_F(EarlierDocument, AFileThatIsNoPictureLeavesItAndTheErrorMessage)
         EXPECT_TRUE(unchanged());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
-    import(t, writeFile(dir, QStringLiteral("good.png"), png));
-    EXPECT_EQ(surface().picture().image.size(), QSize(300, 200));
+
+    const QByteArray metafile = MetafileBytes(QSize(120, 90), {{QRect(10, 10, 50, 40), QColor(0, 0, 255)}});
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        PictureKind kind;
+        QSize size;
+        QColor at30; // the colour at (30, 30)
+    } cases[] = {
+        {"graph.bmp", EncodedWithQt(CornerTestImage(QSize(64, 48)), "bmp"), PictureKind::Bitmap, {64, 48},
+         QColor(0, 255, 0)},
+        {"chart.wmf", metafile, PictureKind::Metafile, {120, 90}, QColor(0, 0, 255)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = writeFile(dir, QString::fromLatin1(c.name), c.bytes);
+        import(t, path);
+        EXPECT_EQ(surface().picture().kind, c.kind);
+        EXPECT_EQ(surface().size(), c.size);
+        EXPECT_EQ(surface().picture().image.pixelColor(30, 30), c.at30);
+        EXPECT_EQ(surface().picture().originalBytes, c.kind == PictureKind::Metafile ? c.bytes : QByteArray());
+        EXPECT_EQ(panel(t, 2), path);
+        EXPECT_EQ(SharedDialogFileName(), path);
+        EXPECT_EQ(surface().markerCount(), 0);
+        EXPECT_EQ(appState().DataFileName, QString());
+    }
+
+    app().data->AppendPointRow({1.5f, true}, {2.5f, true});
+    const int rows = gridRows();
+    surface().drawDot(5, 5, Rgb(255, 0, 0));
+    appState().RefX2 = 7;
+    t.main().action(QStringLiteral("mnuFileNew"))->trigger();
+    EXPECT_FALSE(surface().hasPicture());
     EXPECT_EQ(surface().markerCount(), 0);
-    EXPECT_EQ(appState().DataFileName, QString());
+    EXPECT_EQ(appState().RefX2, NotScaled);
+    EXPECT_EQ(panel(t, 2), QStringLiteral("Picture File"));
+    EXPECT_EQ(gridRows(), rows);
 }
 
 // Paste and Copy go through the system clipboard, Copy with the markers.

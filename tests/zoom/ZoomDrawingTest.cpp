@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
-#include <vector>
 
 using namespace tracella;
 
@@ -79,40 +77,22 @@ QImage ModelView(const QSize& view, float zoom, bool grid)
 
 } // namespace
 
+// Shrunk (25 %), stretched by a fraction with the grid (250 %) and by a
+// whole number (1000 %), in a view whose sides are no multiple of either.
 TEST(ZoomDrawing, EveryViewMatchesTheRulePixelForPixel)
 {
-    for (const int percent : {25, 100, 250, 1000}) {
+    const QSize view(47, 31);
+    for (const auto& [percent, grid] : {std::pair{25, false}, {250, true}, {1000, true}}) {
         const float zoom = percent / 100.0f;
-        for (const QSize view : {QSize(138, 97), QSize(425, 385), QSize(147, 131)}) {
-            for (const bool grid : {false, true}) {
-                const ZoomLayout layout = ZoomLayoutAt(QPoint(700, 500), view, zoom);
-                QImage source(layout.source.size(), QImage::Format_RGB32);
-                for (int y = 0; y < source.height(); ++y)
-                    for (int x = 0; x < source.width(); ++x)
-                        source.setPixel(x, y, ScreenPixel(x, y));
-                QImage canvas(view, QImage::Format_RGB32);
-                canvas.fill(Qt::red);
-                DrawZoom(canvas, source, layout.destination, zoom, grid);
+        const ZoomLayout layout = ZoomLayoutAt(QPoint(700, 500), view, zoom);
+        QImage source(layout.source.size(), QImage::Format_RGB32);
+        for (int y = 0; y < source.height(); ++y)
+            for (int x = 0; x < source.width(); ++x)
+                source.setPixel(x, y, ScreenPixel(x, y));
+        QImage canvas(view, QImage::Format_RGB32);
+        canvas.fill(Qt::red);
+        DrawZoom(canvas, source, layout.destination, zoom, grid);
 
-                const QImage expected = ModelView(view, zoom, grid);
-                int differing = 0;
-                std::string first;
-                for (int y = 0; y < view.height(); ++y)
-                    for (int x = 0; x < view.width(); ++x)
-                        if (canvas.pixel(x, y) != expected.pixel(x, y) && differing++ < 4)
-                            first += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
-                EXPECT_EQ(differing, 0) << percent << "% in " << view.width() << " x " << view.height()
-                                        << (grid ? " with" : " without") << " grid, first at" << first;
-            }
-        }
+        EXPECT_TRUE(canvas == ModelView(view, zoom, grid)) << percent << "%";
     }
-}
-
-TEST(ZoomDrawing, NoSourceLeavesTheViewBlack)
-{
-    QImage canvas(50, 50, QImage::Format_RGB32);
-    canvas.fill(Qt::red);
-    DrawZoom(canvas, QImage(), QSize(50, 50), 5.0f, true);
-    EXPECT_EQ(canvas.pixel(0, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(canvas.pixel(25, 25), qRgb(0, 0, 0));
 }
