@@ -31,12 +31,6 @@ QPointF OnWave(double x)
     return {x, Wave(x)};
 }
 
-Line Circle(double radius)
-{
-    return Sampled([=](double t) { return QPointF(400 + radius * std::cos(t), 300 + radius * std::sin(t)); }, 0,
-                   2 * std::numbers::pi, 4000);
-}
-
 // What plots carry besides the curve: a grid, a frame, grey tick labels and
 // a legend with a sample of the curve's own colour; then the curves.
 QImage PlotOf(std::initializer_list<Line> curves, Qt::PenStyle style = Qt::SolidLine)
@@ -145,23 +139,6 @@ TEST(CurveFollow, TracesAClosedLoopAlongItsLength)
     // In order: each point a step from the one before, all the way round.
     for (std::size_t i = 1; i < r.points.size(); ++i)
         ASSERT_LT(std::hypot(r.points[i].x - r.points[i - 1].x, r.points[i].y - r.points[i - 1].y), 1.5) << i;
-}
-
-// Samples of the independent axis meet a loop twice, in the loop's order.
-TEST(CurveFollow, SamplesOfTheAxisAreMetEachTimeTheCurvePasses)
-{
-    const Line circle = Circle(120);
-    FollowSettings s;
-    s.colour = MagentaColour;
-    s.start = circle[0];
-    for (double x = 300.5; x <= 500.5; x += 10)
-        s.samples.push_back(x);
-    const FollowResult r = FollowCurve(PlotOf({circle}), s);
-    ASSERT_EQ(r.outcome, Outcome::Followed);
-    EXPECT_EQ(r.count, 2 * static_cast<std::int64_t>(s.samples.size()));
-    for (const TracePoint& p : r.points)
-        EXPECT_TRUE(std::find(s.samples.begin(), s.samples.end(), p.x) != s.samples.end()) << p.x;
-    ExpectOnLine(circle, r.points, 0.5, 1);
 }
 
 // Dashes: followed across the gaps, points only where ink is.

@@ -209,11 +209,6 @@ TEST_F(EarlierDocument, PdfPagesOpenThroughTheChooserAndBadOrLockedOnesSaySo)
     EXPECT_EQ(surface().picture().image, pdf.renderPage(2, 150).picture.image);
     EXPECT_NE(surface().picture().image, pdf.renderPage(0, 150).picture.image);
 
-    // "All Files" also opens PDFs: the content decides, not the name.
-    import(t, writeFile(dir, QStringLiteral("figure.dat"), SimplePdfBytes(QSizeF(144, 72))));
-    EXPECT_EQ(t.services().pages.offered.size(), 2u);
-    EXPECT_EQ(surface().picture().image.size(), QSize(600, 300));
-
     const QString locked = writeFile(dir, QStringLiteral("locked.pdf"), EncryptedPdfBytes("secret"));
     t.services().input.reply(QStringLiteral("guess"));
     t.services().messages.answer(MessageAnswer::Ok);
