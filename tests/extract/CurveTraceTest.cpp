@@ -122,20 +122,12 @@ void ExpectOnePointPerColumn(const std::vector<TracePoint>& points, double from 
 
 TEST(CurveTrace, LinePlotsAreTracedWithinHalfAPixelAcrossTheirWholeRange)
 {
-    const struct {
-        const char* name;
-        std::function<QImage(QImage)> spoil;
-        double lineWidth;
-        int tolerance;
-    } plots[] = {
-        {"antialiased", [](QImage p) { return p; }, 2.5, 40},
-        // JPEG blurs the colour of a thin line: a wider tolerance takes it in.
-        {"jpeg", [](QImage p) { return ThroughJpeg(p, 75); }, 3, JpegTolerance},
-    };
-    for (const auto& plot : plots) {
-        SCOPED_TRACE(plot.name);
+    // JPEG blurs the colour of a thin line: a wider tolerance takes it in.
+    for (const bool jpeg : {false, true}) {
+        SCOPED_TRACE(jpeg ? "jpeg" : "antialiased");
+        const QImage plot = Plot({{Wave, Red}}, jpeg ? 3 : 2.5);
         const TraceResult result =
-            TraceCurve(plot.spoil(Plot({{Wave, Red}}, plot.lineWidth)), CurveSettings(Red, plot.tolerance));
+            TraceCurve(jpeg ? ThroughJpeg(plot, 75) : plot, CurveSettings(Red, jpeg ? JpegTolerance : 40));
         ExpectOnePointPerColumn(result.points);
         EXPECT_EQ(result.count, static_cast<std::int64_t>(result.points.size()));
         EXPECT_GE(ShareWithin(result.points, Wave, 0.5), 0.98);
