@@ -1,6 +1,5 @@
 #include "extract/ColourSweep.h"
 
-#include "calibration/FrameMapping.h"
 #include "extract/PictureColours.h"
 #include "extract/SweepProgress.h"
 
@@ -8,7 +7,6 @@
 
 #include <cmath>
 #include <functional>
-#include <numeric>
 #include <random>
 #include <vector>
 
@@ -64,21 +62,6 @@ std::vector<Sample> Grid(std::initializer_list<double> xs, std::initializer_list
         for (float y : ys)
             grid.push_back({x, y});
     return grid;
-}
-
-TEST(PictureColours, ReadsTheNearestPixelOfTheOneMapping)
-{
-    QImage picture = Filled(10, 8, Rgb(9, 9, 9));
-    picture.setPixel(3, 4, PixelOf(Rgb(1, 2, 3)));
-    const PictureColours colours(picture, BaseFrame, Backdrop);
-    const FramePoint at = PixelToFrame(BaseFrame, picture.size(), QPointF(3, 4));
-    EXPECT_EQ(colours.ColourAt(at.x, at.y), 1 + 256 * 2 + 65536 * 3);
-    const FramePoint near = PixelToFrame(BaseFrame, picture.size(), QPointF(3.4, 3.6));
-    EXPECT_EQ(colours.ColourAt(near.x, near.y), Rgb(1, 2, 3));
-    // The right edge is one pixel beyond.
-    for (const auto& [x, y] : {std::pair{-1.0f, 5.0f}, {10, 5}, {5, 0}, {std::nanf(""), 5}})
-        EXPECT_EQ(colours.ColourAt(x, y), OutsideColour) << x << " " << y;
-    EXPECT_EQ(PictureColours(QImage(), BaseFrame, Backdrop).ColourAt(0, 10), OutsideColour);
 }
 
 // Transparent pixels read as the backdrop they are seen on, half-transparent
@@ -229,49 +212,6 @@ TEST(ColourSweep, ReadingInBandsReportsWhatThePlainSweepFinds)
                 ASSERT_EQ(matches[i], plain[i].at) << round << " " << i;
         }
     }
-}
-
-// The part a bar with this maximum shows after so many samples, one step a
-// sample and never beyond the maximum.
-int ShownPart(double maximum, std::int64_t samples)
-{
-    const double value = std::min<double>(static_cast<double>(samples), std::floor(maximum));
-    return static_cast<int>(std::floor(value * ProgressResolution / maximum));
-}
-
-std::vector<int> Reports(double maximum, std::vector<std::int64_t> steps)
-{
-    std::vector<int> reports;
-    SweepProgress progress(maximum, [&](int shown) { reports.push_back(shown); });
-    for (const std::int64_t s : steps)
-        progress.advanceTo(s);
-    return reports;
-}
-
-std::vector<std::int64_t> OneByOne(std::int64_t samples)
-{
-    std::vector<std::int64_t> steps(static_cast<std::size_t>(samples));
-    std::iota(steps.begin(), steps.end(), 1);
-    return steps;
-}
-
-TEST(SweepProgress, ReportsEveryChangeOfTheShownPartOnceUpToTheMaximum)
-{
-    for (const double maximum : {2600.0, 999.0, 7.0}) {
-        const auto samples = static_cast<std::int64_t>(maximum) + 1;
-        std::vector<int> expected;
-        int last = 0;
-        for (std::int64_t s = 1; s <= samples; ++s)
-            if (ShownPart(maximum, s) != last)
-                expected.push_back(last = ShownPart(maximum, s));
-        EXPECT_EQ(Reports(maximum, OneByOne(samples)), expected) << maximum;
-        EXPECT_EQ(expected.back(), ProgressResolution) << maximum;
-    }
-    // A fractional maximum: the value stops at 2 of 2.5.
-    EXPECT_EQ(Reports(2.5, OneByOne(10)), (std::vector<int>{400, 800}));
-    for (const double maximum : {0.0, std::nan("")})
-        EXPECT_TRUE(Reports(maximum, OneByOne(10)).empty()) << maximum;
-    EXPECT_EQ(Reports(2600, {0, 1300, 1300, 5000}), (std::vector<int>{500, 1000}));
 }
 
 } // namespace

@@ -347,22 +347,6 @@ TEST(TraceSamples, StepInPixelsOrInDataUnitsOnLinearAndLogAxes)
             EXPECT_FALSE(TraceSamples(linear, bad, unit)) << bad;
 }
 
-// Transparent pixels whose hidden colour is the curve's (a transparent GIF's
-// background index often is) are read as shown over the backdrop.
-TEST(CurveTrace, TransparentPixelsAreReadAsShownOverTheBackdrop)
-{
-    QImage picture(Width, Height, QImage::Format_ARGB32);
-    picture.fill(QColor(RedOf(Red), GreenOf(Red), BlueOf(Red), 0));
-    DrawLine(picture, GraphOf(Wave, CurveStart, CurveEnd), ColourOf(Blue), 3);
-    TraceSettings s = CurveSettings(Red);
-    s.backdrop = Rgb(255, 255, 255);
-    EXPECT_EQ(TraceCurve(picture, s).count, 0);
-    s.colour = Blue;
-    ExpectOnePointPerColumn(TraceCurve(picture, s).points);
-    s.colour = s.backdrop = Rgb(200, 200, 200);
-    EXPECT_GT(TraceCurve(picture, s).count, 0) << "the backdrop shows through";
-}
-
 TEST(MatchPreview, ShowsExactlyThePixelsTheTraceMatches)
 {
     QImage opaque = Plot({{Wave, Red}});
