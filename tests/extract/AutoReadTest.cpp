@@ -1,6 +1,5 @@
 #include "ExtractGuiSupport.h"
 
-#include "app/core/AppError.h"
 #include "app/widgets/MainWindow.h"
 #include "extract/ExtractMessages.h"
 #include "extract/PictureColours.h"
@@ -73,24 +72,6 @@ TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecisionAndReports)
                       QStringLiteral("\r\nEnding time: ") + time,
                   QStringLiteral("Auto Reading"), MessageIcon::Information);
     EXPECT_EQ(t.services().sound.played.size(), 1u);
-}
-
-// RecordPoint's own message for a value beyond single precision; the sweep
-// goes on and still marks and counts that sample.
-TEST(AutoRead, FailedPointsShowTheirErrorAndAreStillCounted)
-{
-    TestApp t;
-    ShowDots(t, 10, 10, {{3, 1}, {6, 2}});
-    SetFrame({0, 40, 10, 38}); // 10^40 at the top: beyond single precision
-    appState().YAxisLog = true;
-    AutoRead(t, 3);
-    ASSERT_EQ(t.services().messages.shown.size(), 3u);
-    for (std::size_t i = 0; i < 2; ++i)
-        ExpectErrorMessage(t.services().messages.shown[i],
-                           QStringLiteral("Error #  %1 was generated. ").arg(ErrorNumber::Overflow));
-    EXPECT_EQ(t.services().messages.shown[2].text, Report(t, 2));
-    EXPECT_EQ(Grid().dataRowCount(), 0);
-    EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{3, 1}, {6, 2}}));
 }
 
 // The grid holds 32766 points: the sweep stops at the first point it cannot

@@ -244,10 +244,10 @@ TEST(ViewZoom, FactorsAreClampedAndTheViewCoversThePicture)
     EXPECT_EQ(ViewZoom().scrollKeeping(ViewZoom(4).pictureAtOffset(scroll, 300), 300), 500);
 }
 
-// The ladder's steps from 100 % the window's keys take; a step out from
-// between two rungs lands on the lower one.
 TEST(ViewZoom, TheLadderAndTheZoomBoxText)
 {
+    EXPECT_EQ(ViewZoom().steppedIn().text(), QStringLiteral("150%"));
+    EXPECT_EQ(ViewZoom().steppedOut().text(), QStringLiteral("67%"));
     EXPECT_EQ(ViewZoom(1.1).steppedOut().text(), QStringLiteral("100%"));
     EXPECT_DOUBLE_EQ(ViewZoom(16).steppedIn().factor(), 16.0);
     for (const auto& [text, factor] : {std::pair{" 33.3 % ", 0.333}, {"5000", 16.0}})
