@@ -33,7 +33,7 @@ TESTS = {
     "data": "data_.*_test|DataWindowTest|DataPrintTest",
     "extract": "test_extract_logic|ExtractWindowTest",
     "options": "OptionsFieldsTest|OptionsWindowTest",
-    "acquire": "AcquireLogicTest|AcquireWindowTest|SaneScannerTest|SaneNoScannerTest",
+    "acquire": "AcquireLogicTest|AcquireWindowTest|SaneScannerTest",
     "zoom": "ZoomLogicTest|ZoomWindowTest",
     "info": "InfoTextsTest|InfoWindowTest",
 }

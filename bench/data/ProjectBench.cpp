@@ -2,8 +2,8 @@
 // against writing the same bytes and texts as one file, and against opening
 // the picture alone through the import.
 #include "GridAppendBaseline.h"
-#include "PictureSamples.h"
 #include "support/PlotRows.h"
+#include "support/SampleFiles.h"
 #include "data/CurveDocument.h"
 #include "data/DataFileWriting.h"
 #include "data/ProjectStorage.h"
@@ -39,7 +39,7 @@ Fixture& fixture()
         made.project = made.dir.filePath(QStringLiteral("plot.tracella"));
         QFile png(made.png);
         if (!png.open(QIODevice::WriteOnly) ||
-            !test::WritePngRows(png, PictureSize, false,
+            !bench::WritePngRows(png, PictureSize, false,
                                 [](int y, uchar* row) { bench::PlotRow(PictureSize.width(), y, row); }))
             return made;
         png.close();

@@ -2,9 +2,9 @@
 // ready to paint) against the bare libraries: zlib inflating the PNG's image
 // data, libjpeg-turbo decoding at its fastest settings; Qt's own PNG reader
 // for comparison; and how late the window's events run meanwhile.
-#include "PictureSamples.h"
 #include "support/PlotRows.h"
 #include "support/ProcStatus.h"
+#include "support/SampleFiles.h"
 #include "picture/PictureJob.h"
 #include "picture/PictureLoader.h"
 #include "picture/widgets/PictureWait.h"
@@ -67,10 +67,10 @@ bool writeFiles()
     f.jpeg = f.dir.filePath(QStringLiteral("plot.jpg"));
     QFile png(f.png);
     if (!png.open(QIODevice::WriteOnly) ||
-        !test::WritePngRows(png, PngSize, false, [](int y, uchar* row) { bench::PlotRow(PngSize.width(), y, row); }))
+        !bench::WritePngRows(png, PngSize, false, [](int y, uchar* row) { bench::PlotRow(PngSize.width(), y, row); }))
         return false;
     png.close();
-    if (!test::WriteRgbJpeg(f.jpeg, JpegSize, 90, [](int y, uchar* row) { bench::PlotRow(JpegSize.width(), y, row); }))
+    if (!bench::WriteRgbJpeg(f.jpeg, JpegSize, 90, [](int y, uchar* row) { bench::PlotRow(JpegSize.width(), y, row); }))
         return false;
     QFile readPng(f.png), readJpeg(f.jpeg);
     if (!readPng.open(QIODevice::ReadOnly) || !readJpeg.open(QIODevice::ReadOnly))

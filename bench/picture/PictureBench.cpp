@@ -2,8 +2,8 @@
 // the same part of the bare picture; switching the shown curve and painting
 // that view; and the memory such a picture takes while it is open in the
 // document window, against its decoded size.
-#include "PictureSamples.h"
 #include "support/ProcStatus.h"
+#include "support/SampleFiles.h"
 #include "app/widgets/AppContext.h"
 #include "data/widgets/DataCommands.h"
 #include "data/widgets/DataForm.h"
@@ -199,7 +199,12 @@ int main(int argc, char** argv)
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) ||
-            !tracella::test::WritePlainPng(file, QSize(Side, Side), QColor(245, 245, 235), false))
+            !tracella::bench::WritePngRows(file, QSize(Side, Side), false, [](int, uchar* row) {
+                for (int x = 0; x < 3 * Side; x += 3) {
+                    row[x] = row[x + 1] = 245;
+                    row[x + 2] = 235;
+                }
+            }))
             return 1;
     }
     if (!openAndMeasure(path))

@@ -50,16 +50,11 @@ void ChooseSourceWhenAsked(const QString& name)
 
 } // namespace
 
-TEST(SaneScanner, TheLayerFindsTheTestScannerAndReportsSanesVersion)
+TEST(SaneScanner, APageFromTheTestScannerBecomesTheDocumentPicture)
 {
     UseTestScannerConfiguration();
     EXPECT_EQ(scanner().IsAvailable(), 1);
     EXPECT_GE(scanner().Version(), 100) << "SANE 1.0 or later";
-}
-
-TEST(SaneScanner, APageFromTheTestScannerBecomesTheDocumentPicture)
-{
-    UseTestScannerConfiguration();
     TestApp t;
     ChooseSourceWhenAsked(QStringLiteral("test:0"));
 

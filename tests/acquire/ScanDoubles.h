@@ -26,7 +26,6 @@ public:
 
     std::optional<FrameParameters> startFrame() override
     {
-        ++starts;
         if (frames_.empty())
             return std::nullopt;
         current_ = frames_.front();
@@ -50,7 +49,6 @@ public:
 
     void cancel() override { ++cancels; }
 
-    int starts = 0;
     int reads = 0;
     int cancels = 0;
     std::function<void(int read)> beforeRead;
@@ -65,17 +63,8 @@ private:
 // A scanner library with scripted sources and one scripted page.
 class FakeScanLibrary final : public ScanLibrary {
 public:
-    bool start() override
-    {
-        ++starts;
-        running = starts_;
-        return starts_;
-    }
-    void stop() override
-    {
-        ++stops;
-        running = false;
-    }
+    bool start() override { return running = starts_; }
+    void stop() override { running = false; }
     int version() const override { return versionTimes100; }
     QList<ScanSource> sources() override
     {
@@ -86,15 +75,12 @@ public:
     std::unique_ptr<ScanDevice> open(const QString& name) override
     {
         opened << name;
-        if (!opens)
-            return nullptr;
         auto device = std::make_unique<FakeScanDevice>(page, chunk);
         device->beforeRead = beforeRead;
         return device;
     }
 
     bool starts_ = true; // whether start() succeeds
-    bool opens = true;
     int versionTimes100 = 113;
     QList<ScanSource> sourceList{{QStringLiteral("fake:0"), QStringLiteral("Acme"), QStringLiteral("Flatbed 1"),
                                   QStringLiteral("flatbed scanner")},
@@ -105,8 +91,6 @@ public:
     int chunk = 7;
     std::function<void(int read)> beforeRead;
 
-    int starts = 0;
-    int stops = 0;
     bool running = false;
     QStringList opened;
 };

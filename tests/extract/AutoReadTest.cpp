@@ -1,19 +1,15 @@
 #include "ExtractGuiSupport.h"
 
-#include "app/core/AppError.h"
 #include "app/widgets/MainWindow.h"
 #include "extract/ExtractMessages.h"
 #include "extract/PictureColours.h"
 #include "extract/SweepProgress.h"
 #include "support/Expect.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QProgressBar>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 
 using namespace tracella;
 using namespace tracella::test;
@@ -37,26 +33,6 @@ QString Report(TestApp& t, int found)
     return AutoReadReportMessage(found, time, time).text;
 }
 
-// What the toolbar's progress bar went through while the watch lived.
-struct BarWatch {
-    std::vector<bool> holderShown; // at every change of the bar's place on the toolbar
-    std::vector<int> values;
-    std::vector<bool> visibleAtValue; // whether the bar could be seen when it moved
-    QObject listening; // its end ends the watch
-
-    explicit BarWatch(MainWindow& main)
-    {
-        QAction* holder = main.findChild<QAction*>(QStringLiteral("ProgressBarHolder"));
-        QProgressBar* bar = main.progressBar();
-        QObject::connect(holder, &QAction::changed, &listening,
-                         [this, holder] { holderShown.push_back(holder->isVisible()); });
-        QObject::connect(bar, &QProgressBar::valueChanged, &listening, [this, bar](int value) {
-            values.push_back(value);
-            visibleAtValue.push_back(bar->isVisible());
-        });
-    }
-};
-
 // A white picture with dots of the AutoRead colour, swept one sample a pixel.
 void ShowDots(TestApp& t, int width, int height, std::initializer_list<QPoint> dots)
 {
@@ -70,98 +46,18 @@ void ShowDots(TestApp& t, int width, int height, std::initializer_list<QPoint> d
 
 } // namespace
 
-TEST(AutoRead, ProgressBarShowsOnlyWithTheToolbar)
-{
-    TestApp t;
-    ShowDots(t, 40, 40, {{4, 4}, {20, 30}});
-    {
-        BarWatch watch(t.main());
-        AutoRead(t);
-        ASSERT_FALSE(watch.holderShown.empty());
-        EXPECT_TRUE(watch.holderShown.front());
-        EXPECT_FALSE(watch.holderShown.back());
-        ASSERT_FALSE(watch.values.empty());
-        EXPECT_EQ(watch.values.back(), ProgressResolution);
-        EXPECT_TRUE(std::is_sorted(watch.values.begin(), watch.values.end()));
-        EXPECT_EQ(std::count(watch.visibleAtValue.begin(), watch.visibleAtValue.end(), false), 0);
-    }
-    t.run(QStringLiteral("mnuViewToolbar"));
-    ASSERT_FALSE(t.main().action(QStringLiteral("mnuViewToolbar"))->isChecked());
-    t.main().progressBar()->setValue(0);
-    BarWatch watch(t.main());
-    AutoRead(t);
-    EXPECT_EQ(std::count(watch.holderShown.begin(), watch.holderShown.end(), true), 0);
-    EXPECT_TRUE(watch.values.empty());
-    // Both runs found both dots.
-    EXPECT_EQ(Grid().dataRowCount(), 4);
-    EXPECT_EQ(t.services().messages.shown.back().text, Report(t, 2));
-}
-
-// Without a picture every position lies outside, where even black (which
-// is within 100 of what ColourAt reads there, -1) matches nothing.
-TEST(AutoRead, RunThatFindsNothingStillReportsWithSoundAndTimes)
-{
-    TestApp t;
-    ShowPicture(t, WhitePicture(60, 50));
-    t.services().clock.current = QDateTime(QDate(2026, 3, 1), QTime(9, 41, 7));
-    AutoRead(t);
-    ASSERT_EQ(t.services().messages.shown.size(), 1u);
-    const QString time = TimeOfDayText(QTime(9, 41, 7));
-    ExpectMessage(t.services().messages.shown[0],
-                  QStringLiteral("The number of values found and stored is: 0\r\nStarting time: ") + time +
-                      QStringLiteral("\r\nEnding time: ") + time,
-                  QStringLiteral("Auto Reading"), MessageIcon::Information);
-    EXPECT_EQ(t.services().sound.played.size(), 1u);
-    EXPECT_EQ(Grid().dataRowCount(), 0);
-    EXPECT_EQ(Surface().markerCount(), 0);
-
-    t.run(QStringLiteral("mnuFileNew"));
-    ASSERT_FALSE(Surface().hasPicture());
-    appState().ARCols = appState().ARRows = 4;
-    appState().ARDataColor = Rgb(0, 0, 0);
-    AutoRead(t);
-    EXPECT_EQ(Grid().dataRowCount(), 0);
-    EXPECT_EQ(t.services().messages.shown.back().text, Report(t, 0));
-}
-
-// A transparent background is read as the surface shows it, not as the
-// black that its pixels hold; only the opaque black line is found.
-TEST(AutoRead, ReadsTransparentPixelsAsTheSurfacePaintsThem)
-{
-    TestApp t;
-    QImage picture(20, 10, QImage::Format_ARGB32);
-    picture.fill(qRgba(0, 0, 0, 0));
-    for (int x = 0; x < 20; ++x)
-        picture.setPixel(x, 5, qRgba(0, 0, 0, 255));
-    picture.setPixel(3, 2, qRgba(0, 0, 0, 100));
-    ShowPicture(t, picture);
-    const QImage painted = Surface().grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const PictureColours colours(Surface().picture().image, Surface().frame(), Surface().backdrop());
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 20; ++x) {
-            const FramePoint at = Surface().frameAt(QPointF(x, y));
-            ASSERT_EQ(PixelOf(colours.ColourAt(at.x, at.y)), painted.pixel(x, y)) << x << " " << y;
-        }
-    appState().ARDataColor = Rgb(0, 0, 0);
-    appState().ARCols = 20;
-    appState().ARRows = 10; // one sample per pixel
-    AutoRead(t);
-    EXPECT_EQ(Grid().dataRowCount(), 20);
-    for (int i = 1; i <= 20; ++i)
-        EXPECT_EQ(Grid().cell(i, 2), QStringLiteral(" 5")) << i;
-}
-
 // Uncalibrated, 50 columns across 0..10: the step is 0.2 in single precision,
 // the column reaches RecordPoint in double and the row in single precision.
 // The bottom row lies on the picture's lower edge, outside; fifty steps of
-// the rounded column step pass the right edge.
-TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecision)
+// the rounded column step pass the right edge. The report comes with a sound.
+TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecisionAndReports)
 {
     TestApp t;
     QImage red(100, 100, QImage::Format_RGB32);
     red.fill(PixelOf(appState().ARDataColor + 100)); // red 250 + 100 wraps into green: a packed difference of 100
     ASSERT_EQ(red.pixel(0, 0), qRgb(94, 1, 0));
     ShowPicture(t, red);
+    t.services().clock.current = QDateTime(QDate(2026, 3, 1), QTime(9, 41, 7));
     AutoRead(t);
     ASSERT_EQ(Grid().dataRowCount(), 50 * 50);
     EXPECT_EQ(Grid().cell(51, 0), QStringLiteral(" 51"));
@@ -169,47 +65,13 @@ TEST(AutoRead, StoresColumnsInDoubleAndRowsInSinglePrecision)
     EXPECT_EQ(Grid().cell(51, 2), QStringLiteral(" 10"));
     EXPECT_EQ(Grid().cell(52, 2), QStringLiteral(" 9.8"));
     EXPECT_EQ(Surface().markerCount(), 50 * 50);
-}
-
-// X from 10^0 to 10^2 across, Y from 10^3 at the top to 10^1 at the bottom.
-TEST(AutoRead, LogAxesStorePowersWhileMarkersSitAtFrameCoordinates)
-{
-    TestApp t;
-    ShowDots(t, 100, 100, {{30, 40}, {75, 90}});
-    SetFrame({0, 3, 2, 1});
-    appState().XAxisLog = appState().YAxisLog = true;
-    AutoRead(t);
-    ASSERT_EQ(Grid().dataRowCount(), 2);
-    const std::pair<double, double> powers[] = {{0.6, 2.2}, {1.5, 1.2}};
-    for (int i = 0; i < 2; ++i) {
-        const double x = std::pow(10.0, powers[i].first), y = std::pow(10.0, powers[i].second);
-        EXPECT_NEAR(CellValue(i + 1, 1), x, x * 2e-5) << i;
-        EXPECT_NEAR(CellValue(i + 1, 2), y, y * 2e-5) << i;
-    }
-    // X in double precision carries up to 15 digits, Y in single up to 7.
-    EXPECT_GT(Grid().cell(1, 1).size(), 12);
-    EXPECT_LE(Grid().cell(1, 2).size(), 9);
-    EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{30, 40}, {75, 90}}));
-    for (const QPoint& p : MarkedPixels())
-        EXPECT_EQ(Surface().composedImage().pixel(p), PixelOf(appState().ARPointColor));
-}
-
-// RecordPoint's own message for a value beyond single precision; the sweep
-// goes on and still marks and counts that sample.
-TEST(AutoRead, FailedPointsShowTheirErrorAndAreStillCounted)
-{
-    TestApp t;
-    ShowDots(t, 10, 10, {{3, 1}, {6, 2}});
-    SetFrame({0, 40, 10, 38}); // 10^40 at the top: beyond single precision
-    appState().YAxisLog = true;
-    AutoRead(t, 3);
-    ASSERT_EQ(t.services().messages.shown.size(), 3u);
-    for (std::size_t i = 0; i < 2; ++i)
-        ExpectErrorMessage(t.services().messages.shown[i],
-                           QStringLiteral("Error #  %1 was generated. ").arg(ErrorNumber::Overflow));
-    EXPECT_EQ(t.services().messages.shown[2].text, Report(t, 2));
-    EXPECT_EQ(Grid().dataRowCount(), 0);
-    EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{3, 1}, {6, 2}}));
+    const QString time = TimeOfDayText(QTime(9, 41, 7));
+    ASSERT_EQ(t.services().messages.shown.size(), 1u);
+    ExpectMessage(t.services().messages.shown[0],
+                  QStringLiteral("The number of values found and stored is: 2500\r\nStarting time: ") + time +
+                      QStringLiteral("\r\nEnding time: ") + time,
+                  QStringLiteral("Auto Reading"), MessageIcon::Information);
+    EXPECT_EQ(t.services().sound.played.size(), 1u);
 }
 
 // The grid holds 32766 points: the sweep stops at the first point it cannot
@@ -231,5 +93,4 @@ TEST(AutoRead, StopsWithOneMessageWhenTheGridIsFull)
                   QStringLiteral("Auto Reading"), MessageIcon::Exclamation);
     EXPECT_EQ(MarkedPixels(), (std::vector<QPoint>{{2, 2}, {5, 5}, {8, 8}}));
     EXPECT_EQ(Grid().cell(MaxGridRowCount - 1, 0), QStringLiteral(" 32766"));
-    EXPECT_EQ(t.services().sound.played.size(), 1u);
 }

@@ -31,12 +31,6 @@ QPointF OnWave(double x)
     return {x, Wave(x)};
 }
 
-Line Circle(double radius)
-{
-    return Sampled([=](double t) { return QPointF(400 + radius * std::cos(t), 300 + radius * std::sin(t)); }, 0,
-                   2 * std::numbers::pi, 4000);
-}
-
 // What plots carry besides the curve: a grid, a frame, grey tick labels and
 // a legend with a sample of the curve's own colour; then the curves.
 QImage PlotOf(std::initializer_list<Line> curves, Qt::PenStyle style = Qt::SolidLine)
@@ -111,104 +105,59 @@ FollowResult FollowAt(const QImage& picture, QPointF pick)
     return FollowFrom(picture, pick, Rgb(qRed(seen), qGreen(seen), qBlue(seen)));
 }
 
-// End to end from the lower X on, along one line, whatever else shares the
-// picture and its colour: labels, legend, frame, grid, a second curve.
+// End to end from the lower X on, along one line crossed twice by another,
+// whatever else shares the picture and its colour: labels, legend, frame, grid.
 TEST(CurveFollow, FollowsOneLineEndToEnd)
 {
     const Line wave = GraphOf(Wave, 60, 740);
     const Line crossing = GraphOf([](double x) { return 300 + 0.1 * (x - 400); }, 60, 740);
-    const QImage png = PlotOf({wave});
-    const QImage both = PlotOf({wave, crossing});
-    const struct {
-        const char* name;
-        QImage picture;
-        const Line& curve;
-        QPointF pick;
-        std::size_t least; // points, one a pixel along the curve
-    } cases[] = {{"antialiased PNG", png, wave, OnWave(333), 900},
-                 {"JPEG 75", ThroughJpeg(png, 75), wave, OnWave(333), 900},
-                 {"JPEG 60", ThroughJpeg(png, 60), wave, OnWave(333), 900},
-                 {"wave crossed twice by a line", both, wave, OnWave(200), 900},
-                 {"line crossing a wave", both, crossing, crossing[2160], 600}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const FollowResult r = FollowAt(c.picture, c.pick);
-        ASSERT_EQ(r.outcome, Outcome::Followed);
-        ASSERT_GT(r.points.size(), c.least);
-        ExpectOnLine(c.curve, r.points, 1.5);
-        EXPECT_LT(r.points.front().x, 63);
-        EXPECT_GT(r.points.back().x, 737);
-    }
-}
-
-// Curves that turn back: the whole length, in the curve's order.
-TEST(CurveFollow, TracesClosedLoopsAlongTheirLength)
-{
-    const struct {
-        const char* name;
-        Line curve;
-    } cases[] = {
-        {"hysteresis loop",
-         Sampled([](double t) { return QPointF(400 + 250 * std::cos(t), 300 + 150 * std::sin(t + 0.9)); }, 0,
-                 2 * std::numbers::pi, 4000)},
-        {"circle", Circle(120)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const FollowResult r = FollowAt(PlotOf({c.curve}), c.curve[500]);
-        ASSERT_EQ(r.outcome, Outcome::Followed);
-        EXPECT_TRUE(r.closed);
-        ExpectOnLine(c.curve, r.points, 1.5);
-        double drawnLength = 0;
-        for (std::size_t i = 0; i + 1 < c.curve.size(); ++i)
-            drawnLength += std::hypot(c.curve[i + 1].x() - c.curve[i].x(), c.curve[i + 1].y() - c.curve[i].y());
-        EXPECT_NEAR(static_cast<double>(r.points.size()), drawnLength, 0.03 * drawnLength);
-        // In order: each point a step from the one before, all the way round.
-        for (std::size_t i = 1; i < r.points.size(); ++i)
-            ASSERT_LT(std::hypot(r.points[i].x - r.points[i - 1].x, r.points[i].y - r.points[i - 1].y), 1.5) << i;
-    }
-}
-
-// Samples of the independent axis meet a loop twice, in the loop's order.
-TEST(CurveFollow, SamplesOfTheAxisAreMetEachTimeTheCurvePasses)
-{
-    const Line circle = Circle(120);
-    FollowSettings s;
-    s.colour = MagentaColour;
-    s.start = circle[0];
-    for (double x = 300.5; x <= 500.5; x += 10)
-        s.samples.push_back(x);
-    const FollowResult r = FollowCurve(PlotOf({circle}), s);
+    const FollowResult r = FollowAt(PlotOf({wave, crossing}), OnWave(200));
     ASSERT_EQ(r.outcome, Outcome::Followed);
-    EXPECT_EQ(r.count, 2 * static_cast<std::int64_t>(s.samples.size()));
-    for (const TracePoint& p : r.points)
-        EXPECT_TRUE(std::find(s.samples.begin(), s.samples.end(), p.x) != s.samples.end()) << p.x;
-    ExpectOnLine(circle, r.points, 0.5, 1);
+    ASSERT_GT(r.points.size(), 900u); // one a pixel along the curve
+    ExpectOnLine(wave, r.points, 1.5);
+    EXPECT_LT(r.points.front().x, 63);
+    EXPECT_GT(r.points.back().x, 737);
 }
 
-// Dashes and dots: followed across the gaps, points only where ink is.
+// A curve that turns back: the whole length, in the curve's order.
+TEST(CurveFollow, TracesAClosedLoopAlongItsLength)
+{
+    // A hysteresis loop.
+    const Line loop = Sampled([](double t) { return QPointF(400 + 250 * std::cos(t), 300 + 150 * std::sin(t + 0.9)); },
+                              0, 2 * std::numbers::pi, 4000);
+    const FollowResult r = FollowAt(PlotOf({loop}), loop[500]);
+    ASSERT_EQ(r.outcome, Outcome::Followed);
+    EXPECT_TRUE(r.closed);
+    ExpectOnLine(loop, r.points, 1.5);
+    double drawnLength = 0;
+    for (std::size_t i = 0; i + 1 < loop.size(); ++i)
+        drawnLength += std::hypot(loop[i + 1].x() - loop[i].x(), loop[i + 1].y() - loop[i].y());
+    EXPECT_NEAR(static_cast<double>(r.points.size()), drawnLength, 0.03 * drawnLength);
+    // In order: each point a step from the one before, all the way round.
+    for (std::size_t i = 1; i < r.points.size(); ++i)
+        ASSERT_LT(std::hypot(r.points[i].x - r.points[i - 1].x, r.points[i].y - r.points[i - 1].y), 1.5) << i;
+}
+
+// Dashes: followed across the gaps, points only where ink is.
 TEST(CurveFollow, CrossesTheGapsOfDashedCurves)
 {
     const Line wave = GraphOf(Wave, 60, 740);
-    for (const Qt::PenStyle style : {Qt::DashLine, Qt::DotLine, Qt::DashDotLine}) {
-        SCOPED_TRACE(static_cast<int>(style));
-        const QImage picture = PlotOf({wave}, style);
-        QImage bare = Paper(Width, Height);
-        DrawLine(bare, wave, Magenta, 2, style);
-        for (const double x : {331.0, 333.0, 337.0}) {
-            const FollowResult r = FollowFrom(picture, OnWave(x));
-            ASSERT_EQ(r.outcome, Outcome::Followed) << x;
-            EXPECT_LT(r.points.front().x, 70);
-            EXPECT_GT(r.points.back().x, 730);
-            ExpectOnLine(wave, r.points, 1.5, 0);
-            for (const TracePoint& p : r.points) {
-                bool inked = false;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx)
-                        inked = inked || bare.pixel(static_cast<int>(p.x) + dx, static_cast<int>(p.y) + dy) !=
-                                             qRgb(255, 255, 255);
-                ASSERT_TRUE(inked) << p.x << "," << p.y;
-            }
+    const QImage picture = PlotOf({wave}, Qt::DashLine);
+    QImage bare = Paper(Width, Height);
+    DrawLine(bare, wave, Magenta, 2, Qt::DashLine);
+    for (const double x : {331.0, 337.0}) {
+        const FollowResult r = FollowFrom(picture, OnWave(x));
+        ASSERT_EQ(r.outcome, Outcome::Followed) << x;
+        EXPECT_LT(r.points.front().x, 70);
+        EXPECT_GT(r.points.back().x, 730);
+        ExpectOnLine(wave, r.points, 1.5, 0);
+        for (const TracePoint& p : r.points) {
+            bool inked = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    inked = inked || bare.pixel(static_cast<int>(p.x) + dx, static_cast<int>(p.y) + dy) !=
+                                         qRgb(255, 255, 255);
+            ASSERT_TRUE(inked) << p.x << "," << p.y;
         }
     }
 }
@@ -252,16 +201,9 @@ TEST(CurveColourAt, TakesTheCoreOfAThinLine)
     } cases[] = {{"pale edge", {50, 29}, MagentaColour},
                  {"core", {50, 30}, MagentaColour},
                  {"inside a broad area", {50, 70}, MagentaColour},
-                 {"paper", {50, 10}, Rgb(255, 255, 255)},
                  {"paper next to a broad area", {50, 58}, Rgb(255, 255, 255)}};
     for (const auto& c : cases)
         EXPECT_EQ(CurveColourAt(picture, c.click), c.expected) << c.name;
-    // On a JPEG, the pale edge gives a colour near the line's.
-    const QImage jpeg = ThroughJpeg(picture, 60);
-    const PerceptualDistance fromMagenta(MagentaColour);
-    const Colour edge = CurveColourAt(jpeg, {50, 29});
-    EXPECT_LT(fromMagenta(0xFF000000u | static_cast<std::uint32_t>(qRgb(RedOf(edge), GreenOf(edge), BlueOf(edge)))),
-              fromMagenta(jpeg.pixel(50, 29)));
 }
 
 } // namespace

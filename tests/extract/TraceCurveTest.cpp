@@ -4,8 +4,6 @@
 #include "data/GridRows.h"
 #include "support/Expect.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -56,16 +54,21 @@ double Painted(double position)
     return position + 0.5;
 }
 
+// X 0..10 across, Y 100..0 down.
+QPointF OnLinearFrame(double x, double y)
+{
+    return {x * Width / 10, (100 - y) * Height / 100};
+}
+
 // The program with the wave plot shown and the panel open.
 struct TraceApp {
     TestApp t;
     QWidget* panel = nullptr;
-    explicit TraceApp(bool plot = true, const Frame& frame = BaseFrame, double zoom = 1, bool logY = false)
+    explicit TraceApp(bool plot = true, double zoom = 1)
     {
-        appState().YAxisLog = logY;
         if (plot)
             ShowPicture(t, WavePlot());
-        SetFrame(frame);
+        SetFrame({0, 100, 10, 0});
         app().document->zoomView(ViewZoom(zoom));
         t.run(QStringLiteral("mnuDataTrace"));
         panel = t.main().findChild<QWidget*>(QStringLiteral("frmTraceCurve"));
@@ -77,27 +80,21 @@ struct TraceApp {
         return Child<T>(panel, name);
     }
     void click(const char* button) { control<QPushButton>(button)->click(); }
-    QColor colour() { return control<QFrame>("frameTraceColor")->palette().color(QPalette::Window); }
-    void pickColour(const QColor& colour)
-    {
-        t.services().colours.script = {colour};
-        click("cmdTraceColor");
-    }
     void trace()
     {
         t.services().messages.answer(MessageAnswer::Ok);
         click("cmdTrace");
     }
     const Message& lastMessage() { return t.services().messages.shown.back(); }
-    // Most of the traced rows on the wave in the given frame; the rows' columns in order.
-    int pointsOnTheWave(const std::function<QPointF(double, double)>& pixel, bool strictlyRising)
+    // Most of the rows traced from `first` on the wave; their columns in order.
+    int pointsOnTheWave(bool strictlyRising, int first = 1)
     {
-        const int points = Grid().rowCount() - 1;
+        const int points = Grid().rowCount() - first;
         int within = 0;
-        for (int row = 1; row <= points; ++row) {
-            const QPointF p = pixel(CellValue(row, 1), CellValue(row, 2));
+        for (int row = first; row < Grid().rowCount(); ++row) {
+            const QPointF p = OnLinearFrame(CellValue(row, 1), CellValue(row, 2));
             within += std::abs(Painted(p.y()) - Wave(Painted(p.x()))) <= 0.5;
-            if (row > 1) {
+            if (row > first) {
                 EXPECT_TRUE(strictlyRising ? CellValue(row, 1) > CellValue(row - 1, 1)
                                            : CellValue(row, 1) >= CellValue(row - 1, 1))
                     << row;
@@ -108,164 +105,96 @@ struct TraceApp {
     }
 };
 
-QPointF OnLinearFrame(double x, double y)
-{
-    return {x * Width / 10, (100 - y) * Height / 100};
-}
-
 } // namespace
 
-TEST(TraceCurvePanel, OpensBesideThePictureWithItsControlsAndLeavesClicksAlone)
+// On a view at 200 %, picking and dragging follow the zoom as clicks do.
+// The pick chooses the follow, which takes the wave alone, legend left out
+// without a region, in the curve's order; then the dragged region leaves the
+// legend out of a trace of one point a column, in double precision.
+TEST(TraceCurvePanel, FollowsThenTracesThePickedCurveThroughTheGrid)
 {
-    TraceApp a;
-    QWidget& panel = *a.panel;
-    EXPECT_TRUE(panel.isVisible());
-    EXPECT_FALSE(panel.isModal());
-    // Beside the picture, not over it.
-    EXPECT_FALSE(panel.frameGeometry().intersects(QRect(Surface().mapToGlobal(QPoint()), Surface().size())));
-    EXPECT_EQ(panel.windowTitle(), QStringLiteral("Trace Curve"));
-    const QSpinBox* tolerance = a.control<QSpinBox>("TxtTolerance");
-    EXPECT_EQ(tolerance->value(), 40);
-    EXPECT_EQ(tolerance->minimum(), 0);
-    EXPECT_EQ(tolerance->maximum(), 255);
-    for (const char* checked : {"optStepPixels", "optTraceCurve", "chkTracePreview"})
-        EXPECT_TRUE(a.control<QAbstractButton>(checked)->isChecked()) << checked;
-    EXPECT_EQ(a.control<QLineEdit>("TxtTraceStep")->text(), QStringLiteral("1"));
-    EXPECT_EQ(a.control<QLabel>("lblTraceAxis")->text(), QStringLiteral("X values"));
-    EXPECT_EQ(a.control<QLabel>("lblTraceRegion")->text(), QStringLiteral("The whole picture"));
-    for (const char* name : {"frameTraceColor", "cmdTracePick", "cmdTraceColor", "optStepUnits", "optTraceMarkers",
-                             "cmdTraceRegion", "cmdTraceWhole", "cmdTraceClose"})
-        a.control<QWidget>(name);
-
-    // With neither picking nor dragging on, a click records a point as ever.
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{100, 100});
-    EXPECT_EQ(Grid().rowCount(), 2);
-    // The colour dialog through its seam; a cancel changes nothing.
-    a.t.services().colours.script = {QColor(1, 2, 3), std::nullopt};
-    a.click("cmdTraceColor");
-    a.click("cmdTraceColor");
-    EXPECT_EQ(a.colour(), QColor(1, 2, 3));
-    // Picking takes the colour under the pointer and records nothing.
+    TraceApp a(true, 2.0);
+    auto* follow = a.control<QRadioButton>("optTraceFollow");
     a.click("cmdTracePick");
-    const QPoint onCurve(200, static_cast<int>(Wave(200.5)));
+    const QPoint onCurve(400, 2 * static_cast<int>(Wave(200.5)));
     QTest::mouseClick(&Surface(), Qt::LeftButton, {}, onCurve);
-    EXPECT_EQ(Grid().rowCount(), 2);
-    EXPECT_EQ(a.colour(), Surface().picture().image.pixelColor(onCurve));
-    EXPECT_FALSE(a.control<QPushButton>("cmdTracePick")->isChecked());
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{100, 100});
-    EXPECT_EQ(Grid().rowCount(), 3);
-    // On a see-through pixel it takes what shows there, not the hidden colour.
-    QImage clear(Width, Height, QImage::Format_ARGB32);
-    clear.fill(QColor(220, 20, 30, 0));
-    ShowPicture(a.t, clear);
-    a.click("cmdTracePick");
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, onCurve);
-    EXPECT_EQ(a.colour(), Surface().palette().window().color());
+    EXPECT_EQ(Grid().rowCount(), 1);
+    EXPECT_EQ(a.control<QFrame>("frameTraceColor")->palette().color(QPalette::Window),
+              Surface().picture().image.pixelColor(onCurve / 2));
+    EXPECT_TRUE(follow->isChecked());
+    EXPECT_EQ(a.control<QSpinBox>("TxtTolerance")->value(), 80);
+    a.trace();
+    const int followed = a.pointsOnTheWave(false);
+    EXPECT_GE(followed, 500);
+    for (int row = 1; row < Grid().rowCount(); ++row)
+        ASSERT_GT(Painted(OnLinearFrame(CellValue(row, 1), 0).x()), 28) << row;
 
-    // The preview lies over the picture while the panel is open.
-    QWidget* preview = Surface().findChild<QWidget*>(QStringLiteral("picTracePreview"));
-    ASSERT_NE(preview, nullptr);
-    EXPECT_TRUE(preview->isVisible());
-    a.click("cmdTraceClose");
-    EXPECT_FALSE(preview->isVisible());
-}
-
-// Picking and dragging follow the zoom as clicks do; the region leaves the legend out.
-TEST(TraceCurvePanel, TracesOnePointPerColumnInDoublePrecisionThroughTheGrid)
-{
-    TraceApp a(true, {0, 100, 10, 0}, 2.0);
     a.click("cmdTraceRegion");
     QTest::mousePress(&Surface(), Qt::LeftButton, {}, QPoint{20, 80});
     QTest::mouseMove(&Surface(), QPoint{400, 400});
     QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, QPoint{790, 520});
-    EXPECT_EQ(Grid().rowCount(), 1);
     EXPECT_EQ(a.control<QLabel>("lblTraceRegion")->text(), QStringLiteral("386 x 221 pixels from (10, 40)"));
+    a.control<QRadioButton>("optTraceCurve")->setChecked(true);
+    a.control<QSpinBox>("TxtTolerance")->setValue(40);
     a.trace();
-
-    const int points = a.pointsOnTheWave(OnLinearFrame, true);
+    const int first = followed + 1, points = a.pointsOnTheWave(true, first);
     EXPECT_GE(points, 340);
     EXPECT_LE(points, 342);
     EXPECT_EQ(a.lastMessage().title, QStringLiteral("Trace Curve"));
     EXPECT_TRUE(a.lastMessage().text.startsWith(
         QStringLiteral("The number of values found and stored is: %1\r\nStarting time: ").arg(points)));
-    EXPECT_EQ(a.t.services().sound.played.size(), 1u);
-    // Columns, each once, in double precision.
-    for (int row = 1; row <= points; ++row)
+    for (int row = first; row < Grid().rowCount(); ++row)
         EXPECT_NEAR(CellValue(row, 1) * Width / 10, std::round(CellValue(row, 1) * Width / 10), 1e-9) << row;
-    EXPECT_EQ(Grid().cell(100, 1).trimmed().size(), QString::number(CellValue(100, 1), 'g', 15).size());
-    EXPECT_EQ(Surface().markerCount(), points);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-    // A click on the curve's pixel in a traced column reads that column's X.
-    app().document->zoomView(ViewZoom(1.0));
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{200, static_cast<int>(Wave(200.5))});
-    const double clicked = CellValue(Grid().rowCount() - 1, 1);
-    int same = 0;
-    for (int row = 1; row <= points; ++row)
-        same += CellValue(row, 1) == clicked;
-    EXPECT_EQ(same, 1) << clicked;
+    EXPECT_EQ(Grid().cell(first + 99, 1).trimmed().size(), QString::number(CellValue(first + 99, 1), 'g', 15).size());
+    EXPECT_EQ(Surface().markerCount(), followed + points);
+    // With neither picking nor dragging on, a click records a point as ever.
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{100, 100});
+    EXPECT_EQ(Grid().rowCount(), first + points + 1);
+    // The colour dialog's colour has no place to follow from.
+    a.t.services().colours.script = {QColor(1, 2, 3)};
+    a.click("cmdTraceColor");
+    EXPECT_FALSE(follow->isEnabled());
 }
 
-// X linear 0..10, Y log 1..10000: the multiples of 0.5 from 1 to 9 are on
-// the curve; the legend adds its own.
-TEST(TraceCurvePanel, StepsInDataUnitsOnLogAxes)
-{
-    TraceApp a(true, {0, 4, 10, 0}, 1, true);
-    a.control<QLineEdit>("TxtTraceStep")->setText(QStringLiteral("0.5"));
-    a.control<QRadioButton>("optStepUnits")->setChecked(true);
-    a.trace();
-    std::vector<double> xs;
-    for (int row = 1; row < Grid().rowCount(); ++row) {
-        const double x = CellValue(row, 1), py = (4 - std::log10(CellValue(row, 2))) * Height / 4;
-        if (py < 30)
-            continue; // the legend
-        xs.push_back(x);
-        EXPECT_NEAR(Painted(py), Wave(Painted(x * Width / 10)), 0.5) << x;
-    }
-    EXPECT_EQ(xs, (std::vector<double>{1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5, 5.5, 6, 6.5, 7, 7.5, 8, 8.5, 9}));
-    EXPECT_EQ(Grid().cell(1, 1), QStringLiteral(" 1"));
-}
-
+// Each refusal stores nothing and says why; more points than the grid has
+// room for are refused whole.
 TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
 {
     TraceApp a(false);
+    // Beside the picture, not over it.
+    EXPECT_FALSE(a.panel->frameGeometry().intersects(QRect(Surface().mapToGlobal(QPoint()), Surface().size())));
     const auto refused = [&](const QString& reason) {
         a.trace();
         EXPECT_EQ(Grid().rowCount(), 1) << reason.toStdString();
         ExpectMessage(a.lastMessage(), reason + QStringLiteral("\r\nNothing was stored."),
                       QStringLiteral("Trace Curve"), MessageIcon::Exclamation);
-        EXPECT_TRUE(a.t.services().sound.played.empty());
     };
     refused(QStringLiteral("There is no picture to trace."));
-
     ShowPicture(a.t, WavePlot());
     a.control<QLineEdit>("TxtTraceStep")->setText(QStringLiteral("0"));
     refused(QStringLiteral("The step must be a number above 0 that gives at most 1000000 steps."));
     a.control<QLineEdit>("TxtTraceStep")->setText(QStringLiteral("1"));
-
-    // A click without a drag makes an empty region.
     a.click("cmdTraceRegion");
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{50, 50});
+    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{50, 50}); // no drag: an empty region
     refused(QStringLiteral("The search region is empty: drag a region on the picture, or search the whole "
                            "picture."));
-    // A region taken on a larger picture lies outside a smaller one. The
-    // larger is see-through, hiding black: the light backdrop shows instead.
-    QImage clear(900, 900, QImage::Format_ARGB32);
-    clear.fill(QColor(0, 0, 0, 0));
-    a.t.services().clipboard.setImage(clear);
-    a.pickColour(QColor(0, 0, 0));
-    a.t.run(QStringLiteral("mnuPicturePaste"));
+    // A region taken on a larger picture lies outside a smaller one.
+    ShowPicture(a.t, WhitePicture(900, 900));
     a.click("cmdTraceRegion");
     QTest::mousePress(&Surface(), Qt::LeftButton, {}, QPoint{600, 600});
     QTest::mouseRelease(&Surface(), Qt::LeftButton, {}, QPoint{800, 800});
-    refused(QStringLiteral("The color was not found within the tolerance in the search region."));
     ShowPicture(a.t, WavePlot());
     refused(QStringLiteral("The search region lies outside the picture."));
     a.click("cmdTraceWhole");
+    a.t.services().colours.script = {QColor(0, 0, 255)};
+    a.click("cmdTraceColor");
+    refused(QStringLiteral("The color was not found within the tolerance in the search region."));
+    EXPECT_TRUE(a.t.services().sound.played.empty());
 
     // A tolerance that matches everything: one run down each of 400 columns,
-    // against room for 300; the grid keeps what it had.
-    a.pickColour(QColor(128, 128, 128));
+    // against room for 300.
+    a.t.services().colours.script = {QColor(128, 128, 128)};
+    a.click("cmdTraceColor");
     a.control<QSpinBox>("TxtTolerance")->setValue(255);
     app().data->grid().replaceRows([](GridRows& rows) {
         while (rows.rowCount() < MaxGridRowCount - 300)
@@ -278,30 +207,4 @@ TEST(TraceCurvePanel, BadInputStoresNothingAndSaysWhy)
                              "Search a smaller region, take a larger step or narrow the tolerance.\r\n"
                              "Nothing was stored."));
     EXPECT_EQ(Surface().markerCount(), 0);
-}
-
-// Picked on the curve at 200 %: the follow takes the wave alone, legend left
-// out without a region, in the curve's order, reading as the trace does.
-TEST(TraceCurvePanel, FollowsThePickedCurveOnAZoomedView)
-{
-    TraceApp a(true, {0, 100, 10, 0}, 2.0);
-    auto* follow = a.control<QRadioButton>("optTraceFollow");
-    EXPECT_FALSE(follow->isEnabled());
-    a.click("cmdTracePick");
-    QTest::mouseClick(&Surface(), Qt::LeftButton, {}, QPoint{400, 2 * static_cast<int>(Wave(200.5))});
-    EXPECT_TRUE(follow->isChecked());
-    // The shape is a choice of its own: the step's unit stays as it was.
-    EXPECT_TRUE(a.control<QRadioButton>("optStepPixels")->isChecked());
-    EXPECT_EQ(a.control<QSpinBox>("TxtTolerance")->value(), 80);
-    a.trace();
-    // About the wave's length, one point a pixel along it; nothing of the
-    // legend line at the top right.
-    EXPECT_GE(a.pointsOnTheWave(OnLinearFrame, false), 500);
-    for (int row = 1; row < Grid().rowCount(); ++row)
-        ASSERT_GT(Painted(OnLinearFrame(CellValue(row, 1), 0).x()), 28) << row;
-
-    // The colour dialog's colour has no place to follow from.
-    a.pickColour(QColor(1, 2, 3));
-    EXPECT_FALSE(follow->isEnabled());
-    EXPECT_TRUE(a.control<QRadioButton>("optTraceCurve")->isChecked());
 }

@@ -1,10 +1,7 @@
-// The document window: its layout, scroll bars, label buttons and keys, and
-// the zoom of its view.
+// The document window: its layout, scroll bars and keys, and the zoom of its view.
 #include "PictureWindow.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QSignalSpy>
 #include <QWheelEvent>
 
@@ -12,11 +9,6 @@ using namespace tracella;
 using namespace tracella::test;
 
 namespace {
-
-QColor textColour(const QLabel* label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
 
 // A picture whose every pixel tells where it is, with a dark curve.
 QImage positionPicture(QSize size)
@@ -38,13 +30,6 @@ PictureSurface& paste(TestApp& t, const QImage& image)
     return s;
 }
 
-// The picture pixel a frame position of the base frame lands on.
-QPoint pixelOf(QPointF frame, QSize picture)
-{
-    return {static_cast<int>(std::lround(frame.x() * picture.width() / 10)),
-            static_cast<int>(std::lround((10 - frame.y()) * picture.height() / 10))};
-}
-
 QStringList gridTexts(int from)
 {
     QStringList texts;
@@ -54,183 +39,56 @@ QStringList gridTexts(int from)
     return texts;
 }
 
-void wheel(QWidget* target, QPoint at, int delta, Qt::KeyboardModifiers modifiers)
-{
-    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &event);
-}
-
 } // namespace
 
-// The window takes its share of the screen; the viewport leaves room for both
-// bars, shown or not; they show only where the picture overhangs, and
-// scrolling moves the picture, not its readings.
-TEST(DocumentWindow, LoadsWithTheImageToolbarOnTopAndScrollsWhereThePictureOverhangs)
+// The bars show only where the picture overhangs; scrolling moves the
+// picture, not its readings; Picture4 hides the image toolbar and the
+// viewport takes its place. Esc (when EscUndo says so) and the Undo Last
+// Point button take the last point away; the mouse off the picture stops the
+// zoom following.
+TEST(DocumentWindow, ScrollsWhereThePictureOverhangsAndEscRemovesTheLastPoint)
 {
     TestApp t;
     DocumentWindow& d = document();
-    EXPECT_EQ(d.objectName(), QStringLiteral("frmDocument"));
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("Picture"));
-    const QRect screen = t.services().screen.geometry();
-    const QWidget* outer = d.parentWidget();
-    EXPECT_EQ(outer->width(), static_cast<int>(0.53 * screen.width()));
-    EXPECT_EQ(outer->height(), static_cast<int>(0.45 * screen.height()));
-
-    for (const char* name : {"Picture1", "Picture2", "Picture3", "Picture4", "HScroll1", "VScroll1"})
-        EXPECT_NE(d.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_EQ(d.findChildren<QLabel*>(QStringLiteral("lblbutton")).size(), 4);
-    const char* const captions[] = {"Save Picture", "Undo Last Point", "Undo Rotate", "Rotate"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(d.labelButton(i)->text(), QString::fromLatin1(captions[i]));
-        EXPECT_EQ(textColour(d.labelButton(i)), QColor(0, 0, 0));
-        if (i > 0) { // left to right: index 3 first
-            EXPECT_LT(d.labelButton(i)->x(), d.labelButton(i - 1)->x());
-        }
-    }
-
-    // The strip runs along the top, the viewport below it; no picture, no bars.
-    EXPECT_EQ(d.imageToolbar()->geometry().topLeft(), QPoint(0, 0));
-    EXPECT_EQ(d.imageToolbar()->width(), d.width());
     EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
-    EXPECT_FALSE(d.horizontalScrollBar()->isVisible());
-    EXPECT_FALSE(d.verticalScrollBar()->isVisible());
+    EXPECT_EQ(paste(t, PlainPicture(QSize(120, 80))).geometry(), QRect(0, 0, 120, 80));
+    EXPECT_FALSE(d.horizontalScrollBar()->isVisible() || d.verticalScrollBar()->isVisible());
 
-    // Which bar shows for which size is DocumentLayout's to check.
-    for (const bool large : {false, true}) {
-        const QSize size = large ? QSize(3000, 2000) : QSize(120, 80);
-        EXPECT_EQ(paste(t, PlainPicture(size)).geometry(), QRect(QPoint(0, 0), size));
-        EXPECT_EQ(d.horizontalScrollBar()->isVisible(), large);
-        EXPECT_EQ(d.verticalScrollBar()->isVisible(), large);
-        EXPECT_EQ(d.horizontalScrollBar()->maximum(), large ? 3000 - d.viewport()->width() : 0);
-    }
+    for (int i = 0; i < 3; ++i)
+        app().data->AppendPointRow({1.0 + i, true}, {2.0 + i, true});
+    t.activate(&document());
+    appState().EscUndo = true;
+    QTest::keyClick(&surface(), Qt::Key_Escape);
+    EXPECT_EQ(gridRows(), 3);
+    appState().EscUndo = false;
+    QTest::keyClick(&surface(), Qt::Key_Escape);
+    EXPECT_EQ(gridRows(), 3);
+    QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
+    EXPECT_EQ(gridRows(), 2);
+    EXPECT_TRUE(t.services().messages.shown.empty());
+    appState().MouseOverPicture = true;
+    QTest::mouseMove(d.viewport(), QPoint(200, 150)); // the viewport beyond the picture
+    TestApp::settle();
+    EXPECT_FALSE(appState().MouseOverPicture);
 
-    PictureSurface& s = surface();
+    PictureSurface& s = paste(t, PlainPicture(QSize(3000, 2000)));
+    EXPECT_TRUE(d.horizontalScrollBar()->isVisible() && d.verticalScrollBar()->isVisible());
     QSignalSpy pressed(&s, &PictureSurface::mousePressed);
-    const QPoint pixel(1500, 1200);
     d.horizontalScrollBar()->setValue(1400);
     d.verticalScrollBar()->setValue(1100);
     EXPECT_EQ(s.pos(), QPoint(-1400, -1100));
-    QTest::mouseClick(&s, Qt::LeftButton, Qt::NoModifier, pixel);
-    d.horizontalScrollBar()->setValue(0);
-    QTest::mouseClick(&s, Qt::LeftButton, Qt::NoModifier, pixel);
-    ASSERT_EQ(pressed.size(), 2);
-    for (const QList<QVariant>& press : pressed) {
-        const auto p = press.at(0).value<FramePoint>();
-        EXPECT_FLOAT_EQ(p.x, 5.0f);         // 1500 of 3000 across 0 ... 10
-        EXPECT_FLOAT_EQ(p.y, 10.0f - 6.0f); // 1200 of 2000 down 10 ... 0
-    }
+    QTest::mouseClick(&s, Qt::LeftButton, Qt::NoModifier, QPoint(1500, 1200));
+    ASSERT_EQ(pressed.size(), 1);
+    const auto p = pressed[0].at(0).value<FramePoint>();
+    EXPECT_FLOAT_EQ(p.x, 5.0f);         // 1500 of 3000 across 0 ... 10
+    EXPECT_FLOAT_EQ(p.y, 10.0f - 6.0f); // 1200 of 2000 down 10 ... 0
 
-    // A resize lays the window out afresh: the picture goes back to the corner.
-    d.verticalScrollBar()->setValue(500);
-    d.parentWidget()->resize(d.parentWidget()->size() + QSize(40, 30));
-    TestApp::settle();
-    EXPECT_EQ(s.pos(), QPoint(0, 0));
-    EXPECT_EQ(d.verticalScrollBar()->value(), 0);
-    EXPECT_EQ(d.horizontalScrollBar()->maximum(), 3000 - d.viewport()->width());
-
-    // Picture4 hides the image toolbar (a right click does not) and the viewport takes its place.
-    QAction* item = t.main().action(QStringLiteral("mnuViewImageToolbar"));
-    ASSERT_TRUE(item->isChecked());
     const int fullHeight = d.viewport()->height();
-    QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::RightButton);
-    EXPECT_FALSE(d.imageToolbar()->isHidden());
     QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::LeftButton);
     EXPECT_TRUE(d.imageToolbar()->isHidden());
-    EXPECT_FALSE(item->isChecked());
-    EXPECT_EQ(d.viewport()->y(), 0);
+    EXPECT_FALSE(t.main().action(QStringLiteral("mnuViewImageToolbar"))->isChecked());
     EXPECT_EQ(d.viewport()->height(), fullHeight + d.imageToolbar()->height());
     EXPECT_EQ(d.verticalScrollBar()->maximum(), 2000 - d.viewport()->height());
-    t.run(QStringLiteral("mnuViewImageToolbar"));
-    EXPECT_FALSE(d.imageToolbar()->isHidden());
-    EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
-}
-
-TEST(DocumentWindow, LabelButtonsTurnBlueWhilePressedAndRunTheirCommands)
-{
-    TestApp t;
-    DocumentWindow& d = document();
-    QLabel* rotate = d.labelButton(3);
-
-    // With no command of the name, a click does nothing.
-    app().commands = CommandRouter{};
-    QTest::mouseClick(rotate, Qt::LeftButton);
-    EXPECT_EQ(textColour(rotate), QColor(0, 0, 0));
-
-    std::vector<QString> ran;
-    for (const char* name : {"RotateDocumentPicture", "UndoRotate", "SaveDocumentPicture"})
-        app().commands.add(QString::fromLatin1(name), [&ran, name] { ran.push_back(QString::fromLatin1(name)); });
-
-    QTest::mousePress(rotate, Qt::LeftButton);
-    EXPECT_EQ(textColour(rotate), QColor(0, 0, 255));
-    EXPECT_TRUE(ran.empty()); // the click comes with the release
-    QTest::mouseRelease(rotate, Qt::LeftButton);
-    EXPECT_EQ(textColour(rotate), QColor(0, 0, 0));
-
-    QTest::mouseClick(d.labelButton(2), Qt::LeftButton);
-    QTest::mouseClick(d.labelButton(0), Qt::LeftButton);
-    // Released away from the label: colour back to black, no command.
-    QTest::mousePress(d.labelButton(0), Qt::LeftButton);
-    QTest::mouseRelease(d.labelButton(0), Qt::LeftButton, Qt::NoModifier, QPoint(-30, 5));
-    EXPECT_EQ(textColour(d.labelButton(0)), QColor(0, 0, 0));
-    // Right and middle buttons colour the text but click nothing.
-    for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
-        QTest::mousePress(rotate, other);
-        EXPECT_EQ(textColour(rotate), QColor(0, 0, 255));
-        QTest::mouseRelease(rotate, other);
-        EXPECT_EQ(textColour(rotate), QColor(0, 0, 0));
-    }
-    EXPECT_EQ(ran, (std::vector<QString>{"RotateDocumentPicture", "UndoRotate", "SaveDocumentPicture"}));
-}
-
-// Esc and the Undo Last Point button take the last point away; the mouse off
-// the picture, or the focus off the window, stops the zoom following.
-TEST(DocumentWindow, EscRemovesTheLastPointAndTheMouseOffThePictureStopsTheZoom)
-{
-    TestApp t;
-    DocumentWindow& d = document();
-    PictureSurface& s = paste(t, PlainPicture(QSize(50, 40)));
-    for (int i = 0; i < 3; ++i)
-        app().data->AppendPointRow({1.0 + i, true}, {2.0 + i, true});
-    ASSERT_EQ(gridRows(), 4);
-    t.activate(&document());
-
-    appState().EscUndo = true;
-    QTest::keyClick(&s, Qt::Key_Escape);
-    EXPECT_EQ(gridRows(), 3);
-    EXPECT_EQ(app().data->grid().rows().cell(2, 0).trimmed(), QStringLiteral("2"));
-    appState().EscUndo = false;
-    QTest::keyClick(&s, Qt::Key_Escape);
-    EXPECT_EQ(gridRows(), 3);
-    // The button works whatever EscUndo says, and leaves it as it was.
-    QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
-    EXPECT_EQ(gridRows(), 2);
-    EXPECT_FALSE(appState().EscUndo);
-    EXPECT_TRUE(s.hasFocus());
-    // Nothing but the header row: it is selected and stays.
-    QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
-    EXPECT_EQ(gridRows(), 1);
-    QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
-    EXPECT_EQ(gridRows(), 1);
-    EXPECT_EQ(app().data->grid().rows().cell(0, 1), QStringLiteral("= X Axis ="));
-    EXPECT_TRUE(t.services().messages.shown.empty()); // no question from the picture window
-
-    AppState& state = appState();
-    const auto moveOver = [&state](QWidget* w, QPoint at) {
-        state.MouseOverPicture = true;
-        QTest::mouseMove(w, at);
-        TestApp::settle();
-        return state.MouseOverPicture;
-    };
-    EXPECT_FALSE(moveOver(d.viewport(), QPoint(200, 150))); // the viewport beyond the picture
-    EXPECT_FALSE(moveOver(d.imageToolbar(), QPoint(300, 10)));
-    EXPECT_FALSE(moveOver(d.labelButton(1), QPoint(5, 5)));
-    d.surface()->setFocus();
-    TestApp::settle();
-    state.MouseOverPicture = true;
-    app().data->setFocus();
-    TestApp::settle();
-    EXPECT_FALSE(state.MouseOverPicture);
 }
 
 // The zoom from the keys, the wheel and the zoom box changes only the view:
@@ -244,10 +102,6 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
     const QSize size(640, 300);
     paste(t, positionPicture(size));
     QComboBox* box = document().zoomBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->objectName(), QStringLiteral("cboZoom"));
-    EXPECT_EQ(box->currentText(), QStringLiteral("100%"));
-
     t.activate(&document());
     surface().setFocus();
     TestApp::settle();
@@ -257,14 +111,11 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
     QTest::keyClick(&surface(), Qt::Key_Minus, Qt::ControlModifier);
     EXPECT_EQ(box->currentText(), QStringLiteral("67%"));
     QTest::keyClick(&surface(), Qt::Key_0, Qt::ControlModifier);
-    EXPECT_EQ(box->currentText(), QStringLiteral("100%"));
     EXPECT_EQ(surface().size(), size);
-    EXPECT_EQ(gridRows(), 1); // no point was taken on the way
 
     AppState& s = appState();
     s.ARDataColor = Rgb(250, 0, 0);
-    s.ARRows = 30;
-    s.ARCols = 30;
+    s.ARRows = s.ARCols = 30;
     const auto readAndCopy = [&t](QStringList& texts) {
         const int from = gridRows();
         t.services().messages.answer(MessageAnswer::Ok); // the sweep's report
@@ -279,19 +130,17 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
     ASSERT_GT(natural.size(), 5);
 
     // Ctrl+wheel zooms about the pointer: the picture pixel under it stays put.
-    ASSERT_LT(300 * 1.5, document().viewport()->height());
-    ASSERT_GT(300 * 2, document().viewport()->height());
     const QPoint at(120, 200);
     const QPoint under = at - surface().pos();
-    for (int step = 0; step < 3; ++step)
-        wheel(document().viewport(), at, 120, Qt::ControlModifier);
+    for (int step = 0; step < 3; ++step) {
+        QWheelEvent event(at, document().viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(document().viewport(), &event);
+    }
     EXPECT_EQ(surface().zoom().text(), QStringLiteral("300%"));
     const QPoint nowUnder = at - surface().pos();
     EXPECT_NEAR(nowUnder.x() / 3.0, under.x(), 1.0);
     EXPECT_NEAR(nowUnder.y() / 3.0, under.y(), 1.0);
-    // A wheel without Ctrl leaves the zoom alone.
-    wheel(document().viewport(), at, 120, Qt::NoModifier);
-    EXPECT_EQ(surface().zoom().text(), QStringLiteral("300%"));
 
     const QImage copy = readAndCopy(zoomed);
     EXPECT_EQ(zoomed, natural);
@@ -301,31 +150,12 @@ TEST(PictureZoom, KeysWheelAndZoomBoxChangeOnlyTheView)
         for (int x = 0; x < 600; x += 5)
             ASSERT_EQ(QColor(view.pixel(x, y)), QColor(copy.pixel(x / 3, y / 3))) << x << "," << y;
 
-    // A click covers one picture pixel: the stored point and the marker lie on it.
-    for (QPoint click : {QPoint(13, 17), QPoint(197, 149)}) {
-        const int rows = gridRows();
-        const QPoint onSurface = click - surface().pos();
-        QTest::mouseClick(&surface(), Qt::LeftButton, Qt::NoModifier, onSurface);
-        ASSERT_EQ(gridRows(), rows + 1);
-        const auto& row = app().data->grid().rows();
-        const QPoint picked = pixelOf(QPointF(row.cell(rows, 1).toDouble(), row.cell(rows, 2).toDouble()), size);
-        EXPECT_EQ(picked, QPoint(onSurface.x() / 3, onSurface.y() / 3)) << click.x();
-        const Colour c = appState().PointsColor;
-        EXPECT_EQ(QColor(surface().composedImage().pixel(picked)), QColor(RedOf(c), GreenOf(c), BlueOf(c)));
-    }
-
-    // Typed zooms are clamped; a text without a number puts the zoom back.
+    // A click covers one picture pixel: the stored point lies on it.
     const int rows = gridRows();
-    box->lineEdit()->setText(QStringLiteral("5000"));
-    emit box->lineEdit()->editingFinished();
-    EXPECT_EQ(box->currentText(), QStringLiteral("1600%"));
-    EXPECT_EQ(surface().size(), size * 16);
-    box->lineEdit()->setText(QStringLiteral("abc"));
-    emit box->lineEdit()->editingFinished();
-    EXPECT_EQ(box->currentText(), QStringLiteral("1600%"));
-    box->lineEdit()->setText(QStringLiteral("5"));
-    emit box->lineEdit()->editingFinished();
-    EXPECT_EQ(box->currentText(), QStringLiteral("10%"));
-    EXPECT_EQ(surface().pictureSize(), size);
-    EXPECT_EQ(gridRows(), rows);
+    const QPoint onSurface = QPoint(197, 149) - surface().pos();
+    QTest::mouseClick(&surface(), Qt::LeftButton, Qt::NoModifier, onSurface);
+    ASSERT_EQ(gridRows(), rows + 1);
+    const auto& row = app().data->grid().rows();
+    EXPECT_EQ(std::lround(row.cell(rows, 1).toDouble() * size.width() / 10), onSurface.x() / 3);
+    EXPECT_EQ(std::lround((10 - row.cell(rows, 2).toDouble()) * size.height() / 10), onSurface.y() / 3);
 }

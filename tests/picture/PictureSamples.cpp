@@ -1,20 +1,15 @@
 #include "PictureSamples.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QHash>
 #include <QImageWriter>
 #include <QPainter>
 #include <QtEndian>
 
-#include <cstdio>
-#include <cstring>
-#include <functional>
 #include <vector>
 
 #include <jpeglib.h>
 #include <spng.h>
-#include <zlib.h>
 
 namespace tracella::test {
 namespace {
@@ -35,43 +30,6 @@ QByteArray record(quint16 function, const std::vector<quint16>& params)
     for (quint16 p : params)
         put(r, p, 2);
     return r;
-}
-
-bool writeChunk(QIODevice& out, const char* type, const QByteArray& data)
-{
-    QByteArray chunk;
-    put(chunk, static_cast<quint32>(data.size()), 4, true);
-    chunk.append(type, 4);
-    chunk.append(data);
-    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.constData() + 4), static_cast<uInt>(4 + data.size()));
-    put(chunk, static_cast<quint32>(crc), 4, true);
-    return out.write(chunk) == chunk.size();
-}
-
-// libjpeg's defaults over rows of one byte a pixel (grey) or three (RGB);
-// setUp picks the destination and what differs from the defaults.
-void compressJpeg(QSize size, bool grey, const std::function<void(jpeg_compress_struct&)>& setUp,
-                  const SampleRows& rows)
-{
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    info.image_width = static_cast<JDIMENSION>(size.width());
-    info.image_height = static_cast<JDIMENSION>(size.height());
-    info.input_components = grey ? 1 : 3;
-    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&info);
-    setUp(info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uchar> row(static_cast<std::size_t>(size.width()) * (grey ? 1 : 3));
-    while (info.next_scanline < info.image_height) {
-        rows(static_cast<int>(info.next_scanline), row.data());
-        JSAMPROW line = row.data();
-        jpeg_write_scanlines(&info, &line, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
 }
 
 } // namespace
@@ -217,119 +175,27 @@ QByteArray JpegWithRestarts(const QImage& source)
     const QImage grey = source.convertToFormat(QImage::Format_Grayscale8);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    compressJpeg(
-        grey.size(), true,
-        [&](jpeg_compress_struct& info) {
-            jpeg_mem_dest(&info, &buffer, &size);
-            info.restart_in_rows = 1;
-        },
-        [&grey](int y, uchar* row) { std::memcpy(row, grey.constScanLine(y), static_cast<std::size_t>(grey.width())); });
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    info.image_width = static_cast<JDIMENSION>(grey.width());
+    info.image_height = static_cast<JDIMENSION>(grey.height());
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.restart_in_rows = 1;
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW line = const_cast<uchar*>(grey.constScanLine(static_cast<int>(info.next_scanline)));
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
     const QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
     free(buffer);
     return bytes;
-}
-
-namespace {
-
-// The PNG signature and header of an 8-bit grey or RGB picture.
-bool writePngHead(QIODevice& out, QSize size, bool grey)
-{
-    if (out.write("\x89PNG\r\n\x1a\n", 8) != 8)
-        return false;
-    QByteArray ihdr;
-    put(ihdr, size.width(), 4, true);
-    put(ihdr, size.height(), 4, true);
-    ihdr.append(static_cast<char>(8));
-    ihdr.append(static_cast<char>(grey ? 0 : 2));
-    ihdr.append(3, '\0');
-    return writeChunk(out, "IHDR", ihdr);
-}
-
-// Deflates filtered rows into IDAT chunks, then ends the file.
-bool writePngBody(QIODevice& out, int rows, const std::function<const QByteArray&(int y)>& filteredRow)
-{
-    z_stream z{};
-    if (deflateInit(&z, Z_BEST_SPEED) != Z_OK)
-        return false;
-    QByteArray buffer(1 << 20, '\0');
-    bool ok = true;
-    for (int y = 0; y <= rows && ok; ++y) {
-        const bool last = y == rows;
-        const QByteArray* row = last ? nullptr : &filteredRow(y);
-        z.next_in = last ? nullptr : reinterpret_cast<Bytef*>(const_cast<char*>(row->constData()));
-        z.avail_in = last ? 0 : static_cast<uInt>(row->size());
-        int status = Z_OK;
-        do {
-            z.next_out = reinterpret_cast<Bytef*>(buffer.data());
-            z.avail_out = static_cast<uInt>(buffer.size());
-            status = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
-            const qsizetype produced = buffer.size() - z.avail_out;
-            if (produced > 0)
-                ok = ok && writeChunk(out, "IDAT", buffer.left(produced));
-        } while (ok && (z.avail_out == 0 || (last && status != Z_STREAM_END)));
-    }
-    deflateEnd(&z);
-    return ok && writeChunk(out, "IEND", {});
-}
-
-} // namespace
-
-bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey)
-{
-    if (!writePngHead(out, size, grey))
-        return false;
-    const int channels = grey ? 1 : 3;
-    QByteArray row(1 + static_cast<qsizetype>(size.width()) * channels, '\0');
-    for (int x = 0; x < size.width(); ++x) {
-        char* p = row.data() + 1 + static_cast<qsizetype>(x) * channels;
-        if (grey) {
-            p[0] = static_cast<char>(qGray(colour.rgb()));
-        } else {
-            p[0] = static_cast<char>(colour.red());
-            p[1] = static_cast<char>(colour.green());
-            p[2] = static_cast<char>(colour.blue());
-        }
-    }
-    return writePngBody(out, size.height(), [&row](int) -> const QByteArray& { return row; });
-}
-
-bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows)
-{
-    if (!writePngHead(out, size, grey))
-        return false;
-    // Each row filtered by the one above ("Up"), as encoders do for plots.
-    const qsizetype rowBytes = static_cast<qsizetype>(size.width()) * (grey ? 1 : 3);
-    QByteArray above(rowBytes, '\0'), row(rowBytes, '\0'), filtered(1 + rowBytes, '\2');
-    return writePngBody(out, size.height(), [&](int y) -> const QByteArray& {
-        rows(y, reinterpret_cast<uchar*>(row.data()));
-        for (qsizetype i = 0; i < rowBytes; ++i)
-            filtered[1 + i] = static_cast<char>(row[i] - above[i]);
-        std::swap(above, row);
-        return filtered;
-    });
-}
-
-bool WriteRgbJpeg(const QString& path, QSize size, int quality, const SampleRows& rows)
-{
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (!file)
-        return false;
-    compressJpeg(
-        size, false,
-        [&](jpeg_compress_struct& info) {
-            jpeg_stdio_dest(&info, file);
-            jpeg_set_quality(&info, quality, TRUE);
-        },
-        rows);
-    return std::fclose(file) == 0;
-}
-
-QByteArray PlainPngBytes(QSize size, QColor colour, bool grey)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    return WritePlainPng(buffer, size, colour, grey) ? bytes : QByteArray();
 }
 
 QByteArray PngBytes(const PngLayout& layout, QSize size)
@@ -381,6 +247,13 @@ QByteArray PngBytes(const PngLayout& layout, QSize size)
     std::free(png);
     spng_ctx_free(ctx);
     return result;
+}
+
+QByteArray PlainPngBytes(QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return EncodedWithQt(image, "png");
 }
 
 QImage CornerTestImage(QSize size)

@@ -6,10 +6,7 @@
 #include <QRect>
 #include <QSize>
 
-#include <functional>
 #include <vector>
-
-class QIODevice;
 
 namespace tracella::test {
 
@@ -41,17 +38,8 @@ struct MetafileRectangle {
 };
 QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles, quint16 unitsPerInch = 96);
 
-// Fills row y of a picture: one byte a pixel for grey, else three (RGB).
-using SampleRows = std::function<void(int y, uchar* row)>;
-
-// Streams a PNG without holding the picture in memory: 8-bit grey when
-// grey is true, else 8-bit RGB; of one plain colour, or of the given rows.
-bool WritePlainPng(QIODevice& out, QSize size, QColor colour, bool grey);
-bool WritePngRows(QIODevice& out, QSize size, bool grey, const SampleRows& rows);
-QByteArray PlainPngBytes(QSize size, QColor colour, bool grey = true);
-
-// Streams an RGB JPEG of the given rows (libjpeg's defaults: 4:2:0) to a file.
-bool WriteRgbJpeg(const QString& path, QSize size, int quality, const SampleRows& rows);
+// A PNG of one plain colour.
+QByteArray PlainPngBytes(QSize size, QColor colour);
 
 // A PNG of every layout the format allows, written by libspng: noisy
 // samples of the given colour type and depth, with a tRNS chunk (black, or

@@ -15,6 +15,7 @@
 #include "support/TestApp.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -47,11 +48,6 @@ inline int gridRows()
     return app().data->grid().rows().rowCount();
 }
 
-inline bool dataMenuEnabled(TestApp& t)
-{
-    return t.main().menu(QStringLiteral("mnuData"))->menuAction()->isEnabled();
-}
-
 inline void import(TestApp& t, const QString& path)
 {
     t.services().files.choose(path, PictureImportFilterIndex);
@@ -62,36 +58,26 @@ inline void import(TestApp& t, const QString& path)
 struct DocumentState {
     QImage picture;
     int markers = 0;
-    Frame frame;
     double refX1 = 0;
     QString dataFile;
-    QStringList panels;
-    bool dataMenu = false;
+    QString picturePanel;
 
     static DocumentState of(TestApp& t)
     {
-        return {surface().picture().image,
-                surface().markerCount(),
-                surface().frame(),
-                appState().RefX1,
-                appState().DataFileName,
-                {panel(t, 1), panel(t, 2), panel(t, 3), panel(t, 4)},
-                dataMenuEnabled(t)};
+        return {surface().picture().image, surface().markerCount(), appState().RefX1, appState().DataFileName,
+                panel(t, 2)};
     }
     bool operator==(const DocumentState&) const = default;
 };
 
-// An earlier document with a point, a calibration and readings.
+// An earlier document with a point, a calibration and a data file.
 inline QString openEarlierDocument(TestApp& t, const QTemporaryDir& dir)
 {
     const QString path = writeFile(dir, QStringLiteral("earlier.png"), EncodedWithQt(CornerTestImage(), "png"));
     import(t, path);
     surface().drawDot(5, 5, Rgb(255, 0, 0));
     appState().RefX1 = 3;
-    appState().setFrame({1, 2, 3, 4});
-    surface().setFrame(appState().frame());
     appState().DataFileName = QStringLiteral("points.dat");
-    t.main().statusPanels()->setPanelText(3, QStringLiteral("X=  1.5"));
     return path;
 }
 

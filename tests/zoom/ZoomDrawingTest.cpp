@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
-#include <vector>
 
 using namespace tracella;
 
@@ -15,11 +13,6 @@ namespace {
 
 constexpr QRgb Grey = 0xFF808080;
 constexpr QRgb Silver = 0xFFC0C0C0;
-
-bool IsGridPixel(QRgb pixel)
-{
-    return pixel == Grey || pixel == Silver;
-}
 
 // An independent model of the magnifier, written from its rule rather than
 // from the drawing code: the layout of one axis, then every screen pixel
@@ -84,92 +77,22 @@ QImage ModelView(const QSize& view, float zoom, bool grid)
 
 } // namespace
 
-TEST(ZoomDrawing, CheckerBrushAlternatesGreyAndSilver)
-{
-    const QBrush brush = MakeCheckerBrush(QColor(128, 128, 128), QColor(192, 192, 192));
-    ASSERT_EQ(brush.style(), Qt::TexturePattern);
-    const QImage pattern = brush.textureImage();
-    ASSERT_EQ(pattern.size(), QSize(8, 8));
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(pattern.pixel(x, y), (x + y) % 2 ? Silver : Grey) << x << "," << y;
-}
-
+// Shrunk (25 %), stretched by a fraction with the grid (250 %) and by a
+// whole number (1000 %), in a view whose sides are no multiple of either.
 TEST(ZoomDrawing, EveryViewMatchesTheRulePixelForPixel)
 {
-    for (const int percent : {25, 50, 100, 250, 750, 1000}) {
+    const QSize view(47, 31);
+    for (const auto& [percent, grid] : {std::pair{25, false}, {250, true}, {1000, true}}) {
         const float zoom = percent / 100.0f;
-        for (const QSize view : {QSize(138, 97), QSize(425, 385), QSize(300, 300), QSize(147, 131)}) {
-            for (const bool grid : {false, true}) {
-                const ZoomLayout layout = ZoomLayoutAt(QPoint(700, 500), view, zoom);
-                QImage source(layout.source.size(), QImage::Format_RGB32);
-                for (int y = 0; y < source.height(); ++y)
-                    for (int x = 0; x < source.width(); ++x)
-                        source.setPixel(x, y, ScreenPixel(x, y));
-                QImage canvas(view, QImage::Format_RGB32);
-                canvas.fill(Qt::red);
-                DrawZoom(canvas, source, layout.destination, zoom, grid);
+        const ZoomLayout layout = ZoomLayoutAt(QPoint(700, 500), view, zoom);
+        QImage source(layout.source.size(), QImage::Format_RGB32);
+        for (int y = 0; y < source.height(); ++y)
+            for (int x = 0; x < source.width(); ++x)
+                source.setPixel(x, y, ScreenPixel(x, y));
+        QImage canvas(view, QImage::Format_RGB32);
+        canvas.fill(Qt::red);
+        DrawZoom(canvas, source, layout.destination, zoom, grid);
 
-                const QImage expected = ModelView(view, zoom, grid);
-                int differing = 0;
-                std::string first;
-                for (int y = 0; y < view.height(); ++y)
-                    for (int x = 0; x < view.width(); ++x)
-                        if (canvas.pixel(x, y) != expected.pixel(x, y) && differing++ < 4)
-                            first += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
-                EXPECT_EQ(differing, 0) << percent << "% in " << view.width() << " x " << view.height()
-                                        << (grid ? " with" : " without") << " grid, first at" << first;
-            }
-        }
+        EXPECT_TRUE(canvas == ModelView(view, zoom, grid)) << percent << "%";
     }
-}
-
-TEST(ZoomDrawing, PainterAndPixelGridsAreTheSame)
-{
-    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888}) {
-        QImage painted(97, 61, format);
-        painted.fill(Qt::darkBlue);
-        QImage filled = painted.copy();
-        QPainter painter(&painted);
-        DrawGrid(painter, painted.size(), 4.4, 3.1, ZoomGridMinimumSpacing);
-        painter.end();
-        DrawGrid(filled, 4.4, 3.1, ZoomGridMinimumSpacing);
-        EXPECT_EQ(painted, filled) << format;
-    }
-}
-
-TEST(ZoomDrawing, GridStartsAtThreePixelsOrAtTheMinimumGiven)
-{
-    QImage canvas(60, 40, QImage::Format_RGB32);
-    const auto gridColumns = [&canvas](double spacing, double minimum) {
-        canvas.fill(Qt::white);
-        QPainter painter(&canvas);
-        DrawGrid(painter, canvas.size(), spacing, spacing, minimum);
-        painter.end();
-        std::vector<int> columns;
-        for (int x = 0; x < canvas.width(); ++x)
-            if (IsGridPixel(canvas.pixel(x, 1)))
-                columns.push_back(x);
-        return columns;
-    };
-    EXPECT_TRUE(gridColumns(2.99, ZoomGridMinimumSpacing).empty());
-    EXPECT_EQ(gridColumns(3.0, ZoomGridMinimumSpacing).size(), 20u);
-    EXPECT_EQ(gridColumns(7.5, ZoomGridMinimumSpacing), (std::vector<int>{0, 7, 15, 22, 30, 37, 45, 52}));
-    EXPECT_EQ(gridColumns(2.0, PreviewGridMinimumSpacing).size(), 30u);
-    EXPECT_TRUE(gridColumns(0.4, PreviewGridMinimumSpacing).empty());
-    // One spacing below the minimum is enough to draw nothing.
-    canvas.fill(Qt::white);
-    QPainter painter(&canvas);
-    DrawGrid(painter, canvas.size(), 10, 2, ZoomGridMinimumSpacing);
-    painter.end();
-    EXPECT_EQ(canvas.pixel(0, 5), qRgb(255, 255, 255));
-}
-
-TEST(ZoomDrawing, NoSourceLeavesTheViewBlack)
-{
-    QImage canvas(50, 50, QImage::Format_RGB32);
-    canvas.fill(Qt::red);
-    DrawZoom(canvas, QImage(), QSize(50, 50), 5.0f, true);
-    EXPECT_EQ(canvas.pixel(0, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(canvas.pixel(25, 25), qRgb(0, 0, 0));
 }

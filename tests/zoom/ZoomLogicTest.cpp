@@ -12,18 +12,16 @@ using namespace tracella;
 // percentages, and the plain number while editing.
 TEST(ZoomFactor, TypedTextsAreClampedAndShownAsPercentages)
 {
-    const std::pair<const char*, int> typed[] = {{"5", 25},     {"2000", 1000}, {"0", 25},      {"", 25},   {"%", 25},
-                                                 {"250%", 250}, {"333", 333},   {"1000", 1000}, {"25", 25}, {"99", 99}};
+    const std::pair<const char*, int> typed[] = {{"5", 25}, {"2000", 1000}, {"", 25}, {"250%", 250}, {"1000", 1000},
+                                                 {"25", 25}, {"99", 99}};
     for (const auto& [text, percent] : typed)
         EXPECT_EQ(ZoomPercentOfText(QString::fromLatin1(text)), percent) << text;
     EXPECT_FLOAT_EQ(ClampZoom(0.05f), 0.25f);
     EXPECT_FLOAT_EQ(ClampZoom(20.0f), 10.0f);
-    EXPECT_FLOAT_EQ(ClampZoom(3.33f), 3.33f);
-    const std::pair<float, const char*> shown[] = {{2.5f, "250%"}, {0.25f, "25%"}, {10.0f, "1000%"}, {3.33f, "333%"}};
+    const std::pair<float, const char*> shown[] = {{2.5f, "250%"}, {10.0f, "1000%"}, {3.33f, "333%"}};
     for (const auto& [zoom, text] : shown)
         EXPECT_EQ(ZoomPercentText(zoom), QString::fromLatin1(text)) << zoom;
     EXPECT_EQ(PlainZoomText(QStringLiteral("250%")), QStringLiteral("250"));
-    EXPECT_EQ(PlainZoomText(QStringLiteral("25%")), QStringLiteral("25"));
     EXPECT_EQ(PlainZoomText(QString()), QStringLiteral("0"));
 }
 
@@ -34,7 +32,7 @@ TEST(ZoomFactor, OnlyDigitsAndControlKeysAreTyped)
     EXPECT_EQ(ClassifyZoomKey(QLatin1Char('\b')), ZoomKey::Pass);
     EXPECT_EQ(ClassifyZoomKey(QChar(22)), ZoomKey::Pass); // Ctrl+V
     EXPECT_EQ(ClassifyZoomKey(QLatin1Char('\r')), ZoomKey::Apply);
-    for (char c : {'a', 'Z', '%', '.', '-', ' ', '+'})
+    for (char c : {'a', '%', '.', '-'})
         EXPECT_EQ(ClassifyZoomKey(QLatin1Char(c)), ZoomKey::Refuse) << c;
     EXPECT_EQ(ClassifyZoomKey(QChar(0x00B2)), ZoomKey::Refuse); // superscript two is no digit here
 }
@@ -59,8 +57,7 @@ TEST(ZoomFollower, RedrawsMovesAtOnceAndARestingPointerEveryFiveTicks)
     EXPECT_EQ(g.tick(true, QPoint(19, 7)), Step::Keep);
     g.forceRedraw();
     EXPECT_EQ(g.tick(true, QPoint(19, 7)), Step::Draw);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(g.tick(false, QPoint(50 + i, 5)), Step::Black);
+    EXPECT_EQ(g.tick(false, QPoint(50, 5)), Step::Black);
     // The last position seen while following was (19, 7).
     EXPECT_EQ(g.tick(true, QPoint(19, 7)), Step::Keep);
     EXPECT_EQ(g.tick(false, QPoint(9, 9)), Step::Black);
@@ -79,7 +76,6 @@ TEST(ZoomLayout, SourceRectangleSurroundsThePointer)
         QRect source;
         QSize destination;
     } cases[] = {{{1000, 500}, {300, 300}, 2.5f, {940, 440, 120, 120}, {300, 300}},
-                 {{10, 20}, {300, 200}, 10.0f, {-5, 10, 30, 20}, {300, 200}},
                  {{800, 600}, {300, 300}, 0.25f, {200, 0, 1200, 1200}, {300, 300}},
                  {{0, 0}, {301, 300}, 2.5f, {-60, -60, 121, 120}, {302, 300}},
                  {{0, 0}, {300, 300}, 3.33f, {-45, -45, 91, 91}, {302, 302}}};
@@ -97,7 +93,7 @@ TEST(ZoomLayout, EveryFactorCoversTheViewAndCentresThePointerPixel)
 {
     for (int percent = 25; percent <= 1000; ++percent) {
         const float z = percent / 100.0f;
-        for (const QSize view : {QSize(112, 90), QSize(147, 130), QSize(300, 300), QSize(513, 271)}) {
+        for (const QSize view : {QSize(112, 90), QSize(513, 271)}) {
             const ZoomLayout l = ZoomLayoutAt(QPoint(400, 300), view, z);
             ASSERT_GE(l.destination.width(), view.width()) << percent;
             ASSERT_GE(l.destination.height(), view.height()) << percent;
@@ -133,7 +129,5 @@ TEST(ZoomLayout, SourceImageKeepsWhatLiesOffTheScreenBlack)
     asked.clear();
     EXPECT_EQ(ZoomSourceImage(QRect(200, 200, 4, 4), screen, red).pixel(2, 2), qRgb(0, 0, 0));
     EXPECT_TRUE(asked.empty());
-    const auto refused = [](const QRect&) { return QImage(); };
-    EXPECT_TRUE(ZoomSourceImage(QRect(10, 10, 5, 5), screen, refused).isNull());
-    EXPECT_TRUE(ZoomSourceImage(QRect(-1, 10, 5, 5), screen, refused).isNull());
+    EXPECT_TRUE(ZoomSourceImage(QRect(-1, 10, 5, 5), screen, [](const QRect&) { return QImage(); }).isNull());
 }
