@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -214,19 +215,56 @@ QByteArray JpegWithoutData(QSize size)
 
 QByteArray JpegWithRestarts(const QImage& source)
 {
-    const QImage grey = source.convertToFormat(QImage::Format_Grayscale8);
+    return JpegBytes(source, {.grey = true, .restartRows = 1});
+}
+
+QByteArray JpegBytes(const QImage& source, const JpegLayout& layout)
+{
+    const QImage image = source.convertToFormat(layout.grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     compressJpeg(
-        grey.size(), true,
+        image.size(), layout.grey,
         [&](jpeg_compress_struct& info) {
             jpeg_mem_dest(&info, &buffer, &size);
-            info.restart_in_rows = 1;
+            info.restart_in_rows = layout.restartRows;
+            if (!layout.grey) {
+                info.comp_info[0].h_samp_factor = layout.lumaWide;
+                info.comp_info[0].v_samp_factor = layout.lumaHigh;
+            }
+            if (layout.progressive)
+                jpeg_simple_progression(&info);
         },
-        [&grey](int y, uchar* row) { std::memcpy(row, grey.constScanLine(y), static_cast<std::size_t>(grey.width())); });
+        [&image](int y, uchar* row) {
+            std::memcpy(row, image.constScanLine(y), static_cast<std::size_t>(image.width()) * (image.depth() / 8));
+        });
     const QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
     free(buffer);
     return bytes;
+}
+
+qsizetype JpegScanDataStart(const QByteArray& jpeg)
+{
+    const qsizetype sos = jpeg.indexOf("\xFF\xDA");
+    return sos + 2 + ((static_cast<uchar>(jpeg[sos + 2]) << 8) | static_cast<uchar>(jpeg[sos + 3]));
+}
+
+QByteArray JpegWithEmptiedIntervals(const QByteArray& jpeg, const std::vector<int>& intervals)
+{
+    std::vector<qsizetype> markers; // stuffing keeps 0xFF 0xD0-0xD7 for markers
+    for (qsizetype i = JpegScanDataStart(jpeg); i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == '\xFF' && (static_cast<uchar>(jpeg[i + 1]) & 0xF8) == 0xD0)
+            markers.push_back(i);
+    QByteArray damaged = jpeg;
+    std::vector<int> fromTheBack = intervals; // so that positions stay valid
+    std::sort(fromTheBack.rbegin(), fromTheBack.rend());
+    for (const int k : fromTheBack) {
+        if (static_cast<std::size_t>(k) + 1 >= markers.size())
+            return {};
+        const qsizetype from = markers[static_cast<std::size_t>(k)] + 2;
+        damaged.remove(from, markers[static_cast<std::size_t>(k) + 1] - from);
+    }
+    return damaged;
 }
 
 namespace {
