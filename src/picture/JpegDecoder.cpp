@@ -34,7 +34,7 @@ constexpr qint64 SplitPixels = 1 << 20;
 // Where the bottom half starts, as a share of the rows: its decompressor
 // reads through the top half's data as well, though without turning it into
 // pixels, so it gets the smaller half.
-constexpr double TopShare = 0.54;
+constexpr double TopShare = 0.55;
 
 struct Decompressor {
     Decompressor();

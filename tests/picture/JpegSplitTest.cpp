@@ -64,7 +64,7 @@ TEST(JpegSplit, GivesTheOneThreadsPixelsAndCountsEveryRow)
 // count over both halves.
 TEST(JpegSplit, GivesTheOneThreadsMessageForDamageInEitherHalf)
 {
-    // 40 restart intervals of 8 rows; the bottom half starts at row 168.
+    // 40 restart intervals of 8 rows; the bottom half starts at row 176.
     const QByteArray whole = JpegWithRestarts(busyColours(QSize(160, 320)));
     const qsizetype data = JpegScanDataStart(whole);
     const qsizetype scan = whole.size() - data;

@@ -15,10 +15,12 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <QUrl>
 
+#include <functional>
 #include <thread>
 
 using namespace tracella;
@@ -67,6 +69,31 @@ std::shared_ptr<PictureJob> stuckHalfway()
 class EarlierDocument : public ::testing::Test {
 protected:
     bool unchanged() { return DocumentState::of(t) == before; }
+
+    // Opens a picture whose decoder stops halfway and, once the progress bar
+    // shows its rows, gives up by `giveUp`, which must change nothing.
+    void giveUpHalfway(const std::function<void()>& giveUp)
+    {
+        QProgressBar* bar = t.main().progressBar();
+        bool barShown = false;
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            if (!barShown && t.main().progressBarVisible() && bar->maximum() == 400 && bar->value() == 200) {
+                barShown = true;
+                giveUp();
+            }
+        });
+        look.start(5);
+        const auto job = stuckHalfway();
+        OpenPictureFile(writeFile(dir, QStringLiteral("other.png"), EncodedWithQt(PlainPicture(QSize(30, 20)), "png")), job);
+        look.stop();
+        EXPECT_TRUE(barShown);
+        EXPECT_TRUE(job->progress().cancel().wasCancelled());
+        EXPECT_FALSE(t.main().progressBarVisible());
+        EXPECT_TRUE(unchanged());
+        EXPECT_TRUE(t.services().messages.shown.empty());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
 
     TestApp t;
     QTemporaryDir dir;
@@ -131,25 +158,9 @@ TEST_F(EarlierDocument, AFileThatIsNoPictureLeavesItAndTheErrorMessage)
     t.run(QStringLiteral("mnuPictureImport"));
     EXPECT_EQ(SharedDialogFileName(), earlier);
 
-    QProgressBar* bar = t.main().progressBar();
-    bool barShown = false;
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout, [&] {
-        if (!barShown && t.main().progressBarVisible() && bar->maximum() == 400 && bar->value() == 200) {
-            barShown = true;
-            QCoreApplication::postEvent(app().document, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-        }
+    giveUpHalfway([] {
+        QCoreApplication::postEvent(app().document, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     });
-    look.start(5);
-    const auto job = stuckHalfway();
-    OpenPictureFile(writeFile(dir, QStringLiteral("other.png"), EncodedWithQt(PlainPicture(QSize(30, 20)), "png")), job);
-    look.stop();
-    EXPECT_TRUE(barShown);
-    EXPECT_TRUE(job->progress().cancel().wasCancelled());
-    EXPECT_FALSE(t.main().progressBarVisible());
-    EXPECT_TRUE(unchanged());
-    EXPECT_TRUE(t.services().messages.shown.empty());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     const QByteArray png = PngBytes({2, 8}, QSize(300, 200));
     const QByteArray jpeg = EncodedWithQt(PlainPicture(QSize(300, 200), Qt::blue), "jpg");
@@ -181,6 +192,24 @@ TEST_F(EarlierDocument, AFileThatIsNoPictureLeavesItAndTheErrorMessage)
     EXPECT_EQ(appState().DataFileName, QString());
     EXPECT_EQ(panel(t, 2), good);
     EXPECT_EQ(panel(t, 3), QStringLiteral("X Value"));
+}
+
+// Cancel beside the progress bar, shown only while a picture decodes, gives
+// up as Esc does.
+TEST_F(EarlierDocument, CancelBesideTheProgressBarGivesUpTheDecode)
+{
+    auto* cancel = t.main().findChild<QPushButton*>(QStringLiteral("cmdCancelDecode"));
+    auto* holder = t.main().findChild<QAction*>(QStringLiteral("cmdCancelDecodeHolder"));
+    ASSERT_TRUE(cancel && holder);
+    EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+    EXPECT_FALSE(holder->isVisible());
+    bool shown = false;
+    giveUpHalfway([&] {
+        shown = cancel->isVisible();
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(holder->isVisible());
 }
 
 TEST_F(EarlierDocument, NewClearsPictureAndCalibrationButKeepsTheRows)
