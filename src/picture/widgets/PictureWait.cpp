@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -47,7 +48,7 @@ protected:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove: return !towardsCancel(watched);
+        case QEvent::MouseMove: return !towardsCancel(watched, event);
         case QEvent::KeyRelease:
         case QEvent::Shortcut:
         case QEvent::Wheel:
@@ -63,10 +64,21 @@ protected:
 
 private:
     // The main window's own window passes the mouse on to the widget
-    // beneath it, where all but the button are held back.
-    bool towardsCancel(QObject* watched) const
+    // beneath it, where all but the button are held back; a press there
+    // goes on only over the button, since a press reaching a widget moves
+    // the focus before any filter sees it.
+    bool towardsCancel(QObject* watched, QEvent* event) const
     {
-        return cancel_ && cancel_->isVisible() && (watched == cancel_ || watched == cancel_->window()->windowHandle());
+        if (!cancel_ || !cancel_->isVisible())
+            return false;
+        if (watched == cancel_)
+            return true;
+        if (watched != cancel_->window()->windowHandle())
+            return false;
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+            return true;
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        return cancel_->rect().contains(cancel_->mapFrom(cancel_->window(), at));
     }
 
     std::function<void()> onEscape_;
