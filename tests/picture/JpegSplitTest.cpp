@@ -39,12 +39,10 @@ TEST(JpegSplit, GivesTheOneThreadsPixelsAndCountsEveryRow)
         QByteArray bytes;
     } cases[] = {
         {"4:2:0, odd size", JpegBytes(odd, {})},
-        {"4:4:4", JpegBytes(odd, {.lumaWide = 1, .lumaHigh = 1})},
-        {"4:2:2", JpegBytes(odd, {.lumaWide = 2, .lumaHigh = 1})},
+        {"4:4:4", JpegBytes(odd, {.fullChroma = true})},
         {"4:2:0, restart markers", JpegBytes(busyColours(QSize(120, 250)), {.restartRows = 2})},
         {"grey, restart markers", JpegWithRestarts(odd)},
         {"progressive, on one thread", JpegBytes(odd, {.progressive = true})},
-        {"Qt's writer", EncodedWithQt(odd, "jpg", 95)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -68,18 +66,15 @@ TEST(JpegSplit, GivesTheOneThreadsMessageForDamageInEitherHalf)
     const QByteArray whole = JpegWithRestarts(busyColours(QSize(160, 320)));
     const qsizetype data = JpegScanDataStart(whole);
     const qsizetype scan = whole.size() - data;
-    const QByteArray end("\xFF\xD9", 2);
     const struct {
         const char* what;
         QByteArray bytes;
         QString message; // empty: the picture opens
     } cases[] = {
-        {"cut in the bottom half, end marker put back", whole.left(data + scan * 4 / 5) + end, CutOff},
         {"cut in the bottom half", whole.left(data + scan * 4 / 5), CutOff},
         {"cut in the top half", whole.left(data + scan / 4), CutOff},
         {"only the end marker missing", whole.chopped(2), CutOff},
         // An emptied interval warns twice, so one in each half makes too many.
-        {"three bad intervals in the bottom half", JpegWithEmptiedIntervals(whole, {25, 27, 30}), Damaged},
         {"one bad interval in each half", JpegWithEmptiedIntervals(whole, {2, 25}), Damaged},
         {"one bad interval in the bottom half", JpegWithEmptiedIntervals(whole, {30}), {}},
     };

@@ -228,10 +228,8 @@ QByteArray JpegBytes(const QImage& source, const JpegLayout& layout)
         [&](jpeg_compress_struct& info) {
             jpeg_mem_dest(&info, &buffer, &size);
             info.restart_in_rows = layout.restartRows;
-            if (!layout.grey) {
-                info.comp_info[0].h_samp_factor = layout.lumaWide;
-                info.comp_info[0].v_samp_factor = layout.lumaHigh;
-            }
+            if (layout.fullChroma)
+                info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
             if (layout.progressive)
                 jpeg_simple_progression(&info);
         },

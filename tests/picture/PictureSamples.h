@@ -30,14 +30,12 @@ QByteArray JpegWithoutData(QSize size);
 // after every row of 8 x 8 blocks.
 QByteArray JpegWithRestarts(const QImage& image);
 
-// A JPEG of the image written by libjpeg (at its default quality): grey, or RGB whose
-// luma has lumaWide x lumaHigh samples to each chroma sample (2 x 2 is
-// 4:2:0, 1 x 1 is 4:4:4); a restart marker after every restartRows rows of
-// blocks (0: none); progressive when asked.
+// A JPEG of the image written by libjpeg at its default quality: grey, or
+// RGB in 4:2:0 (4:4:4 with fullChroma); a restart marker after every
+// restartRows rows of blocks (0: none); progressive when asked.
 struct JpegLayout {
     bool grey = false;
-    int lumaWide = 2;
-    int lumaHigh = 2;
+    bool fullChroma = false;
     int restartRows = 0;
     bool progressive = false;
 };
