@@ -74,7 +74,7 @@ TEST(JpegSplit, GivesTheOneThreadsMessageForDamageInEitherHalf)
         {"cut in the bottom half", whole.left(data + scan * 4 / 5), CutOff},
         {"cut in the top half", whole.left(data + scan / 4), CutOff},
         {"only the end marker missing", whole.chopped(2), CutOff},
-        // An emptied interval warns twice, so one in each half makes too many.
+        // An emptied interval here warns more than once: one in each half is too many.
         {"one bad interval in each half", JpegWithEmptiedIntervals(whole, {2, 25}), Damaged},
         {"one bad interval in the bottom half", JpegWithEmptiedIntervals(whole, {30}), {}},
     };
