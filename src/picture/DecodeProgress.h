@@ -13,6 +13,8 @@ class DecodeProgress {
 public:
     void setRows(int rows) { rows_ = rows; }
     void setRowsDone(int done) { done_.store(done, std::memory_order_relaxed); }
+    // For decoders whose threads share the rows.
+    void addRowsDone(int more) { done_.fetch_add(more, std::memory_order_relaxed); }
     // Rows decoded out of rows, or rows 0 when the decoder says nothing.
     int rows() const { return rows_; }
     int rowsDone() const { return done_.load(std::memory_order_relaxed); }

@@ -4,8 +4,12 @@
 #include <QSysInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <csetjmp>
 #include <cstdio>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include <jpeglib.h>
@@ -25,11 +29,53 @@ struct Errors {
     char message[JMSG_LENGTH_MAX] = {};
 };
 
-struct Decoding {
+// Below this many pixels a second thread costs more than it saves.
+constexpr qint64 SplitPixels = 1 << 20;
+// Where the bottom half starts, as a share of the rows: its decompressor
+// reads through the top half's data as well, though without turning it into
+// pixels, so it gets the smaller half.
+constexpr double TopShare = 0.55;
+
+struct Decompressor {
+    Decompressor();
+    ~Decompressor() { jpeg_destroy_decompress(&info); }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+
     Errors errors;
     jpeg_decompress_struct info{};
+};
+
+// A baseline JPEG's bottom half, decoded by a second decompressor that
+// skips to its first row while the first decompressor decodes the top.
+struct BottomHalf {
+    Decompressor decompressor;
+    int from = 0;
+    bool done = false;
+    std::thread thread;
+};
+
+struct Decoding {
+    ~Decoding() { stopBottom(); }
+    void stopBottom()
+    {
+        stop = true;
+        if (bottom && bottom->thread.joinable())
+            bottom->thread.join();
+    }
+
+    // Rows are found from the picture's first byte: QImage's own row
+    // lookup counts detaches, which two threads must not do at once.
+    JSAMPROW rowOf(int y) const { return pixels + static_cast<qsizetype>(y) * stride; }
+
+    Decompressor top;
     std::vector<JSAMPLE> row;
     QImage image;
+    JSAMPROW pixels = nullptr;
+    qsizetype stride = 0;
+    std::optional<BottomHalf> bottom;
+    // Set when either half fails or is given up, so that the other stops.
+    std::atomic<bool> stop{false};
 };
 
 Errors& errorsOf(j_common_ptr info)
@@ -105,78 +151,169 @@ void putCmykRow(const JSAMPLE* in, QRgb* out, JDIMENSION width)
     }
 }
 
-// Every libjpeg call that may long-jump back here runs in this function,
-// which holds no object of its own that a jump would skip.
-bool decode(Decoding& d, const QByteArray& bytes, int maxSide, bool& tooLarge, DecodeProgress* progress)
+Decompressor::Decompressor()
 {
-    if (setjmp(d.errors.escape))
-        return false;
-    jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = onError;
+    errors.manager.emit_message = onMessage;
+    jpeg_create_decompress(&info);
+}
+
+void readFrom(jpeg_decompress_struct& info, const QByteArray& bytes)
+{
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&d.info, TRUE);
-    if (d.info.image_width > static_cast<JDIMENSION>(maxSide) ||
-        d.info.image_height > static_cast<JDIMENSION>(maxSide)) {
+}
+
+// The first row of the bottom half, or 0 to decode on one thread: only a
+// single scan can be skipped through without decoding it, and CMYK keeps
+// the road it was proved on. The split falls on a row of whole blocks.
+int splitRow(jpeg_decompress_struct& info, JpegThreads threads)
+{
+    if (threads == JpegThreads::One || jpeg_has_multiple_scans(&info) || info.out_color_space == JCS_CMYK)
+        return 0;
+    if (threads == JpegThreads::Auto &&
+        (std::thread::hardware_concurrency() < 2 ||
+         static_cast<qint64>(info.output_width) * info.output_height < SplitPixels))
+        return 0;
+    const int blockRows = info.max_v_samp_factor * info.min_DCT_scaled_size;
+    const int from = static_cast<int>(info.output_height * TopShare) / blockRows * blockRows;
+    return from < static_cast<int>(info.output_height) ? from : 0;
+}
+
+bool stopped(const Decoding& d, DecodeProgress* progress)
+{
+    return d.stop || (progress && progress->cancel().wasCancelled());
+}
+
+// The bottom half's libjpeg calls, on its own thread and with its own
+// escape; rows go straight into the picture the top half made.
+bool decodeBottom(Decoding& d, const QByteArray& bytes, DecodeProgress* progress)
+{
+    jpeg_decompress_struct& info = d.bottom->decompressor.info;
+    if (setjmp(d.bottom->decompressor.errors.escape))
+        return false;
+    readFrom(info, bytes);
+    jpeg_read_header(&info, TRUE);
+    outputFormat(info);
+    jpeg_start_decompress(&info);
+    const auto from = static_cast<JDIMENSION>(d.bottom->from);
+    // Skipping reads the top half's data as one thread would, so damage
+    // there is met here too, and counted as the one thread counts it.
+    if (jpeg_skip_scanlines(&info, from) != from)
+        giveUp(reinterpret_cast<j_common_ptr>(&info), Damage::CutOff);
+    while (info.output_scanline < info.output_height) {
+        if (stopped(d, progress))
+            return false;
+        JSAMPROW row = d.rowOf(static_cast<int>(info.output_scanline));
+        if (jpeg_read_scanlines(&info, &row, 1) != 1)
+            giveUp(reinterpret_cast<j_common_ptr>(&info), Damage::CutOff);
+        if (progress)
+            progress->addRowsDone(1);
+    }
+    // Data that ends before its end marker is refused on one thread too.
+    jpeg_finish_decompress(&info);
+    return true;
+}
+
+void startBottom(Decoding& d, const QByteArray& bytes, int from, DecodeProgress* progress)
+{
+    d.bottom.emplace();
+    d.bottom->from = from;
+    try {
+        d.bottom->thread = std::thread([&d, &bytes, progress] {
+            d.bottom->done = decodeBottom(d, bytes, progress);
+            if (!d.bottom->done)
+                d.stop = true;
+        });
+    } catch (const std::system_error&) {
+        d.bottom.reset(); // no thread to be had: the top decodes it all
+    }
+}
+
+// Every libjpeg call of the top half that may long-jump back here runs in
+// this function, which holds no object of its own that a jump would skip.
+bool decodeTop(Decoding& d, const QByteArray& bytes, int maxSide, bool& tooLarge, DecodeProgress* progress,
+               JpegThreads threads)
+{
+    jpeg_decompress_struct& info = d.top.info;
+    if (setjmp(d.top.errors.escape))
+        return false;
+    readFrom(info, bytes);
+    jpeg_read_header(&info, TRUE);
+    if (info.image_width > static_cast<JDIMENSION>(maxSide) || info.image_height > static_cast<JDIMENSION>(maxSide)) {
         tooLarge = true;
         return false;
     }
-    const QImage::Format format = outputFormat(d.info);
-    jpeg_start_decompress(&d.info);
-    const JDIMENSION width = d.info.output_width;
-    const bool cmyk = d.info.out_color_space == JCS_CMYK;
-    d.row.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(d.info.output_components));
+    const QImage::Format format = outputFormat(info);
+    jpeg_start_decompress(&info);
+    const JDIMENSION width = info.output_width;
+    const bool cmyk = info.out_color_space == JCS_CMYK;
+    d.row.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(info.output_components));
     if (progress)
-        progress->setRows(static_cast<int>(d.info.output_height));
-    while (d.info.output_scanline < d.info.output_height) {
-        const int y = static_cast<int>(d.info.output_scanline);
+        progress->setRows(static_cast<int>(info.output_height));
+    while (info.output_scanline < (d.bottom ? static_cast<JDIMENSION>(d.bottom->from) : info.output_height)) {
+        const int y = static_cast<int>(info.output_scanline);
         // Rows go straight into the picture once it exists; CMYK needs its own pass.
-        JSAMPROW row = y == 0 || cmyk ? d.row.data() : d.image.scanLine(y);
-        if (jpeg_read_scanlines(&d.info, &row, 1) != 1)
-            giveUp(reinterpret_cast<j_common_ptr>(&d.info), Damage::CutOff);
+        JSAMPROW row = y == 0 || cmyk ? d.row.data() : d.rowOf(y);
+        if (jpeg_read_scanlines(&info, &row, 1) != 1)
+            giveUp(reinterpret_cast<j_common_ptr>(&info), Damage::CutOff);
         // Only once the first row has come through whole: a file whose
         // data stops at once never costs the memory of its claimed size.
         if (y == 0) {
-            d.image = NewDecodedImage(QSize(static_cast<int>(width), static_cast<int>(d.info.output_height)), format);
+            d.image = NewDecodedImage(QSize(static_cast<int>(width), static_cast<int>(info.output_height)), format);
             if (d.image.isNull())
                 return false;
+            d.pixels = d.image.bits();
+            d.stride = d.image.bytesPerLine();
+            if (const int from = splitRow(info, threads))
+                startBottom(d, bytes, from, progress);
         }
         if (cmyk)
-            putCmykRow(row, reinterpret_cast<QRgb*>(d.image.scanLine(y)), width);
+            putCmykRow(row, reinterpret_cast<QRgb*>(d.rowOf(y)), width);
         else if (y == 0)
-            std::copy(d.row.begin(), d.row.end(), d.image.scanLine(y));
+            std::copy(d.row.begin(), d.row.end(), d.rowOf(y));
         if (progress) {
-            progress->setRowsDone(y + 1);
+            progress->addRowsDone(1);
             if (progress->cancel().isCancelled())
                 return false;
         }
+        if (d.stop)
+            return false;
     }
-    jpeg_finish_decompress(&d.info);
+    // The bottom half's decompressor reads on to the end marker.
+    if (!d.bottom)
+        jpeg_finish_decompress(&info);
     return true;
 }
 
 } // namespace
 
-LoadedPicture DecodeJpeg(const QByteArray& bytes, int maxSide, DecodeProgress* progress)
+LoadedPicture DecodeJpeg(const QByteArray& bytes, int maxSide, DecodeProgress* progress, JpegThreads threads)
 {
     Decoding d;
-    d.info.err = jpeg_std_error(&d.errors.manager);
-    d.errors.manager.error_exit = onError;
-    d.errors.manager.emit_message = onMessage;
-    jpeg_create_decompress(&d.info);
     bool tooLarge = false;
-    const bool decoded = decode(d, bytes, maxSide, tooLarge, progress);
-    const QSize claimed(static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height));
-    jpeg_destroy_decompress(&d.info);
+    const bool topDone = decodeTop(d, bytes, maxSide, tooLarge, progress, threads);
+    if (!topDone)
+        d.stopBottom();
+    else if (d.bottom)
+        d.bottom->thread.join();
+    const QSize claimed(static_cast<int>(d.top.info.image_width), static_cast<int>(d.top.info.image_height));
 
-    if (decoded)
+    if (topDone && (!d.bottom || d.bottom->done))
         return {{std::move(d.image), PictureKind::Bitmap, {}}, std::nullopt};
     if (progress && progress->cancel().wasCancelled())
         return {};
     if (tooLarge)
         return TooLargeRefusal(claimed, maxSide);
-    switch (d.errors.damage) {
+    // The top half met any damage in its rows first, as one thread would;
+    // the bottom half's decompressor has read all the data before its own.
+    const Errors& errors =
+        d.top.errors.damage == Damage::None && d.bottom ? d.bottom->decompressor.errors : d.top.errors;
+    switch (errors.damage) {
     case Damage::CutOff: return CutOffRefusal();
     case Damage::Corrupt: return InvalidPicture(QStringLiteral("The picture's data is damaged"));
-    case Damage::Fatal: return InvalidPicture(QString::fromLatin1(d.errors.message));
+    case Damage::Fatal: return InvalidPicture(QString::fromLatin1(errors.message));
     case Damage::None: break;
     }
     return {{}, AppError{ErrorNumber::OutOfMemory, QStringLiteral("Out of memory")}};

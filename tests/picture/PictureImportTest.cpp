@@ -12,9 +12,12 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 
+#include <functional>
 #include <thread>
 
 using namespace tracella;
@@ -22,10 +25,47 @@ using namespace tracella::test;
 
 namespace {
 
+// A decoder that reports half its rows, then waits to be given up.
+std::shared_ptr<PictureJob> stuckHalfway()
+{
+    return PictureJob::start([](DecodeProgress& progress) {
+        progress.setRows(400);
+        progress.setRowsDone(200);
+        while (!progress.cancel().isCancelled())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return LoadedPicture{};
+    });
+}
+
 // A started program with an earlier document, which what fails must leave as it was.
 class EarlierDocument : public ::testing::Test {
 protected:
     bool unchanged() { return DocumentState::of(t) == before; }
+
+    // Opens a picture whose decoder stops halfway and, once the progress bar
+    // shows its rows, gives up by `giveUp`, which must change nothing.
+    void giveUpHalfway(const std::function<void()>& giveUp)
+    {
+        QProgressBar* bar = t.main().progressBar();
+        bool barShown = false;
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            if (!barShown && t.main().progressBarVisible() && bar->maximum() == 400 && bar->value() == 200) {
+                barShown = true;
+                giveUp();
+            }
+        });
+        look.start(5);
+        const auto job = stuckHalfway();
+        OpenPictureFile(writeFile(dir, QStringLiteral("other.png"), EncodedWithQt(PlainPicture(QSize(30, 20)), "png")), job);
+        look.stop();
+        EXPECT_TRUE(barShown);
+        EXPECT_TRUE(job->progress().cancel().wasCancelled());
+        EXPECT_FALSE(t.main().progressBarVisible());
+        EXPECT_TRUE(unchanged());
+        EXPECT_TRUE(t.services().messages.shown.empty());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
 
     TestApp t;
     QTemporaryDir dir;
@@ -49,29 +89,9 @@ TEST_F(EarlierDocument, ImportOpensEachKindAsItIsWhatFailsLeavesTheDocument)
               QStringLiteral("All Files (*.*)|*.*|Pictures (*.bmp;*.ico;*.wmf;*.jpg;*.gif)|"
                              "*.bmp;*.ico;*.wmf;*.jpg;*.gif|PDF Documents (*.pdf)|*.pdf"));
 
-    QProgressBar* bar = t.main().progressBar();
-    bool barShown = false;
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout, [&] {
-        if (!barShown && t.main().progressBarVisible() && bar->maximum() == 400 && bar->value() == 200) {
-            barShown = true;
-            QCoreApplication::postEvent(app().document, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-        }
+    giveUpHalfway([] {
+        QCoreApplication::postEvent(app().document, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     });
-    look.start(5);
-    // A decoder that reports half its rows, then waits to be given up.
-    const auto job = PictureJob::start([](DecodeProgress& progress) {
-        progress.setRows(400);
-        progress.setRowsDone(200);
-        while (!progress.cancel().isCancelled())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return LoadedPicture{};
-    });
-    OpenPictureFile(writeFile(dir, QStringLiteral("other.png"), EncodedWithQt(PlainPicture(QSize(30, 20)), "png")), job);
-    look.stop();
-    EXPECT_TRUE(barShown);
-    EXPECT_FALSE(t.main().progressBarVisible());
-    EXPECT_TRUE(unchanged());
 
     const QByteArray png = PngBytes({2, 8}, QSize(300, 200));
     const struct {
@@ -129,6 +149,26 @@ TEST_F(EarlierDocument, ImportOpensEachKindAsItIsWhatFailsLeavesTheDocument)
     EXPECT_EQ(appState().RefX2, NotScaled);
     EXPECT_EQ(panel(t, 2), QStringLiteral("Picture File"));
     EXPECT_EQ(gridRows(), rows);
+}
+
+// Cancel beside the progress bar, shown only while a picture decodes, gives
+// up as Esc does; the other buttons stay held back.
+TEST_F(EarlierDocument, CancelBesideTheProgressBarGivesUpTheDecode)
+{
+    auto* cancel = t.main().findChild<QPushButton*>(QStringLiteral("cmdCancelDecode"));
+    auto* holder = t.main().findChild<QAction*>(QStringLiteral("cmdCancelDecodeHolder"));
+    ASSERT_TRUE(cancel && holder);
+    EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+    EXPECT_FALSE(holder->isVisible());
+    bool shown = false;
+    QWidget* newButton = t.main().toolBar()->widgetForAction(t.main().findChild<QAction*>(QStringLiteral("New")));
+    giveUpHalfway([&] {
+        shown = cancel->isVisible();
+        QTest::mouseClick(newButton, Qt::LeftButton); // held back, as every other click
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(holder->isVisible());
 }
 
 // Paste and Copy go through the system clipboard, Copy with the markers.

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <numeric>
 
 using namespace tracella;
 using namespace tracella::test;
@@ -68,30 +69,6 @@ QImage busyImage(QSize size)
         for (int x = 0; x < size.width(); ++x)
             image.scanLine(y)[x] = static_cast<uchar>((x * 37 + y * 91 + x * y) % 251);
     return image;
-}
-
-// Where the first scan's data starts: after the start-of-scan segment.
-qsizetype scanDataStart(const QByteArray& jpeg)
-{
-    const qsizetype sos = jpeg.indexOf("\xFF\xDA");
-    return sos + 2 + ((static_cast<uchar>(jpeg[sos + 2]) << 8) | static_cast<uchar>(jpeg[sos + 3]));
-}
-
-// The JPEG with the data of `count` restart intervals taken out, their
-// markers kept.
-QByteArray withEmptiedIntervals(const QByteArray& jpeg, int count)
-{
-    std::vector<qsizetype> markers; // stuffing keeps 0xFF 0xD0-0xD7 for markers
-    for (qsizetype i = scanDataStart(jpeg); i + 1 < jpeg.size(); ++i)
-        if (jpeg[i] == '\xFF' && (static_cast<uchar>(jpeg[i + 1]) & 0xF8) == 0xD0)
-            markers.push_back(i);
-    EXPECT_GT(markers.size(), static_cast<std::size_t>(count));
-    QByteArray damaged = jpeg;
-    for (int k = count - 1; k >= 0; --k) { // from the back, so positions stay valid
-        const qsizetype from = markers[static_cast<std::size_t>(k)] + 2;
-        damaged.remove(from, markers[static_cast<std::size_t>(k) + 1] - from);
-    }
-    return damaged;
 }
 
 // The previous road: Qt's own PNG reader.
@@ -272,7 +249,7 @@ TEST(PictureLoader, RefusesJpegsWhoseDataEndsBeforeTheirLastRow)
 {
     const QByteArray whole = EncodedWithQt(busyImage(QSize(160, 120)), "jpg", 90);
     ASSERT_FALSE(decode(whole, "jpg").error);
-    const qsizetype data = scanDataStart(whole);
+    const qsizetype data = JpegScanDataStart(whole);
     const QByteArray end("\xFF\xD9", 2);
     const struct {
         const char* what;
@@ -301,7 +278,9 @@ TEST(PictureLoader, ToleratesAFewDamagedJpegRestartIntervals)
     const QByteArray whole = JpegWithRestarts(busyImage(QSize(96, 96)));
     ASSERT_FALSE(decode(whole, "jpg").error);
     for (int emptied = 1; emptied <= TolerableJpegCorruptions + 2; ++emptied) {
-        const LoadedPicture loaded = decode(withEmptiedIntervals(whole, emptied), "jpg");
+        std::vector<int> intervals(static_cast<std::size_t>(emptied));
+        std::iota(intervals.begin(), intervals.end(), 0);
+        const LoadedPicture loaded = decode(JpegWithEmptiedIntervals(whole, intervals), "jpg");
         if (emptied <= TolerableJpegCorruptions) {
             ASSERT_FALSE(loaded.error) << emptied << ": " << loaded.error->description.toStdString();
             EXPECT_EQ(loaded.picture.image.size(), QSize(96, 96));

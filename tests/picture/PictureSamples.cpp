@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <algorithm>
 #include <vector>
 
 #include <jpeglib.h>
@@ -172,23 +173,32 @@ QByteArray JpegWithoutData(QSize size)
 
 QByteArray JpegWithRestarts(const QImage& source)
 {
-    const QImage grey = source.convertToFormat(QImage::Format_Grayscale8);
+    return JpegBytes(source, {.grey = true, .restartRows = 1});
+}
+
+QByteArray JpegBytes(const QImage& source, const JpegLayout& layout)
+{
+    const QImage image = source.convertToFormat(layout.grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
-    info.image_width = static_cast<JDIMENSION>(grey.width());
-    info.image_height = static_cast<JDIMENSION>(grey.height());
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
+    info.image_width = static_cast<JDIMENSION>(image.width());
+    info.image_height = static_cast<JDIMENSION>(image.height());
+    info.input_components = layout.grey ? 1 : 3;
+    info.in_color_space = layout.grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_mem_dest(&info, &buffer, &size);
-    info.restart_in_rows = 1;
+    info.restart_in_rows = layout.restartRows;
+    if (layout.fullChroma)
+        info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
+    if (layout.progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW line = const_cast<uchar*>(grey.constScanLine(static_cast<int>(info.next_scanline)));
+        JSAMPROW line = const_cast<uchar*>(image.constScanLine(static_cast<int>(info.next_scanline)));
         jpeg_write_scanlines(&info, &line, 1);
     }
     jpeg_finish_compress(&info);
@@ -196,6 +206,30 @@ QByteArray JpegWithRestarts(const QImage& source)
     const QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
     free(buffer);
     return bytes;
+}
+
+qsizetype JpegScanDataStart(const QByteArray& jpeg)
+{
+    const qsizetype sos = jpeg.indexOf("\xFF\xDA");
+    return sos + 2 + ((static_cast<uchar>(jpeg[sos + 2]) << 8) | static_cast<uchar>(jpeg[sos + 3]));
+}
+
+QByteArray JpegWithEmptiedIntervals(const QByteArray& jpeg, const std::vector<int>& intervals)
+{
+    std::vector<qsizetype> markers; // stuffing keeps 0xFF 0xD0-0xD7 for markers
+    for (qsizetype i = JpegScanDataStart(jpeg); i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == '\xFF' && (static_cast<uchar>(jpeg[i + 1]) & 0xF8) == 0xD0)
+            markers.push_back(i);
+    QByteArray damaged = jpeg;
+    std::vector<int> fromTheBack = intervals; // so that positions stay valid
+    std::sort(fromTheBack.rbegin(), fromTheBack.rend());
+    for (const int k : fromTheBack) {
+        if (static_cast<std::size_t>(k) + 1 >= markers.size())
+            return {};
+        const qsizetype from = markers[static_cast<std::size_t>(k)] + 2;
+        damaged.remove(from, markers[static_cast<std::size_t>(k) + 1] - from);
+    }
+    return damaged;
 }
 
 QByteArray PngBytes(const PngLayout& layout, QSize size)

@@ -27,6 +27,23 @@ QByteArray JpegWithoutData(QSize size);
 // after every row of 8 x 8 blocks.
 QByteArray JpegWithRestarts(const QImage& image);
 
+// A JPEG of the image written by libjpeg at its default quality: grey, or
+// RGB in 4:2:0 (4:4:4 with fullChroma); a restart marker after every
+// restartRows rows of blocks (0: none); progressive when asked.
+struct JpegLayout {
+    bool grey = false;
+    bool fullChroma = false;
+    int restartRows = 0;
+    bool progressive = false;
+};
+QByteArray JpegBytes(const QImage& image, const JpegLayout& layout);
+
+// Where a JPEG's first scan's data starts: after its start-of-scan segment.
+qsizetype JpegScanDataStart(const QByteArray& jpeg);
+// The JPEG with the data of the given restart intervals (counted from 0)
+// taken out, their markers kept.
+QByteArray JpegWithEmptiedIntervals(const QByteArray& jpeg, const std::vector<int>& intervals);
+
 // A placeable Windows metafile of a given size in pixels at 96 dpi: a white
 // page with filled rectangles in the given colours.
 struct MetafileRectangle {

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -79,6 +80,18 @@ void MainWindow::buildToolbar()
     progressHolder_ = toolBar_->addWidget(progressBar_);
     progressHolder_->setObjectName(QStringLiteral("ProgressBarHolder"));
     progressHolder_->setVisible(false);
+    cancelDecode_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelDecode_->setObjectName(QStringLiteral("cmdCancelDecode"));
+    // Clicked, it must not take the focus from the window that had it.
+    cancelDecode_->setFocusPolicy(Qt::NoFocus);
+    cancelDecodeHolder_ = toolBar_->addWidget(cancelDecode_);
+    cancelDecodeHolder_->setObjectName(QStringLiteral("cmdCancelDecodeHolder"));
+    cancelDecodeHolder_->setVisible(false);
+}
+
+void MainWindow::setCancelDecodeVisible(bool visible)
+{
+    cancelDecodeHolder_->setVisible(visible);
 }
 
 void MainWindow::setProgressBarVisible(bool visible)

@@ -7,6 +7,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QProgressBar;
+class QPushButton;
 class QToolBar;
 
 namespace tracella {
@@ -30,6 +31,9 @@ public:
     // The progress bar sits on the toolbar: a hidden toolbar never shows it.
     void setProgressBarVisible(bool visible);
     bool progressBarVisible() const;
+    // Beside the progress bar, shown only while a picture decodes.
+    QPushButton* cancelDecodeButton() const { return cancelDecode_; }
+    void setCancelDecodeVisible(bool visible);
     QMdiArea* mdiArea() const { return mdi_; }
 
     // Adds a window as an MDI child with the given caption.
@@ -66,6 +70,8 @@ private:
     MainStatusBar* statusBar_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QAction* progressHolder_ = nullptr;
+    QPushButton* cancelDecode_ = nullptr;
+    QAction* cancelDecodeHolder_ = nullptr;
     QString helpFile_;
     bool shuttingDown_ = false;
 };

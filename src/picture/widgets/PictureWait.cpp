@@ -7,8 +7,11 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -20,10 +23,12 @@ constexpr int QuietMs = 40;
 // The progress bar and the end of the work are looked at once a frame.
 constexpr int LookMs = 16;
 
-// Holds back input (and closing) while a picture decodes; Esc gives up.
+// Holds back input (and closing) while a picture decodes; Esc gives up,
+// and the mouse reaches the Cancel button, which gives up as well.
 class EscapeWatch final : public QObject {
 public:
-    explicit EscapeWatch(std::function<void()> onEscape) : onEscape_(std::move(onEscape))
+    EscapeWatch(std::function<void()> onEscape, QPushButton* cancel)
+        : onEscape_(std::move(onEscape)), cancel_(cancel)
     {
         QCoreApplication::instance()->installEventFilter(this);
     }
@@ -40,12 +45,12 @@ protected:
                 std::exchange(onEscape_, nullptr)();
             return true;
         case QEvent::ShortcutOverride: event->accept(); return true;
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
+        case QEvent::MouseMove: return !towardsCancel(watched, event);
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
         case QEvent::Wheel:
         case QEvent::ContextMenu:
         case QEvent::DragEnter:
@@ -58,21 +63,44 @@ protected:
     }
 
 private:
+    // The main window's own window passes the mouse on to the widget
+    // beneath it, where all but the button are held back; a press there
+    // goes on only over the button, since a press reaching a widget moves
+    // the focus before any filter sees it.
+    bool towardsCancel(QObject* watched, QEvent* event) const
+    {
+        if (!cancel_ || !cancel_->isVisible())
+            return false;
+        if (watched == cancel_)
+            return true;
+        if (watched != cancel_->window()->windowHandle())
+            return false;
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+            return true;
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        return cancel_->rect().contains(cancel_->mapFrom(cancel_->window(), at));
+    }
+
     std::function<void()> onEscape_;
+    QPushButton* cancel_;
 };
 
-// The main window's progress bar for the length of one wait.
+// The main window's progress bar and Cancel button for the length of one wait.
 class ProgressShown {
 public:
     ProgressShown() : main_(app().main)
     {
-        if (main_)
+        if (main_) {
             main_->setProgressBarVisible(true);
+            main_->setCancelDecodeVisible(true);
+        }
     }
     ~ProgressShown()
     {
-        if (main_)
+        if (main_) {
             main_->setProgressBarVisible(false);
+            main_->setCancelDecodeVisible(false);
+        }
     }
     ProgressShown(const ProgressShown&) = delete;
     ProgressShown& operator=(const ProgressShown&) = delete;
@@ -98,11 +126,13 @@ std::optional<LoadedPicture> AwaitPicture(PictureJob& job)
 {
     QEventLoop loop;
     bool givenUp = false;
-    EscapeWatch escape([&] {
+    const auto giveUp = [&] {
         givenUp = true;
         job.giveUp();
         loop.quit();
-    });
+    };
+    QPushButton* cancel = app().main ? app().main->cancelDecodeButton() : nullptr;
+    EscapeWatch escape(giveUp, cancel);
     // An Esc typed ahead counts as well.
     QCoreApplication::processEvents();
     if (!givenUp && job.waitFor(QuietMs))
@@ -112,6 +142,8 @@ std::optional<LoadedPicture> AwaitPicture(PictureJob& job)
 
     BusyPointer busy;
     ProgressShown bar;
+    if (cancel)
+        QObject::connect(cancel, &QPushButton::clicked, &loop, giveUp);
     QTimer look;
     look.setInterval(LookMs);
     QObject::connect(&look, &QTimer::timeout, &loop, [&] {
