@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-image-formats-plugins qt6-qpa-plugins
-  libwmf-dev libjpeg62-turbo-dev libspng-dev libpoppler-qt6-dev libsane-dev libsane1 sane-utils
+  libwmf-dev libjpeg62-turbo-dev libspng-dev zlib1g-dev libpoppler-qt6-dev libsane-dev libsane1 sane-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xauth x11-utils fonts-dejavu-core fonts-dejavu-extra

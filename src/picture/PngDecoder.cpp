@@ -1,5 +1,7 @@
 #include "picture/PngDecoder.h"
 
+#include "picture/PlainPngDecoder.h"
+
 #include <QIODevice>
 #include <QImage>
 #include <QtEndian>
@@ -8,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace tracella {
@@ -208,6 +211,35 @@ LoadedPicture damaged()
     return InvalidPicture(PngDamageReason());
 }
 
+Context openStream(QIODevice& device)
+{
+    Context ctx(spng_ctx_new(0));
+    if (ctx) {
+        // As libpng: a damaged picture chunk is fatal, a damaged note is dropped.
+        spng_set_crc_action(ctx.get(), SPNG_CRC_ERROR, SPNG_CRC_DISCARD);
+        spng_set_png_stream(ctx.get(), readDevice, &device);
+    }
+    return ctx;
+}
+
+// Below this many pixels a second thread costs more than it saves.
+bool pipelined(QSize size)
+{
+    return std::thread::hardware_concurrency() >= 2 && static_cast<qint64>(size.width()) * size.height() >= 1 << 20;
+}
+
+// The channels of a PNG the plain road decodes, or 0.
+int plainChannels(const spng_ihdr& ihdr, const Plan& plan)
+{
+    if (ihdr.bit_depth != 8 || ihdr.interlace_method != SPNG_INTERLACE_NONE)
+        return 0;
+    if (ihdr.color_type == Grey && plan.format == QImage::Format_Grayscale8)
+        return 1;
+    if (plan.fix == RowFix::FromRgb)
+        return 3;
+    return ihdr.color_type == (2 | AlphaBit) ? 4 : 0;
+}
+
 } // namespace
 
 QString PngDamageReason()
@@ -217,12 +249,10 @@ QString PngDamageReason()
 
 LoadedPicture DecodePng(QIODevice& device, int maxSide, DecodeProgress* progress)
 {
-    const Context ctx(spng_ctx_new(0));
+    const qint64 start = device.pos();
+    Context ctx = openStream(device);
     if (!ctx)
         return {{}, AppError{ErrorNumber::OutOfMemory, QStringLiteral("Out of memory")}};
-    // As libpng: a damaged picture chunk is fatal, a damaged note is dropped.
-    spng_set_crc_action(ctx.get(), SPNG_CRC_ERROR, SPNG_CRC_DISCARD);
-    spng_set_png_stream(ctx.get(), readDevice, &device);
 
     spng_ihdr ihdr{};
     if (spng_get_ihdr(ctx.get(), &ihdr) != 0)
@@ -243,11 +273,25 @@ LoadedPicture DecodePng(QIODevice& device, int maxSide, DecodeProgress* progress
     if (!plan.colours.isEmpty())
         image.setColorTable(plan.colours);
 
-    if (spng_decode_image(ctx.get(), nullptr, 0, plan.spngFormat, plan.flags | SPNG_DECODE_PROGRESSIVE) != 0)
-        return damaged();
     const bool interlaced = ihdr.interlace_method != SPNG_INTERLACE_NONE;
     if (progress)
         progress->setRows(interlaced ? interlacedRows(size.width(), size.height()) : size.height());
+    if (const int channels = plainChannels(ihdr, plan); channels > 0 && !device.isSequential()) {
+        // libspng first vouches for every chunk before the image data.
+        const PlainPng plain = spng_decode_chunks(ctx.get()) == 0
+                                   ? DecodePlainPng(device, start, channels, image, progress, pipelined(size))
+                                   : PlainPng::NotTaken;
+        if (plain == PlainPng::Decoded)
+            return {{std::move(image), PictureKind::Bitmap, {}}, std::nullopt};
+        if (plain == PlainPng::Cancelled)
+            return {};
+        // Unusual or damaged: libspng reads it again from the start.
+        if (!device.seek(start) || !(ctx = openStream(device)) || spng_get_ihdr(ctx.get(), &ihdr) != 0)
+            return damaged();
+    }
+
+    if (spng_decode_image(ctx.get(), nullptr, 0, plan.spngFormat, plan.flags | SPNG_DECODE_PROGRESSIVE) != 0)
+        return damaged();
     const bool placeHere = interlaced && ihdr.bit_depth < 8;
     const bool widen = plan.fix == RowFix::FromRgb;
     std::vector<uchar> scanline(placeHere || widen ? rowBytes : 0);

@@ -1,0 +1,409 @@
+#include "picture/PlainPngDecoder.h"
+
+#include <QIODevice>
+#include <QtEndian>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace tracella {
+namespace {
+
+bool readExactly(QIODevice& device, void* out, qint64 length)
+{
+    auto* to = static_cast<char*>(out);
+    while (length > 0) {
+        const qint64 got = device.read(to, length);
+        if (got <= 0)
+            return false;
+        to += got;
+        length -= got;
+    }
+    return true;
+}
+
+struct ChunkHead {
+    quint32 length = 0;
+    std::array<char, 4> type{};
+    bool is(const char* name) const { return std::memcmp(type.data(), name, 4) == 0; }
+};
+
+bool readHead(QIODevice& device, ChunkHead& head)
+{
+    std::array<uchar, 8> bytes{};
+    if (!readExactly(device, bytes.data(), 8))
+        return false;
+    head.length = qFromBigEndian<quint32>(bytes.data());
+    std::memcpy(head.type.data(), bytes.data() + 4, 4);
+    return head.length <= 0x7fffffffu;
+}
+
+// The contents of one run of IDAT chunks, each checked against its CRC as
+// its end is reached.
+class ImageData {
+public:
+    explicit ImageData(QIODevice& device) : device_(device) {}
+
+    // Skips the chunks before the data, which libspng has already read.
+    bool findStart()
+    {
+        std::array<char, 8> signature{};
+        if (!readExactly(device_, signature.data(), 8))
+            return false;
+        while (readHead(device_, head_)) {
+            if (head_.is("IDAT"))
+                return startChunk();
+            if (!device_.seek(device_.pos() + head_.length + 4))
+                return false;
+        }
+        return false;
+    }
+
+    // Bytes read into `buffer`; 0 once the run has ended; -1 on damage.
+    qint64 read(uchar* buffer, qint64 capacity)
+    {
+        while (!ended_ && left_ == 0)
+            if (!endChunk())
+                return -1;
+        if (ended_)
+            return 0;
+        const qint64 length = std::min<qint64>(capacity, left_);
+        if (!readExactly(device_, buffer, length))
+            return -1;
+        crc_ = crc32(crc_, buffer, static_cast<uInt>(length));
+        left_ -= length;
+        return length;
+    }
+
+    // The chunk after the run, once read has given 0.
+    const ChunkHead& following() const { return head_; }
+
+private:
+    bool startChunk()
+    {
+        left_ = head_.length;
+        crc_ = crc32(0, reinterpret_cast<const Bytef*>(head_.type.data()), 4);
+        return true;
+    }
+
+    bool endChunk()
+    {
+        std::array<uchar, 4> stored{};
+        if (!readExactly(device_, stored.data(), 4) || qFromBigEndian<quint32>(stored.data()) != crc_ ||
+            !readHead(device_, head_))
+            return false;
+        ended_ = !head_.is("IDAT");
+        return ended_ || startChunk();
+    }
+
+    QIODevice& device_;
+    ChunkHead head_;
+    qint64 left_ = 0;
+    uLong crc_ = 0;
+    bool ended_ = false;
+};
+
+// Inflates the zlib stream of the image data row by row. zlib's own check
+// is off: the Adler-32 is taken here, faster, and compared at the end.
+class RowInflater {
+public:
+    explicit RowInflater(ImageData& data) : data_(data)
+    {
+        ready_ = inflateInit(&z_) == Z_OK && inflateValidate(&z_, 0) == Z_OK;
+    }
+    ~RowInflater() { inflateEnd(&z_); }
+    RowInflater(const RowInflater&) = delete;
+    RowInflater& operator=(const RowInflater&) = delete;
+
+    bool fill(uchar* row, std::size_t length)
+    {
+        z_.next_out = row;
+        z_.avail_out = static_cast<uInt>(length);
+        while (ready_ && z_.avail_out > 0 && !ended_)
+            ready_ = step();
+        adler_ = UpdateAdler32(adler_, row, length);
+        return ready_ && z_.avail_out == 0;
+    }
+
+    // True when the stream ends here, its check matches and no data follows.
+    bool finish()
+    {
+        uchar spare = 0;
+        while (ready_ && !ended_) {
+            z_.next_out = &spare;
+            z_.avail_out = 1;
+            ready_ = step() && z_.avail_out == 1;
+        }
+        return ready_ && ended_ && z_.avail_in == 0 && data_.read(input_.data(), 1) == 0 &&
+               qFromBigEndian<quint32>(trailer_.data()) == adler_;
+    }
+
+private:
+    bool step()
+    {
+        if (z_.avail_in == 0) {
+            const qint64 got = data_.read(input_.data(), static_cast<qint64>(input_.size()));
+            if (got <= 0)
+                return false;
+            z_.next_in = input_.data();
+            z_.avail_in = static_cast<uInt>(got);
+        }
+        const Bytef* from = z_.next_in;
+        const int status = inflate(&z_, Z_NO_FLUSH);
+        keepLastBytes(from, static_cast<std::size_t>(z_.next_in - from));
+        ended_ = status == Z_STREAM_END;
+        return status == Z_OK || ended_;
+    }
+
+    // The stream's last four bytes are its Adler-32, perhaps split over chunks.
+    void keepLastBytes(const Bytef* from, std::size_t count)
+    {
+        for (std::size_t i = count > 4 ? count - 4 : 0; i < count; ++i) {
+            std::memmove(trailer_.data(), trailer_.data() + 1, 3);
+            trailer_[3] = from[i];
+        }
+    }
+
+    ImageData& data_;
+    z_stream z_{};
+    std::vector<uchar> input_ = std::vector<uchar>(1 << 16);
+    std::array<uchar, 4> trailer_{};
+    quint32 adler_ = 1;
+    bool ready_ = false;
+    bool ended_ = false;
+};
+
+int paeth(int a, int b, int c)
+{
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}
+
+// Undoes a row's filter into `out`; `above` is the row before, unfiltered.
+bool unfilter(int filter, const uchar* __restrict in, uchar* __restrict out, const uchar* __restrict above,
+              std::size_t length, std::size_t bpp)
+{
+    switch (filter) {
+    case 0: std::memcpy(out, in, length); return true;
+    case 1:
+        for (std::size_t i = 0; i < length; ++i)
+            out[i] = static_cast<uchar>(in[i] + (i >= bpp ? out[i - bpp] : 0));
+        return true;
+    case 2:
+        for (std::size_t i = 0; i < length; ++i)
+            out[i] = static_cast<uchar>(in[i] + above[i]);
+        return true;
+    case 3:
+        for (std::size_t i = 0; i < length; ++i)
+            out[i] = static_cast<uchar>(in[i] + ((i >= bpp ? out[i - bpp] : 0) + above[i]) / 2);
+        return true;
+    case 4:
+        for (std::size_t i = 0; i < length; ++i)
+            out[i] = static_cast<uchar>(
+                in[i] + (i >= bpp ? paeth(out[i - bpp], above[i], above[i - bpp]) : paeth(0, above[i], 0)));
+        return true;
+    default: return false;
+    }
+}
+
+// One unfiltered row into Qt's layout of the picture.
+void toImageRow(const uchar* __restrict in, uchar* __restrict out, int width, int channels)
+{
+    auto* pixel = reinterpret_cast<quint32*>(out);
+    switch (channels) {
+    case 1: std::memcpy(out, in, static_cast<std::size_t>(width)); break;
+    case 3:
+        for (int x = 0; x < width; ++x, in += 3)
+            pixel[x] = 0xff000000u | (quint32{in[0]} << 16) | (quint32{in[1]} << 8) | in[2];
+        break;
+    default:
+        for (int x = 0; x < width; ++x, in += 4)
+            pixel[x] = (quint32{in[3]} << 24) | (quint32{in[0]} << 16) | (quint32{in[1]} << 8) | in[2];
+    }
+}
+
+// Unfilters rows, in order, into the picture.
+class RowWriter {
+public:
+    RowWriter(QImage& image, int channels)
+        : image_(image), channels_(static_cast<std::size_t>(channels)),
+          bytes_(static_cast<std::size_t>(image.width()) * channels_), row_(bytes_), above_(bytes_)
+    {
+    }
+
+    // `filtered` is the row as inflated: its filter byte, then its bytes.
+    bool write(int y, const uchar* filtered)
+    {
+        if (!unfilter(filtered[0], filtered + 1, row_.data(), above_.data(), bytes_, channels_))
+            return false;
+        toImageRow(row_.data(), image_.scanLine(y), image_.width(), static_cast<int>(channels_));
+        std::swap(row_, above_);
+        return true;
+    }
+
+    std::size_t filteredBytes() const { return 1 + bytes_; }
+
+private:
+    QImage& image_;
+    std::size_t channels_, bytes_;
+    std::vector<uchar> row_, above_; // the row above starts as zeros
+};
+
+// Inflated rows handed from the thread that inflates them to the one that
+// writes them, a few at a time.
+class RowRing {
+public:
+    RowRing(std::size_t rowBytes, int rows) : rowBytes_(rowBytes), slots_(rows), rows_(rowBytes * static_cast<std::size_t>(rows)) {}
+
+    uchar* slot(int y) { return rows_.data() + static_cast<std::size_t>(y % slots_) * rowBytes_; }
+
+    // Each waits for its turn at row y; false once the other side gave up.
+    bool waitForRoom(int y) { return waitUntil([&] { return y - taken_ < slots_; }); }
+    bool waitForRow(int y) { return waitUntil([&] { return y < ready_; }); }
+
+    void ready(int rows) { update([&] { ready_ = rows; }); }
+    void taken(int rows) { update([&] { taken_ = rows; }); }
+    void giveUp() { update([&] { gaveUp_ = true; }); }
+
+private:
+    template <typename Turn>
+    bool waitUntil(Turn turn)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return gaveUp_ || turn(); });
+        return !gaveUp_;
+    }
+
+    template <typename Change>
+    void update(Change change)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            change();
+        }
+        changed_.notify_all();
+    }
+
+    std::size_t rowBytes_;
+    int slots_;
+    std::vector<uchar> rows_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int ready_ = 0, taken_ = 0;
+    bool gaveUp_ = false;
+};
+
+constexpr int RingRows = 16;
+
+// Inflating and writing rows on one thread.
+PlainPng decodeRows(RowInflater& inflater, RowWriter& writer, int height, DecodeProgress* progress)
+{
+    std::vector<uchar> filtered(writer.filteredBytes());
+    for (int y = 0; y < height; ++y) {
+        if (!inflater.fill(filtered.data(), filtered.size()) || !writer.write(y, filtered.data()))
+            return PlainPng::NotTaken;
+        if (progress) {
+            progress->setRowsDone(y + 1);
+            if (progress->cancel().isCancelled())
+                return PlainPng::Cancelled;
+        }
+    }
+    return PlainPng::Decoded;
+}
+
+// Inflating here while a second thread unfilters and writes the rows: the
+// writing into fresh memory costs as much as the inflating.
+PlainPng decodeRowsPipelined(RowInflater& inflater, RowWriter& writer, int height, DecodeProgress* progress)
+{
+    RowRing ring(writer.filteredBytes(), RingRows);
+    bool written = true;
+    std::thread writing([&] {
+        for (int y = 0; y < height && ring.waitForRow(y); ++y) {
+            if (!writer.write(y, ring.slot(y))) {
+                written = false;
+                ring.giveUp();
+                return;
+            }
+            ring.taken(y + 1);
+            if (progress)
+                progress->setRowsDone(y + 1);
+        }
+    });
+    PlainPng result = PlainPng::Decoded;
+    for (int y = 0; y < height && result == PlainPng::Decoded; ++y) {
+        if (!ring.waitForRoom(y) || !inflater.fill(ring.slot(y), writer.filteredBytes()))
+            result = PlainPng::NotTaken;
+        else if (progress && progress->cancel().isCancelled())
+            result = PlainPng::Cancelled;
+        else
+            ring.ready(y + 1);
+    }
+    if (result != PlainPng::Decoded)
+        ring.giveUp();
+    writing.join();
+    return written ? result : PlainPng::NotTaken;
+}
+
+} // namespace
+
+quint32 UpdateAdler32(quint32 adler, const uchar* data, std::size_t length)
+{
+    constexpr quint32 Base = 65521;
+    // zlib's bound: the most bytes before the sums must be reduced.
+    constexpr std::size_t Reduce = 5552, Block = 32;
+    quint32 a = adler & 0xffff, b = adler >> 16;
+    while (length > 0) {
+        std::size_t n = std::min(length, Reduce);
+        length -= n;
+        for (; n >= Block; n -= Block, data += Block) {
+            // The 32 steps of b at once: each byte counts once per later step.
+            quint32 sum = 0, weighted = 0;
+            for (std::size_t i = 0; i < Block; ++i) {
+                sum += data[i];
+                weighted += static_cast<quint32>(Block - i) * data[i];
+            }
+            b += Block * a + weighted;
+            a += sum;
+        }
+        for (; n > 0; --n, ++data) {
+            a += *data;
+            b += a;
+        }
+        a %= Base;
+        b %= Base;
+    }
+    return (b << 16) | a;
+}
+
+PlainPng DecodePlainPng(QIODevice& device, qint64 start, int channels, QImage& image, DecodeProgress* progress,
+                        bool pipelined)
+{
+    if (!device.seek(start))
+        return PlainPng::NotTaken;
+    ImageData data(device);
+    if (!data.findStart())
+        return PlainPng::NotTaken;
+    RowInflater inflater(data);
+    RowWriter writer(image, channels);
+    const PlainPng rows = pipelined ? decodeRowsPipelined(inflater, writer, image.height(), progress)
+                                    : decodeRows(inflater, writer, image.height(), progress);
+    if (rows != PlainPng::Decoded)
+        return rows;
+    if (!inflater.finish())
+        return PlainPng::NotTaken;
+    // Only an intact IEND may follow: libspng judges every other ending.
+    const ChunkHead& end = data.following();
+    std::array<uchar, 4> crc{};
+    const bool plainEnd = end.is("IEND") && end.length == 0 && readExactly(device, crc.data(), 4) &&
+                          qFromBigEndian<quint32>(crc.data()) == crc32(0, reinterpret_cast<const Bytef*>("IEND"), 4);
+    return plainEnd ? PlainPng::Decoded : PlainPng::NotTaken;
+}
+
+} // namespace tracella
