@@ -51,19 +51,30 @@ class ImageData {
 public:
     explicit ImageData(QIODevice& device) : device_(device) {}
 
-    // Skips the chunks before the data, which libspng has already read.
+    // Skips the chunks before the data, which libspng has already read, and
+    // looks ahead: only a run of IDAT chunks and an empty IEND may follow,
+    // so that a file libspng must judge is not decoded twice.
     bool findStart()
     {
         std::array<char, 8> signature{};
         if (!readExactly(device_, signature.data(), 8))
             return false;
-        while (readHead(device_, head_)) {
-            if (head_.is("IDAT"))
-                return startChunk();
-            if (!device_.seek(device_.pos() + head_.length + 4))
+        do {
+            if (!readHead(device_, head_))
                 return false;
-        }
-        return false;
+        } while (!head_.is("IDAT") && skipChunk());
+        if (!head_.is("IDAT"))
+            return false;
+        const qint64 data = device_.pos();
+        const ChunkHead first = head_;
+        do {
+            if (!skipChunk() || !readHead(device_, head_))
+                return false;
+        } while (head_.is("IDAT"));
+        if (!head_.is("IEND") || head_.length != 0 || !device_.seek(data))
+            return false;
+        head_ = first;
+        return startChunk();
     }
 
     // Bytes read into `buffer`; 0 once the run has ended; -1 on damage.
@@ -86,6 +97,13 @@ public:
     const ChunkHead& following() const { return head_; }
 
 private:
+    // Never past the end: a buffer warns of that.
+    bool skipChunk()
+    {
+        const qint64 next = device_.pos() + head_.length + 4;
+        return next <= device_.size() && device_.seek(next);
+    }
+
     bool startChunk()
     {
         left_ = head_.length;
