@@ -5,6 +5,8 @@
 
 #include <zlib.h>
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <array>
 #include <condition_variable>
@@ -336,10 +338,31 @@ PlainPng decodeRows(RowInflater& inflater, RowWriter& writer, int height, Decode
     return PlainPng::Decoded;
 }
 
-// Inflating here while a second thread unfilters and writes the rows: the
-// writing into fresh memory costs as much as the inflating.
-PlainPng decodeRowsPipelined(RowInflater& inflater, RowWriter& writer, int height, DecodeProgress* progress)
+// Has the system provide the memory of rows [from, from + count) now: the
+// first touch of fresh memory costs more than writing the pixels.
+void prefault(QImage& image, int from, int count)
 {
+#ifdef MADV_POPULATE_WRITE
+    constexpr quintptr Page = 4096;
+    const int to = std::min(image.height(), from + count);
+    if (from >= to)
+        return;
+    const auto start = reinterpret_cast<quintptr>(image.scanLine(from)) & ~(Page - 1);
+    const auto end = reinterpret_cast<quintptr>(image.scanLine(to - 1)) + static_cast<quintptr>(image.bytesPerLine());
+    madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE); // only a hint: failure is harmless
+#else
+    Q_UNUSED(image);
+    Q_UNUSED(from);
+    Q_UNUSED(count);
+#endif
+}
+
+// Inflating here while a second thread unfilters and writes the rows. The
+// inflating is the lighter half, so this thread also has the memory of the
+// rows ahead provided.
+PlainPng decodeRowsPipelined(RowInflater& inflater, RowWriter& writer, QImage& image, DecodeProgress* progress)
+{
+    const int height = image.height();
     RowRing ring(writer.filteredBytes(), RingRows);
     bool written = true;
     std::thread writing([&] {
@@ -356,6 +379,8 @@ PlainPng decodeRowsPipelined(RowInflater& inflater, RowWriter& writer, int heigh
     });
     PlainPng result = PlainPng::Decoded;
     for (int y = 0; y < height && result == PlainPng::Decoded; ++y) {
+        if (y % RingRows == 0)
+            prefault(image, y + RingRows, RingRows);
         if (!ring.waitForRoom(y) || !inflater.fill(ring.slot(y), writer.filteredBytes()))
             result = PlainPng::NotTaken;
         else if (progress && progress->cancel().isCancelled())
@@ -410,7 +435,7 @@ PlainPng DecodePlainPng(QIODevice& device, qint64 start, int channels, QImage& i
         return PlainPng::NotTaken;
     RowInflater inflater(data);
     RowWriter writer(image, channels);
-    const PlainPng rows = pipelined ? decodeRowsPipelined(inflater, writer, image.height(), progress)
+    const PlainPng rows = pipelined ? decodeRowsPipelined(inflater, writer, image, progress)
                                     : decodeRows(inflater, writer, image.height(), progress);
     if (rows != PlainPng::Decoded)
         return rows;
