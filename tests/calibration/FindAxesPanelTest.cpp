@@ -86,43 +86,6 @@ TEST(FindAxes, ProposesTheLabelledTicksAndAClickReadsThePlotsValues)
     EXPECT_NEAR(CellValue(1, 1), plot.xLabels[static_cast<int>(middle)].toDouble(), std::abs(pixelX));
 }
 
-// Two plots side by side: a region dragged around the right one finds its
-// ticks where they stand on the whole picture, whatever the left one says.
-TEST(FindAxes, ARegionDraggedFirstIsSearchedAlone)
-{
-    Style left{"plain", {800, 600}};
-    left.labels = true;
-    left.xNumbers = Numbers::Thousands;
-    left.yNumbers = Numbers::Log;
-    const Plot plot = Draw(Style{"plain", {800, 600}, 0, false, false, true});
-    QImage both(1600, 600, QImage::Format_RGB32);
-    both.fill(Qt::white);
-    {
-        QPainter p(&both);
-        p.drawImage(0, 0, Draw(left).image);
-        p.drawImage(800, 0, plot.image);
-    }
-    TestApp t;
-    ShowPicture(t, both);
-    auto* panel = OpenScaleAxes(t);
-    ASSERT_NE(panel, nullptr);
-    auto& region = Control<QPushButton>(*panel, "cmdFindAxesRegion");
-    region.click();
-    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, QPoint(900, 300));
-    EXPECT_EQ(Control<QLabel>(*panel, "lblFit").text(), QStringLiteral("Nothing was dragged: no search."));
-    EXPECT_FALSE(region.isChecked());
-
-    region.click();
-    QTest::mousePress(&Surface(), Qt::LeftButton, Qt::NoModifier, QPoint(805, 5));
-    QTest::mouseMove(&Surface(), QPoint(1200, 300));
-    QTest::mouseRelease(&Surface(), Qt::LeftButton, Qt::NoModifier, QPoint(1595, 595));
-    EXPECT_FALSE(region.isEnabled());
-    ASSERT_TRUE(SearchEnds(*panel));
-    EXPECT_TRUE(region.isEnabled());
-    EXPECT_EQ(Grid().rowCount(), 1) << "the drag recorded no point";
-    ExpectReferencesAtTheEndTicks(*panel, plot, QPointF(800, 0));
-}
-
 // Given up at once: the references stay as they were.
 TEST(FindAxes, AGivenUpSearchChangesNothing)
 {

@@ -113,21 +113,3 @@ TEST(DataPrint, PrintsTheVisibleCellsToAPdfPrinter)
     EXPECT_GT(DataForm().currentRow(), TopRow);
     EXPECT_EQ(DataForm().gridView()->currentIndex().column(), 2);
 }
-
-TEST(DataPrint, NoAnswerOrNoPrinterPrintsNothing)
-{
-    TestApp t;
-    AddPoints({{1, 2}});
-    t.services().messages.answer(MessageAnswer::No);
-    t.run(QStringLiteral("mnuFilePrint"));
-    EXPECT_EQ(t.services().messages.shown.size(), 1u);
-
-    // No printer at all: the unexpected-error message, the bar hidden.
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.run(QStringLiteral("mnuFilePrint"));
-    ASSERT_EQ(t.services().messages.shown.size(), 3u);
-    ExpectErrorMessage(t.services().messages.shown[2], QStringLiteral("Error #  482 was generated. \r"));
-    EXPECT_FALSE(t.main().progressBarVisible());
-    t.services().expectScriptsUsed();
-}

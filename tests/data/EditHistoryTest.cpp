@@ -62,28 +62,6 @@ void Fill(CurveDocument& d)
     d.setCurrent(0);
 }
 
-// A side state of one number, as the settings are to the real history.
-class NumberState : public SideState {
-public:
-    int value = 0;
-    int restores = 0;
-    std::any capture() const override { return value; }
-    bool same(const std::any& a, const std::any& b) const override
-    {
-        return std::any_cast<int>(a) == std::any_cast<int>(b);
-    }
-    void restore(const std::any& s) override
-    {
-        value = std::any_cast<int>(s);
-        ++restores;
-    }
-    QCborValue encode(const std::any& s) const override { return std::any_cast<int>(s); }
-    std::optional<std::any> decode(const QCborValue& v) const override
-    {
-        return v.isInteger() ? std::optional<std::any>(int(v.toInteger())) : std::nullopt;
-    }
-};
-
 } // namespace
 
 // Every kind of change the commands make is one step: undone it gives back
@@ -130,58 +108,6 @@ TEST(EditHistory, EachStepIsTakenBackAndDoneAgainExactly)
             EXPECT_EQ(Take(d), after);
         }
     }
-}
-
-TEST(EditHistory, ChangesOutsideAStepAreStepsOfTheirOwnAndNestedStepsAreOne)
-{
-    CurveDocument d;
-    EditHistory history(d);
-    Click(d, 1);
-    Click(d, 2);
-    EXPECT_EQ(history.stack().count(), 2);
-    EXPECT_EQ(history.stack().undoText(), QStringLiteral("Edit"));
-    {
-        HistoryStep outer(history, QStringLiteral("AutoRead"));
-        HistoryStep inner(history, QStringLiteral("Inner"));
-        Click(d, 3);
-        Click(d, 4);
-    }
-    EXPECT_EQ(history.stack().count(), 3);
-    EXPECT_EQ(history.stack().undoText(), QStringLiteral("AutoRead"));
-    { HistoryStep nothing(history, QStringLiteral("Nothing")); }
-    EXPECT_EQ(history.stack().count(), 3) << "a step that changed nothing is no step";
-
-    history.begin(QStringLiteral("Open"));
-    history.undo(); // refused: the open step began on the rows there now
-    Click(d, 5);
-    history.end();
-    EXPECT_EQ(d.rows().dataRowCount(), 5);
-    history.undo();
-    history.undo();
-    EXPECT_EQ(d.rows().dataRowCount(), 2);
-}
-
-TEST(EditHistory, SideStateIsRestoredOnlyByStepsThatChangedIt)
-{
-    CurveDocument d;
-    NumberState side;
-    EditHistory history(d, &side);
-    {
-        HistoryStep step(history, QStringLiteral("Options"));
-        side.value = 5;
-    }
-    {
-        HistoryStep step(history, QStringLiteral("Point"));
-        Click(d, 1);
-    }
-    side.value = 9; // a change no step recorded, such as a click while scaling
-    history.undo();
-    EXPECT_EQ(side.value, 9);
-    EXPECT_EQ(side.restores, 0);
-    history.undo();
-    EXPECT_EQ(side.value, 0);
-    history.redo();
-    EXPECT_EQ(side.value, 5);
 }
 
 // Every kind of edit the data commands make, undone and redone exactly.

@@ -1,5 +1,4 @@
 #include "extract/CurveTrace.h"
-#include "extract/MatchPreview.h"
 #include "extract/TraceSteps.h"
 
 #include "ExtractPlots.h"
@@ -21,7 +20,6 @@ constexpr int Height = 400;
 constexpr double CurveStart = 40;
 constexpr double CurveEnd = 600;
 const Colour Red = Rgb(220, 20, 30);
-const Colour Blue = Rgb(20, 60, 220);
 constexpr int JpegTolerance = 100;
 
 using Curve = std::function<double(double)>;
@@ -51,20 +49,6 @@ void DrawAxesAndLegend(QImage& picture, Colour colour)
     p.setPen(QPen(ColourOf(colour), 2));
     p.drawRect(QRectF(20, 10, Width - 30, Height - 30));
     p.drawLine(QPointF(480, 30), QPointF(560, 30));
-}
-
-// Every channel moved by up to amount, as a scanner does.
-void AddNoise(QImage& picture, int amount)
-{
-    std::mt19937 random(5);
-    std::uniform_int_distribution<int> noise(-amount, amount);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            auto channel = [&](int v) { return std::clamp(v + noise(random), 0, 255); };
-            line[x] = qRgb(channel(qRed(line[x])), channel(qGreen(line[x])), channel(qBlue(line[x])));
-        }
-    }
 }
 
 // The share of points within limit of the curve, found along it nearby.
@@ -98,12 +82,6 @@ std::map<double, int> PerColumn(const std::vector<TracePoint>& points)
     return columns;
 }
 
-void ExpectAtMostOnePerColumn(const std::vector<TracePoint>& points)
-{
-    for (const auto& [x, n] : PerColumn(points))
-        EXPECT_EQ(n, 1) << x;
-}
-
 // One point in each column of the drawn range (the pen's round joins may add
 // a column at either end); the faults listed by column.
 void ExpectOnePointPerColumn(const std::vector<TracePoint>& points, double from = CurveStart, double to = CurveEnd)
@@ -134,76 +112,6 @@ TEST(CurveTrace, LinePlotsAreTracedWithinHalfAPixelAcrossTheirWholeRange)
     }
 }
 
-TEST(CurveTrace, StepsAlongRowsWhenYIsIndependent)
-{
-    // A steep curve, x as a function of y.
-    const auto across = [](double y) { return 320 + 150 * std::sin(y / 50); };
-    QImage picture = Paper(Width, Height);
-    DrawLine(picture, Sampled([&](double y) { return QPointF(across(y), y); }, 20, 380, 1440), ColourOf(Blue), 3);
-    // A region that does not start at the left edge.
-    TraceSettings s = CurveSettings(Blue, JpegTolerance, QRect(100, 0, Width - 100, Height));
-    s.axis = TraceAxis::Y;
-    s.samples.clear();
-    for (int y = 0; y < Height; ++y)
-        s.samples.push_back(y + 0.5);
-    std::vector<TracePoint> swapped;
-    for (const TracePoint& p : TraceCurve(ThroughJpeg(picture, 75), s).points)
-        swapped.push_back({p.y, p.x});
-    ExpectOnePointPerColumn(swapped, 20, 380);
-    EXPECT_GE(ShareWithin(swapped, across, 0.5), 0.98);
-}
-
-// Steps in data units fall anywhere between pixel centres: the crossings of
-// the two columns around a sample are interpolated, one point per crossing.
-TEST(CurveTrace, SamplesBetweenPixelCentresAreInterpolated)
-{
-    TraceSettings s = CurveSettings(Red);
-    s.samples.clear();
-    for (double x = CurveStart + 1; x < CurveEnd - 1; x += 0.7)
-        s.samples.push_back(x);
-    const TraceResult result = TraceCurve(Plot({{Wave, Red}, {Flat(30), Red}}), s);
-    EXPECT_EQ(result.count, 2 * static_cast<std::int64_t>(s.samples.size()));
-    std::vector<TracePoint> onWave;
-    std::copy_if(result.points.begin(), result.points.end(), std::back_inserter(onWave),
-                 [](const TracePoint& p) { return p.y > 32; });
-    EXPECT_EQ(onWave.size(), s.samples.size());
-    EXPECT_GE(ShareWithin(onWave, Wave, 0.5), 1.0);
-}
-
-TEST(CurveTrace, DashedCurvesGivePointsOnlyWhereDrawn)
-{
-    const QImage picture = Plot({{Wave, Red}}, 3, Qt::DashLine);
-    const TraceResult result = TraceCurve(picture, CurveSettings(Red));
-    // Qt's dash: 4 pen widths drawn, 2 left out, along the path.
-    ASSERT_GT(result.points.size(), 250u);
-    EXPECT_LT(result.points.size(), 480u);
-    // A column through the slanted end of a dash sees only part of the line,
-    // so ends are less exact than the rest.
-    EXPECT_GE(ShareWithin(result.points, Wave, 0.5), 0.8);
-    EXPECT_GE(ShareWithin(result.points, Wave, 1.5), 1.0);
-    ExpectAtMostOnePerColumn(result.points);
-    for (const TracePoint& p : result.points) {
-        bool inked = false;
-        for (int y = 0; y < Height; ++y)
-            inked = inked || DistanceSquared(picture.pixel(static_cast<int>(p.x), y), Red) <= 40 * 40;
-        EXPECT_TRUE(inked) << p.x;
-    }
-}
-
-TEST(CurveTrace, TwoCrossingCurvesOfOtherColoursDoNotConfuseEachOther)
-{
-    const Curve falling = [](double x) { return 380 - 0.55 * x; };
-    const QImage picture = ThroughJpeg(Plot({{Wave, Red}, {falling, Blue}}), 80);
-    for (const auto& [colour, f] : {std::pair(Red, Curve(Wave)), std::pair(Blue, falling)}) {
-        const TraceResult result = TraceCurve(picture, CurveSettings(colour, JpegTolerance));
-        ExpectAtMostOnePerColumn(result.points);
-        // Where the other curve lies on top a few columns are lost, never misplaced.
-        EXPECT_GE(result.points.size(), 540u);
-        EXPECT_GE(ShareWithin(result.points, f, 1.5), 1.0);
-        EXPECT_GE(ShareWithin(result.points, f, 0.5), 0.98);
-    }
-}
-
 // Only gaps wider than the bridge split a crossing; a colour just at the
 // tolerance still matches.
 TEST(CurveTrace, BridgeAndToleranceEdges)
@@ -225,23 +133,6 @@ TEST(CurveTrace, BridgeAndToleranceEdges)
             EXPECT_NEAR(p.y, 200, 1) << p.x;
     }
     ExpectOnePointPerColumn(TraceCurve(Plot({{Flat(100), Rgb(220, 20, 70)}}), CurveSettings(Red)).points);
-}
-
-TEST(CurveTrace, TheRegionKeepsAxesAndLegendOut)
-{
-    QImage picture = Plot({{Wave, Red}});
-    DrawAxesAndLegend(picture, Red);
-    const QRect plotArea(40, 50, 570, 300);
-    const TraceResult inside = TraceCurve(picture, CurveSettings(Red, 40, plotArea));
-    ExpectOnePointPerColumn(inside.points, plotArea.left(), CurveEnd);
-    EXPECT_GE(ShareWithin(inside.points, Wave, 0.5), 0.98);
-    for (const TracePoint& p : inside.points)
-        EXPECT_TRUE(QRectF(plotArea).contains(p.x, p.y));
-    // The whole picture takes the frame and the legend too; a region beyond
-    // the picture is clipped to it.
-    const TraceResult whole = TraceCurve(picture, CurveSettings(Red, 40, QRect(-50, -50, 2000, 2000)));
-    EXPECT_GT(whole.count, inside.count + 2 * 500);
-    EXPECT_EQ(TraceCurve(picture, CurveSettings(Red, 40, QRect(700, 0, 50, 50))).count, 0);
 }
 
 TEST(CurveTrace, CountsEverythingButHandsBackNothingBeyondWhatIsKept)
@@ -276,9 +167,7 @@ TEST(CurveTrace, EachScatterMarkerIsFoundOnceAtItsCentre)
     std::vector<QPointF> centres;
     QImage picture = Paper(Width, Height);
     DrawAxesAndLegend(picture, Rgb(0, 0, 0));
-    // Round and square markers, antialiased; unsmoothed crosses that hold
-    // together only through their pixels' corners.
-    QImage crosses = Paper(Width, Height);
+    // Round and square markers, antialiased.
     {
         QPainter p(&picture);
         p.setRenderHint(QPainter::Antialiasing);
@@ -295,13 +184,6 @@ TEST(CurveTrace, EachScatterMarkerIsFoundOnceAtItsCentre)
                     p.drawRect(QRectF(c.x() - 3.5, c.y() - 3.5, 7, 7));
             }
         }
-        QPainter q(&crosses);
-        q.setPen(ColourOf(Red));
-        for (int i = 0; i < 10; ++i) {
-            const QPoint c(40 + 55 * i, 100 + 20 * i);
-            q.drawLine(c - QPoint(3, 3), c + QPoint(3, 3));
-            q.drawLine(c + QPoint(-3, 3), c + QPoint(3, -3));
-        }
     }
     TraceSettings s = CurveSettings(Red);
     s.shape = TraceShape::Markers;
@@ -314,12 +196,6 @@ TEST(CurveTrace, EachScatterMarkerIsFoundOnceAtItsCentre)
             << c.x() << ", " << c.y();
     EXPECT_TRUE(std::is_sorted(result.points.begin(), result.points.end(),
                                [](const TracePoint& a, const TracePoint& b) { return a.x < b.x; }));
-    const TraceResult found = TraceCurve(crosses, s);
-    ASSERT_EQ(found.count, 10);
-    for (std::size_t i = 0; i < 10; ++i) {
-        EXPECT_NEAR(found.points[i].x, 40.5 + 55 * static_cast<double>(i), 0.5);
-        EXPECT_NEAR(found.points[i].y, 100.5 + 20 * static_cast<double>(i), 0.5);
-    }
 }
 
 TEST(TraceSamples, StepInPixelsOrInDataUnitsOnLinearAndLogAxes)
@@ -345,35 +221,6 @@ TEST(TraceSamples, StepInPixelsOrInDataUnitsOnLinearAndLogAxes)
     for (const double bad : {0.0, -1.0, std::nan(""), 1e-9})
         for (const StepUnit unit : {StepUnit::Pixels, StepUnit::DataUnits})
             EXPECT_FALSE(TraceSamples(linear, bad, unit)) << bad;
-}
-
-TEST(MatchPreview, ShowsExactlyThePixelsTheTraceMatches)
-{
-    QImage opaque = Plot({{Wave, Red}});
-    AddNoise(opaque, 30);
-    // Half the picture see-through, over a backdrop that is nearly the colour.
-    QImage translucent = opaque.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < Height; y += 2)
-        for (int x = 0; x < Width; ++x)
-            translucent.setPixel(x, y, qRgba(qRed(opaque.pixel(x, y)), 0, 0, (x * 7) & 255));
-    const Colour backdrop = Rgb(210, 30, 40);
-    const QRect area(100, 50, 300, 200);
-    for (const QImage& picture : {opaque, translucent}) {
-        const QImage seen = ShownPicture(picture, backdrop);
-        const MatchPreview preview(picture, area, Red, backdrop);
-        for (const int tolerance : {0, 40, 255}) {
-            std::vector<std::uint8_t> shown(static_cast<std::size_t>(Width * Height), 0);
-            for (const MatchRun& run : preview.runs(tolerance))
-                for (int x = run.begin; x < run.end; ++x)
-                    shown[static_cast<std::size_t>(run.row * Width + x)] = 1;
-            int mismatches = 0;
-            for (int y = 0; y < Height; ++y)
-                for (int x = 0; x < Width; ++x)
-                    mismatches += (area.contains(x, y) && DistanceSquared(seen.pixel(x, y), Red) <= tolerance * tolerance) !=
-                                  (shown[static_cast<std::size_t>(y * Width + x)] == 1);
-            EXPECT_EQ(mismatches, 0) << picture.hasAlphaChannel() << " " << tolerance;
-        }
-    }
 }
 
 } // namespace
