@@ -60,19 +60,5 @@ INSTANTIATE_TEST_SUITE_P(Styles, AccuracySample,
                                            "JPEG q60-80", "Y labels turned", "dates"),
                          [](const auto& info) { return "figure" + std::to_string(info.index); });
 
-// Tesseract loses every minus sign of this figure's Y labels (0 down to
-// −0.006): the numbers left make a progression growing downwards.
-TEST(AccuracyOtherDraw, LeavesAnAxisWhoseMinusSignsAreLost)
-{
-    static LabelOcr ocr;
-    const std::vector<Style> figures = AccuracyFigures(1);
-    const auto style = std::find_if(figures.begin(), figures.end(),
-                                    [](const Style& s) { return std::strcmp(s.name, "turned 1-2°") == 0; });
-    ASSERT_NE(style, figures.end());
-    const FigureOutcome o = Measure(*style, ocr);
-    EXPECT_NE(o.x, Outcome::Wrong) << o.note.toStdString();
-    EXPECT_NE(o.y, Outcome::Wrong) << o.note.toStdString();
-}
-
 } // namespace
 } // namespace tracella::plots

@@ -9,7 +9,6 @@
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QPainter>
 
 #include <cmath>
 
@@ -37,9 +36,8 @@ FoundMarks FoundOnPicture()
     return CalibrationLayerOf(&Surface())->found();
 }
 
-// X1, X2 at the first and last X ticks, Y1, Y2 likewise, with their labels;
-// the plot drawn `shift` from the picture's corner.
-void ExpectReferencesAtTheEndTicks(QWidget& panel, const Plot& plot, QPointF shift = {})
+// X1, X2 at the first and last X ticks, Y1, Y2 likewise, with their labels.
+void ExpectReferencesAtTheEndTicks(QWidget& panel, const Plot& plot)
 {
     auto& table = Control<QTableWidget>(panel, "gridReferences");
     const struct {
@@ -55,7 +53,7 @@ void ExpectReferencesAtTheEndTicks(QWidget& panel, const Plot& plot, QPointF shi
         EXPECT_EQ(table.item(e.row, 2)->text().toDouble(), e.label.toDouble());
         const QStringList at = table.item(e.row, 1)->text().split(QStringLiteral(", "));
         ASSERT_EQ(at.size(), 2);
-        EXPECT_LT(QLineF(QPointF(at[0].toDouble(), at[1].toDouble()), e.tick + shift).length(), 0.5);
+        EXPECT_LT(QLineF(QPointF(at[0].toDouble(), at[1].toDouble()), e.tick).length(), 0.5);
     }
 }
 

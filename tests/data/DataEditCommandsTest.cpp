@@ -7,11 +7,6 @@ using namespace tracella::test;
 
 namespace {
 
-void ExpectEditDataQuestion(const Message& message, const QString& text)
-{
-    ExpectMessage(message, text, QStringLiteral("Edit Data"), MessageIcon::Question, MessageButtons::YesNo);
-}
-
 // Every change of the rows reaches the view as the model contract demands.
 class DataCommands : public testing::Test {
 protected:

@@ -70,7 +70,7 @@ TEST(DataWindow, ClosingAsksOnlyWithPointsAndMaySaveFirst)
                   QStringLiteral("Data Points"), MessageIcon::Question, MessageButtons::YesNo);
     ASSERT_FALSE(app().data.isNull());
 
-    // Yes, then No: closed, nothing saved. Yes, then Yes: Curves.ClosingTheDataWindowSavesEveryCurveHoldingPoints.
+    // Yes, then No: closed, nothing saved.
     t.services().messages.answer(MessageAnswer::Yes);
     t.services().messages.answer(MessageAnswer::No);
     CloseDataWindow();

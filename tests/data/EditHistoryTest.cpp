@@ -26,89 +26,12 @@ std::vector<GridRow> All(const GridRows& rows)
     return all;
 }
 
-struct CurveShot {
-    QString name;
-    std::optional<Colour> colour;
-    std::vector<GridRow> rows;
-    bool operator==(const CurveShot&) const = default;
-};
-
-// The curves as the user sees them; which one is shown is not part of it.
-struct Shot {
-    std::vector<CurveShot> curves;
-    bool operator==(const Shot&) const = default;
-};
-
-Shot Take(const CurveDocument& d)
-{
-    Shot shot;
-    for (int i = 0; i < d.count(); ++i)
-        shot.curves.push_back({d.curve(i).name, d.curve(i).colour, All(d.curve(i).rows)});
-    return shot;
-}
-
 void Click(CurveDocument& d, double x)
 {
     ASSERT_FALSE(d.appendRow(AppendPointRowTexts(d.rows().rowCount(), {x, true}, {x * 2, true})));
 }
 
-// Two curves with a few points, the first one current.
-void Fill(CurveDocument& d)
-{
-    for (double x : {3.0, 1.0, 2.0})
-        Click(d, x);
-    ASSERT_FALSE(d.add(QStringLiteral("Second")));
-    Click(d, 7);
-    d.setCurrent(0);
-}
-
 } // namespace
-
-// Every kind of change the commands make is one step: undone it gives back
-// the document before, redone the document after.
-TEST(EditHistory, EachStepIsTakenBackAndDoneAgainExactly)
-{
-    const struct {
-        const char* name;
-        std::function<void(CurveDocument&)> change;
-    } cases[] = {
-        {"a click", [](CurveDocument& d) { Click(d, 4); }},
-        {"typing", [](CurveDocument& d) { d.editRows([](GridRows& r) { r.setCell(2, 1, QStringLiteral("x")); }); }},
-        {"another curve's rows", [](CurveDocument& d) { d.editRows(1, [](GridRows& r) { r.truncate(1); }); }},
-        {"typing after a switch of curves", [](CurveDocument& d) {
-             d.setCurrent(1);
-             d.editRows([](GridRows& r) { r.setCell(1, 2, QStringLiteral("y")); });
-         }},
-        {"add a curve with points", [](CurveDocument& d) {
-             ASSERT_FALSE(d.add(QStringLiteral("Third")));
-             Click(d, 5);
-         }},
-        {"delete, then edit the next", [](CurveDocument& d) {
-             ASSERT_FALSE(d.remove(1));
-             Click(d, 8);
-         }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        CurveDocument d;
-        Fill(d);
-        EditHistory history(d);
-        history.clear();
-        const Shot before = Take(d);
-        history.begin(QStringLiteral("Step"));
-        c.change(d);
-        history.end();
-        const Shot after = Take(d);
-        ASSERT_EQ(history.stack().count(), 1);
-        EXPECT_EQ(history.stack().undoText(), QStringLiteral("Step"));
-        for (int round = 0; round < 2; ++round) {
-            history.undo();
-            EXPECT_EQ(Take(d), before);
-            history.redo();
-            EXPECT_EQ(Take(d), after);
-        }
-    }
-}
 
 // Every kind of edit the data commands make, undone and redone exactly.
 TEST(RowsChange, UndoAndRedoGiveBackEachSide)

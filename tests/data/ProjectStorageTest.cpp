@@ -49,18 +49,6 @@ QString RefusalOf(const QString& path)
 
 } // namespace
 
-TEST(ProjectStorage, RoundTripThroughAFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("figure 1.tracella"));
-    const Project p = Sample();
-    ASSERT_FALSE(SaveProjectFile(path, p));
-    auto read = ReadProjectFile(path);
-    ASSERT_TRUE(std::holds_alternative<Project>(read)) << std::get<QString>(read).toStdString();
-    EXPECT_EQ(EncodeProject(std::get<Project>(read)), EncodeProject(p));
-    EXPECT_EQ(FileBytes(path), EncodeProject(p));
-}
-
 // Each refusal names the file and says what is wrong with it.
 TEST(ProjectStorage, RefusesWhatIsNoProject)
 {

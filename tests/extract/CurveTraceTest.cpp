@@ -1,4 +1,5 @@
 #include "extract/CurveTrace.h"
+#include "extract/MatchPreview.h"
 #include "extract/TraceSteps.h"
 
 #include "ExtractPlots.h"
@@ -20,6 +21,7 @@ constexpr int Height = 400;
 constexpr double CurveStart = 40;
 constexpr double CurveEnd = 600;
 const Colour Red = Rgb(220, 20, 30);
+const Colour Blue = Rgb(20, 60, 220);
 constexpr int JpegTolerance = 100;
 
 using Curve = std::function<double(double)>;
@@ -110,6 +112,27 @@ TEST(CurveTrace, LinePlotsAreTracedWithinHalfAPixelAcrossTheirWholeRange)
         EXPECT_EQ(result.count, static_cast<std::int64_t>(result.points.size()));
         EXPECT_GE(ShareWithin(result.points, Wave, 0.5), 0.98);
     }
+}
+
+TEST(CurveTrace, StepsAlongRowsWhenYIsIndependent)
+{
+    // A steep curve, x as a function of y, in a region that does not start at the left edge.
+    const Curve across = [](double y) { return 320 + 150 * std::sin(y / 50); };
+    std::vector<QPointF> line;
+    for (const QPointF& p : GraphOf(across, 20, 380))
+        line.emplace_back(p.y(), p.x());
+    QImage picture = Paper(Width, Height);
+    DrawLine(picture, line, ColourOf(Blue), 3);
+    TraceSettings s = CurveSettings(Blue, JpegTolerance, QRect(100, 0, Width - 100, Height));
+    s.axis = TraceAxis::Y;
+    s.samples.clear();
+    for (int y = 0; y < Height; ++y)
+        s.samples.push_back(y + 0.5);
+    std::vector<TracePoint> swapped;
+    for (const TracePoint& p : TraceCurve(ThroughJpeg(picture, 75), s).points)
+        swapped.push_back({p.y, p.x});
+    ExpectOnePointPerColumn(swapped, 20, 380);
+    EXPECT_GE(ShareWithin(swapped, across, 0.5), 0.98);
 }
 
 // Only gaps wider than the bridge split a crossing; a colour just at the
@@ -221,6 +244,34 @@ TEST(TraceSamples, StepInPixelsOrInDataUnitsOnLinearAndLogAxes)
     for (const double bad : {0.0, -1.0, std::nan(""), 1e-9})
         for (const StepUnit unit : {StepUnit::Pixels, StepUnit::DataUnits})
             EXPECT_FALSE(TraceSamples(linear, bad, unit)) << bad;
+}
+
+TEST(MatchPreview, ShowsExactlyThePixelsTheTraceMatches)
+{
+    const QImage opaque = Plot({{Wave, Red}});
+    // Half the picture see-through, over a backdrop that is nearly the colour.
+    QImage translucent = opaque.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < Height; y += 2)
+        for (int x = 0; x < Width; ++x)
+            translucent.setPixel(x, y, qRgba(qRed(opaque.pixel(x, y)), 0, 0, (x * 7) & 255));
+    const Colour backdrop = Rgb(210, 30, 40);
+    const QRect area(100, 50, 300, 200);
+    for (const QImage& picture : {opaque, translucent}) {
+        const QImage seen = ShownPicture(picture, backdrop);
+        const MatchPreview preview(picture, area, Red, backdrop);
+        for (const int tolerance : {0, 40, 255}) {
+            std::vector<std::uint8_t> shown(static_cast<std::size_t>(Width * Height), 0);
+            for (const MatchRun& run : preview.runs(tolerance))
+                for (int x = run.begin; x < run.end; ++x)
+                    shown[static_cast<std::size_t>(run.row * Width + x)] = 1;
+            int mismatches = 0;
+            for (int y = 0; y < Height; ++y)
+                for (int x = 0; x < Width; ++x)
+                    mismatches += (area.contains(x, y) && DistanceSquared(seen.pixel(x, y), Red) <= tolerance * tolerance) !=
+                                  (shown[static_cast<std::size_t>(y * Width + x)] == 1);
+            EXPECT_EQ(mismatches, 0) << picture.hasAlphaChannel() << " " << tolerance;
+        }
+    }
 }
 
 } // namespace
