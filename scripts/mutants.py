@@ -259,6 +259,10 @@ MUTANTS = [
     # added after the first run: the undo of a sort
     M("data/RowsReorder.cpp", "            text.insert(0, u' ');", "            ;",
       "undo of a sort loses the blank before positive numbers"),
+
+    # added with the third cut: the trace panel's preview of matching pixels
+    M("extract/MatchPreview.cpp", "if (d[x] <= limit) {", "if (d[x] < limit) {",
+      "preview leaves out the colours at the tolerance edge"),
 ]
 for _n, _m in enumerate(MUTANTS, 1):
     _m.number = _n

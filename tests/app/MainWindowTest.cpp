@@ -1,51 +1,22 @@
-#include "app/core/AppState.h"
 #include "app/widgets/AppContext.h"
 #include "app/widgets/MainMenus.h"
 #include "app/widgets/MainStatusBar.h"
 #include "app/widgets/MainWindow.h"
 #include "support/Expect.h"
 #include "support/TestApp.h"
-#include "zoom/widgets/ZoomWindow.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QLabel>
 #include <QFileInfo>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QRegularExpression>
-#include <QLabel>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 using namespace tracella;
 using namespace tracella::test;
-
-TEST(MainWindow, StartsWithItsWindowsAndDispatchesToolbarKeysByCase)
-{
-    TestApp t;
-    MainWindow& m = t.main();
-    EXPECT_EQ(m.windowTitle(), QStringLiteral("Tracella! '2004"));
-    EXPECT_EQ(appState().frame(), (Frame{0, 10, 10, 0}));
-    EXPECT_FALSE(m.menu(QStringLiteral("mnuData"))->menuAction()->isEnabled());
-    EXPECT_TRUE(app().zoom->timer()->isActive());
-    QStringList captions;
-    for (QMdiSubWindow* sub : m.mdiArea()->subWindowList())
-        captions << sub->windowTitle();
-    EXPECT_EQ(captions, (QStringList{"Picture", "Data Points", "Zoom"}));
-
-    // Even with the Data menu disabled; a key in the wrong case runs nothing.
-    QStringList ran;
-    for (const char* name : {"mnuDataSortX", "mnuFileNew"})
-        app().commands.add(QString::fromLatin1(name), [&ran, name] { ran << QString::fromLatin1(name); });
-    m.tbToolBar_ButtonClick(QStringLiteral("SortXY"));
-    m.tbToolBar_ButtonClick(QStringLiteral("sortxy"));
-    m.findChild<QAction*>(QStringLiteral("New"))->trigger();
-    EXPECT_EQ(ran, (QStringList{"mnuDataSortX", "mnuFileNew"}));
-}
 
 TEST(MainWindow, StatusBarPanelsShowTheClockAndHideFromTheViewMenu)
 {

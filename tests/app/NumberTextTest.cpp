@@ -1,4 +1,3 @@
-#include "app/core/NumberReading.h"
 #include "app/core/NumberText.h"
 
 #include "CommaDecimalLocale.h"
@@ -7,10 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
-#include <random>
 
 using namespace tracella;
 
@@ -30,15 +26,6 @@ void ExpectTexts(std::initializer_list<Written<T>> rows, F write)
 {
     for (const Written<T>& row : rows)
         EXPECT_EQ(write(row.value), QString::fromLatin1(row.text)) << row.value;
-}
-
-// The value a text with the given number of significant digits stands for,
-// computed through the C library as an independent reference.
-double RoundedToDigits(double value, int digits)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*e", digits - 1, value);
-    return std::strtod(text, nullptr);
 }
 
 } // namespace
@@ -96,27 +83,4 @@ TEST(NumberTextTest, DecimalPointIsAPeriodUnderACommaLocale)
     EXPECT_EQ(PlainNumberText(0.5), "0.5");
     if (!comma.cLocaleActive())
         GTEST_SKIP() << "checked under a C++ decimal-comma locale only: no C locale with a decimal comma is installed";
-}
-
-TEST(NumberTextTest, ReadingTheTextBackGivesTheRoundedValue)
-{
-    std::mt19937_64 random(20040101);
-    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
-    std::uniform_int_distribution<int> power(-30, 30);
-    std::uniform_int_distribution<int> thousandths(-100000, 100000);
-    for (int i = 0; i < 10000; ++i) {
-        // Half spread over the magnitudes, half short decimals whose trailing zeros are dropped.
-        double value = i % 2 == 0 ? mantissa(random) * std::pow(10.0, power(random)) : thousandths(random) / 1000.0;
-        if (random() % 2)
-            value = -value;
-        const auto single = static_cast<float>(value);
-        const QString doubleText = NumberText(value);
-        const QString singleText = NumberText(single);
-        ASSERT_EQ(LeadingNumber(doubleText), RoundedToDigits(value, 15)) << value << " " << doubleText.toStdString();
-        ASSERT_EQ(LeadingNumber(singleText), RoundedToDigits(single, 7)) << single << " " << singleText.toStdString();
-        QString expectedPlain = doubleText.startsWith(u' ') ? doubleText.mid(1) : doubleText;
-        if (expectedPlain.startsWith(u'.') || expectedPlain.startsWith(QStringLiteral("-.")))
-            expectedPlain.insert(expectedPlain.indexOf(u'.'), u'0');
-        ASSERT_EQ(PlainNumberText(value), expectedPlain);
-    }
 }

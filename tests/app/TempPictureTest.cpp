@@ -6,8 +6,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <memory>
-
 #include <gtest/gtest.h>
 
 using namespace tracella;
@@ -34,32 +32,4 @@ TEST(TempPicture, TwoInstancesNeverShareOrDeleteEachOthersFile)
     EXPECT_FALSE(QFile::exists(bPicture + ".lock"));
     EXPECT_EQ(FileBytes(a.path()), "picture before A's rotation") << "A's Undo Rotate still finds its picture";
     EXPECT_EQ(a.removeStale(), 0) << "B removed its own file on exit; A's is alive";
-}
-
-TEST(TempPicture, StartUpRemovesOnlyTheFilesOfProcessesThatEnded)
-{
-    QTemporaryDir dir;
-    TempPictureFolder running(dir.path(), 101);
-    WriteBytes(running.path(), "live");
-    auto killed = std::make_unique<TempPictureFolder>(dir.path(), 202);
-    const QString killedPicture = killed->path();
-    WriteBytes(killedPicture, "left behind");
-    killed.reset(); // kill -9: no release, the system drops the lock
-    // A file of another program and an older file of the same name are not ours to judge.
-    WriteBytes(QDir(dir.path()).filePath("Tracella_TempFile"), "older version");
-    WriteBytes(QDir(dir.path()).filePath("notes.txt"), "someone else's");
-
-    TempPictureFolder starting(dir.path(), 303);
-    EXPECT_EQ(starting.removeStale(), 1);
-    EXPECT_FALSE(QFile::exists(killedPicture));
-    EXPECT_FALSE(QFile::exists(killedPicture + ".lock"));
-    EXPECT_EQ(FileBytes(running.path()), "live");
-    EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath("notes.txt")));
-    EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath("Tracella_TempFile")));
-
-    // The ended process's id, handed to a new process, is a new claim.
-    TempPictureFolder reused(dir.path(), 202);
-    WriteBytes(reused.path(), "new");
-    EXPECT_EQ(starting.removeStale(), 0);
-    EXPECT_EQ(FileBytes(reused.path()), "new");
 }

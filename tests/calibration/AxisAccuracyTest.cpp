@@ -9,42 +9,10 @@
 namespace tracella::plots {
 namespace {
 
-// Four ticks of a linear axis 100 pixels apart, labelled 0, 5, 10, 15.
-const std::vector<QPointF> Ticks{{100, 400}, {200, 400.5}, {300, 401}, {400, 401.5}};
-const std::vector<double> Values{0, 5, 10, 15};
-
-struct Case {
-    const char* name;
-    AxisProposalSide side;
-    bool log;
-    Outcome expected;
-};
-
-AxisProposalSide Side(QPointF first, double firstValue, QPointF second, double secondValue,
-                      AxisKind kind = AxisKind::Linear)
+AxisProposalSide Side(QPointF first, double firstValue, QPointF second, double secondValue)
 {
-    return {kind, first, second, firstValue, secondValue, {}};
+    return {AxisKind::Linear, first, second, firstValue, secondValue, {}};
 }
-
-class JudgeTest : public ::testing::TestWithParam<Case> {};
-
-TEST_P(JudgeTest, CountsOnlyTheTrueTicksWithTheirValuesAsCorrect)
-{
-    const Case& c = GetParam();
-    EXPECT_EQ(Judge(c.side, Ticks, Values, c.log), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Proposals, JudgeTest,
-    ::testing::Values(Case{"ends", Side({100.3, 400.2}, 0, {399.6, 401.4}, 15), false, Outcome::Correct},
-                      Case{"innerSwapped", Side({300, 401}, 10, {200, 400.5}, 5), false, Outcome::Correct},
-                      Case{"left", AxisProposalSide{}, false, Outcome::Left},
-                      Case{"pixelOff", Side({100, 400}, 0, {400.45, 401.8}, 15), false, Outcome::Wrong},
-                      Case{"valueOff", Side({100, 400}, 0, {400, 401.5}, 150), false, Outcome::Wrong},
-                      Case{"oneTickTwice", Side({100, 400}, 0, {100.2, 400}, 0), false, Outcome::Wrong},
-                      Case{"logForLinear", Side({100, 400}, 0, {400, 401.5}, 15, AxisKind::Log), false,
-                           Outcome::Wrong}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 struct Direction {
     const char* name;
@@ -91,20 +59,6 @@ INSTANTIATE_TEST_SUITE_P(Styles, AccuracySample,
                          ::testing::Values("boxed", "log", "log 10 raised", "negative", "decimal comma", "turned 1-2°",
                                            "JPEG q60-80", "Y labels turned", "dates"),
                          [](const auto& info) { return "figure" + std::to_string(info.index); });
-
-// Tesseract loses every minus sign of this figure's Y labels (0 down to
-// −0.006): the numbers left make a progression growing downwards.
-TEST(AccuracyOtherDraw, LeavesAnAxisWhoseMinusSignsAreLost)
-{
-    static LabelOcr ocr;
-    const std::vector<Style> figures = AccuracyFigures(1);
-    const auto style = std::find_if(figures.begin(), figures.end(),
-                                    [](const Style& s) { return std::strcmp(s.name, "turned 1-2°") == 0; });
-    ASSERT_NE(style, figures.end());
-    const FigureOutcome o = Measure(*style, ocr);
-    EXPECT_NE(o.x, Outcome::Wrong) << o.note.toStdString();
-    EXPECT_NE(o.y, Outcome::Wrong) << o.note.toStdString();
-}
 
 } // namespace
 } // namespace tracella::plots

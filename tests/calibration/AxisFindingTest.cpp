@@ -86,36 +86,6 @@ TEST(FindAxes, FindsNothingWhereThereAreNoAxes)
     }
 }
 
-// Spreadsheets draw their axes one crisp pixel wide, often in mid grey.
-TEST(FindAxes, FindsThinGreyAxesAndTheirTicks)
-{
-    const std::vector<double> xs{120, 200, 280, 360, 440, 520}, ys{80, 150, 220, 290, 360};
-    for (const int grey : {0, 96, 128}) {
-        SCOPED_TRACE(grey);
-        QImage picture(640, 480, QImage::Format_RGB32);
-        picture.fill(Qt::white);
-        {
-            QPainter p(&picture);
-            p.setPen(QColor(grey, grey, grey));
-            p.drawLine(80, 400, 560, 400);
-            p.drawLine(80, 40, 80, 400);
-            for (const double x : xs)
-                p.drawLine(int(x), 401, int(x), 406);
-            for (const double y : ys)
-                p.drawLine(74, int(y), 79, int(y));
-        }
-        const AxisFindings found = FindAxes(picture);
-        for (const auto& [axis, ticks, across] : {std::tuple{&found.x, &xs, false}, {&found.y, &ys, true}}) {
-            ASSERT_TRUE(axis->found) << across;
-            ASSERT_EQ(axis->ticks.size(), ticks->size()) << across;
-            for (std::size_t i = 0; i < ticks->size(); ++i) {
-                const QPointF at = axis->ticks[i].pixel;
-                EXPECT_NEAR(across ? at.y() : at.x(), (*ticks)[i], 0.5) << across << " tick " << i;
-            }
-        }
-    }
-}
-
 TEST(FindAxes, LooksOnlyInsideTheRegionAndGivesUpWhenCancelled)
 {
     const Style s{"plain", {800, 600}};

@@ -153,14 +153,6 @@ TEST(CoordinateTransform, PowerKeepsThePositionsPrecision)
     EXPECT_EQ(point->x.value, static_cast<double>(static_cast<float>(power)));
     EXPECT_EQ(point->y.value, power);
     EXPECT_NE(point->x.value, point->y.value);
-
-    // A linear axis passes the position through at its own precision.
-    const auto linear = PositionToData({2.5, true}, {-1e300, false}, false, false);
-    ASSERT_TRUE(std::holds_alternative<DataPoint>(linear));
-    EXPECT_EQ(std::get<DataPoint>(linear).x.value, 2.5);
-    EXPECT_TRUE(std::get<DataPoint>(linear).x.single);
-    EXPECT_EQ(std::get<DataPoint>(linear).y.value, -1e300);
-    EXPECT_FALSE(std::get<DataPoint>(linear).y.single);
 }
 
 TEST(CoordinateTransform, PowerBeyondRangeIsOverflow)

@@ -9,7 +9,6 @@
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QPainter>
 
 #include <cmath>
 
@@ -37,9 +36,8 @@ FoundMarks FoundOnPicture()
     return CalibrationLayerOf(&Surface())->found();
 }
 
-// X1, X2 at the first and last X ticks, Y1, Y2 likewise, with their labels;
-// the plot drawn `shift` from the picture's corner.
-void ExpectReferencesAtTheEndTicks(QWidget& panel, const Plot& plot, QPointF shift = {})
+// X1, X2 at the first and last X ticks, Y1, Y2 likewise, with their labels.
+void ExpectReferencesAtTheEndTicks(QWidget& panel, const Plot& plot)
 {
     auto& table = Control<QTableWidget>(panel, "gridReferences");
     const struct {
@@ -55,7 +53,7 @@ void ExpectReferencesAtTheEndTicks(QWidget& panel, const Plot& plot, QPointF shi
         EXPECT_EQ(table.item(e.row, 2)->text().toDouble(), e.label.toDouble());
         const QStringList at = table.item(e.row, 1)->text().split(QStringLiteral(", "));
         ASSERT_EQ(at.size(), 2);
-        EXPECT_LT(QLineF(QPointF(at[0].toDouble(), at[1].toDouble()), e.tick + shift).length(), 0.5);
+        EXPECT_LT(QLineF(QPointF(at[0].toDouble(), at[1].toDouble()), e.tick).length(), 0.5);
     }
 }
 
@@ -84,43 +82,6 @@ TEST(FindAxes, ProposesTheLabelledTicksAndAClickReadsThePlotsValues)
     const double pixelX = (plot.xLabels.back().toDouble() - plot.xLabels.front().toDouble()) /
                           (plot.xTicks.back().x() - plot.xTicks.front().x());
     EXPECT_NEAR(CellValue(1, 1), plot.xLabels[static_cast<int>(middle)].toDouble(), std::abs(pixelX));
-}
-
-// Two plots side by side: a region dragged around the right one finds its
-// ticks where they stand on the whole picture, whatever the left one says.
-TEST(FindAxes, ARegionDraggedFirstIsSearchedAlone)
-{
-    Style left{"plain", {800, 600}};
-    left.labels = true;
-    left.xNumbers = Numbers::Thousands;
-    left.yNumbers = Numbers::Log;
-    const Plot plot = Draw(Style{"plain", {800, 600}, 0, false, false, true});
-    QImage both(1600, 600, QImage::Format_RGB32);
-    both.fill(Qt::white);
-    {
-        QPainter p(&both);
-        p.drawImage(0, 0, Draw(left).image);
-        p.drawImage(800, 0, plot.image);
-    }
-    TestApp t;
-    ShowPicture(t, both);
-    auto* panel = OpenScaleAxes(t);
-    ASSERT_NE(panel, nullptr);
-    auto& region = Control<QPushButton>(*panel, "cmdFindAxesRegion");
-    region.click();
-    QTest::mouseClick(&Surface(), Qt::LeftButton, Qt::NoModifier, QPoint(900, 300));
-    EXPECT_EQ(Control<QLabel>(*panel, "lblFit").text(), QStringLiteral("Nothing was dragged: no search."));
-    EXPECT_FALSE(region.isChecked());
-
-    region.click();
-    QTest::mousePress(&Surface(), Qt::LeftButton, Qt::NoModifier, QPoint(805, 5));
-    QTest::mouseMove(&Surface(), QPoint(1200, 300));
-    QTest::mouseRelease(&Surface(), Qt::LeftButton, Qt::NoModifier, QPoint(1595, 595));
-    EXPECT_FALSE(region.isEnabled());
-    ASSERT_TRUE(SearchEnds(*panel));
-    EXPECT_TRUE(region.isEnabled());
-    EXPECT_EQ(Grid().rowCount(), 1) << "the drag recorded no point";
-    ExpectReferencesAtTheEndTicks(*panel, plot, QPointF(800, 0));
 }
 
 // Given up at once: the references stay as they were.

@@ -30,9 +30,9 @@ void enterScaleMode(TestApp& t)
     t.main().action(QStringLiteral("mnuPictureScale"))->trigger();
 }
 
-void click(PictureSurface& s, QPoint p, Qt::MouseButton b = Qt::LeftButton)
+void click(PictureSurface& s, QPoint p)
 {
-    QTest::mouseClick(&s, b, Qt::NoModifier, p);
+    QTest::mouseClick(&s, Qt::LeftButton, Qt::NoModifier, p);
 }
 
 int rowCount()
@@ -69,9 +69,6 @@ TEST_F(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
     EXPECT_EQ(t.services().input.asked[0].title, QStringLiteral("X value of Point 1"));
     EXPECT_EQ(t.services().input.asked[0].prompt,
               QStringLiteral("Please input the X value of the selected point.\r\n\r\nPoint 1 - X Value\r\nX axis is Linear"));
-    EXPECT_EQ(t.services().input.asked[3].title, QStringLiteral("Y value of Point 1"));
-    EXPECT_EQ(t.services().input.asked[3].prompt,
-              QStringLiteral("Please input the Y value of the selected point.\r\n\r\nPoint 1 - Y Value\r\nY axis is Linear"));
     ExpectMessage(t.services().messages.shown.back(), QStringLiteral("Exit scale mode and scale picture?"),
                   QStringLiteral("Scale Mode"), MessageIcon::Question, MessageButtons::YesNo);
     EXPECT_FALSE(appState().ScaleModeOn);
@@ -85,79 +82,4 @@ TEST_F(PointPicking, ScaleModeAsksForTwoPointsAndCalibrates)
     ASSERT_EQ(rowCount(), 2);
     EXPECT_EQ(app().data->grid().rows().row(1), (GridRow{" 1", " 5", " 50"}));
     t.services().expectScriptsUsed();
-}
-
-TEST_F(PointPicking, RepliesAreReadByTheirLeadingNumberAndCancelReadsZero)
-{
-    enterScaleMode(t);
-    t.services().input.reply(QStringLiteral("1,5"));
-    t.services().input.reply(std::nullopt); // Cancel
-    t.services().messages.answer(MessageAnswer::Ok);
-    click(s, QPoint(10, 90));
-    EXPECT_EQ(appState().RefX1, 1.0);
-    EXPECT_EQ(appState().RefY1, 0.0);
-    ExpectMessage(t.services().messages.shown.back(),
-                  QStringLiteral("You have pressed CANCEL.\r\nYou will need to select your points again.\r\n"
-                                 "Meanwhile zero will be used."),
-                  QString(), MessageIcon::Information);
-
-    t.services().input.reply(QStringLiteral("2e3"));
-    t.services().input.reply(QStringLiteral("abc"));
-    t.services().messages.answer(MessageAnswer::No); // stay in scale mode
-    click(s, QPoint(190, 10));
-    EXPECT_EQ(appState().RefX2, 2000.0);
-    EXPECT_EQ(appState().RefY2, 0.0);
-
-    // A third click: the "already selected" question, then the reset question.
-    t.services().messages.answer(MessageAnswer::No);
-    t.services().messages.answer(MessageAnswer::Yes);
-    click(s, QPoint(50, 50));
-    EXPECT_EQ(t.services().messages.shown[t.services().messages.shown.size() - 2].text,
-              QStringLiteral("You are in scale mode and you've already selected two points.\r\n"
-                             "Do you want to exit Scale Mode before trying to save data points?"));
-    EXPECT_EQ(t.services().messages.shown.back().text,
-              QStringLiteral("Do you want to reset your selected (X,Y) values used for scaling?"));
-    EXPECT_EQ(appState().RefX1, NotScaled);
-    EXPECT_EQ(appState().RefX2, NotScaled);
-    EXPECT_TRUE(appState().ScaleModeOn);
-    EXPECT_EQ(rowCount(), 1); // reference clicks store nothing
-    t.services().expectScriptsUsed();
-}
-
-TEST_F(PointPicking, RightDragCollectsOnePointPerMoveAndBothButtonsCollectNothing)
-{
-    QTest::mousePress(&s, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
-    EXPECT_EQ(rowCount(), 2);
-    for (int i = 1; i <= 3; ++i) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(20 + i, 20), s.mapToGlobal(QPointF(20 + i, 20)),
-                         Qt::NoButton, Qt::RightButton, Qt::NoModifier);
-        QApplication::sendEvent(&s, &move);
-    }
-    QTest::mouseRelease(&s, Qt::RightButton, Qt::NoModifier, QPoint(23, 20));
-    EXPECT_EQ(rowCount(), 5);
-    // Uncalibrated: x = 23 / 200 * 10 in single precision.
-    EXPECT_EQ(app().data->grid().rows().cell(4, 1), QStringLiteral(" 1.15"));
-
-    QMouseEvent both(QEvent::MouseMove, QPointF(30, 30), s.mapToGlobal(QPointF(30, 30)), Qt::NoButton,
-                     Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
-    QApplication::sendEvent(&s, &both);
-    EXPECT_EQ(rowCount(), 5);
-    EXPECT_EQ(t.main().statusPanels()->panelText(3), QStringLiteral("X=  1.5"));
-    EXPECT_TRUE(appState().MouseOverPicture);
-
-    // Middle button clicks store a point like any other.
-    click(s, QPoint(100, 50), Qt::MiddleButton);
-    EXPECT_EQ(rowCount(), 6);
-}
-
-TEST_F(PointPicking, ALogPowerBeyondSinglePrecisionStoresNothing)
-{
-    appState().XAxisLog = true;
-    // Frame reaching 10^50 at the right edge.
-    s.setFrame({0, 10, 50, 0});
-    t.services().messages.answer(MessageAnswer::Ok);
-    click(s, QPoint(199, 50));
-    ASSERT_FALSE(t.services().messages.shown.empty());
-    ExpectErrorMessage(t.services().messages.shown.back(), QStringLiteral("Error #  6 was generated. \r"));
-    EXPECT_EQ(rowCount(), 1);
 }

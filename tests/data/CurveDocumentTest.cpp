@@ -89,27 +89,3 @@ TEST(CurveExport, WritesLongWideAndPerCurveFormsWithQuotedNamesAndTheCellTexts)
     EXPECT_EQ(files[1].path, "/d/run.1 - say _hi_, a_b.csv");
     EXPECT_EQ(files[1].bytes, DataFileBytes(curves.curve(1).rows, DataFileLayout::Comma));
 }
-
-TEST(CurveExport, SafeNamePartsFitEveryFileSystemAndStayDistinct)
-{
-    const struct {
-        QString name;
-        QString safe;
-    } cases[] = {
-        {QStringLiteral("x<y>:\"z\"|?*\\"), QStringLiteral("x_y___z_____")},
-        {QStringLiteral(".hidden. "), QStringLiteral("_hidden")},
-        {QString(300, QChar(0x66f2)), QString(40, QChar(0x66f2))},
-        {QString(100, u'a') + QStringLiteral("😀😀😀😀😀😀"), QString(100, u'a') + QStringLiteral("😀😀😀😀😀")},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SafeFileNamePart(c.name), c.safe) << c.name.left(20).toStdString();
-
-    CurveDocument curves;
-    ASSERT_FALSE(curves.rename(0, QStringLiteral("a/b")));
-    AddPoints(curves, {{"1", "2"}});
-    ASSERT_FALSE(curves.add(QStringLiteral("A_b")));
-    AddPoints(curves, {{"3", "4"}});
-    const auto files = CurveExportFiles(curves, QStringLiteral("/d/run.csv"), CurveExportLayout::PerCurve);
-    ASSERT_EQ(files.size(), 2u);
-    EXPECT_EQ(files[1].path, "/d/run - A_b (2).csv");
-}

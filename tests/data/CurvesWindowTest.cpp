@@ -92,30 +92,6 @@ TEST(Curves, EveryCurvesMarkersAreDrawnTheCurrentOnTop)
     EXPECT_EQ(SurfaceColourAt(surface, 2, 2), QColor(0, 0, 255));
 }
 
-TEST(Curves, BadNamesAndTheLastCurveAreRefusedAndDeletingPointsAsks)
-{
-    TestApp t;
-    AddCurve(t, QStringLiteral("B"));
-    AddPoints({{1, 1}});
-    t.services().messages.answer(MessageAnswer::Ok);
-    AddCurve(t, QStringLiteral("Curve 1"));
-    EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Curves"));
-    EXPECT_EQ(app().curves.count(), 2);
-
-    t.services().messages.answer(MessageAnswer::No);
-    t.run(QStringLiteral("mnuDataCurveDelete"));
-    EXPECT_TRUE(t.services().messages.shown.back().text.contains(QStringLiteral("\"B\" and its 1 point")));
-    EXPECT_EQ(app().curves.count(), 2);
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.run(QStringLiteral("mnuDataCurveDelete"));
-    EXPECT_EQ(CurveBoxTexts(), QStringList{"Curve 1"});
-    EXPECT_EQ(DataForm().windowTitle(), QStringLiteral("Data Points"));
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.run(QStringLiteral("mnuDataCurveDelete"));
-    EXPECT_TRUE(t.services().messages.shown.back().text.contains(QStringLiteral("last curve")));
-    EXPECT_EQ(app().curves.count(), 1);
-}
-
 TEST(Curves, SaveAllCurvesWritesTheChosenLayoutAndRefusesNothingToSave)
 {
     TestApp t;
@@ -143,30 +119,4 @@ TEST(Curves, SaveAllCurvesWritesTheChosenLayoutAndRefusesNothingToSave)
     t.run(QStringLiteral("mnuDataSaveAllCurves"));
     ExpectErrorMessage(t.services().messages.shown.back());
     EXPECT_TRUE(t.services().messages.shown.back().text.contains(missing));
-}
-
-TEST(Curves, ClosingTheDataWindowSavesEveryCurveHoldingPoints)
-{
-    TestApp t;
-    QTemporaryDir folder;
-    AddPoints({{1, 2}});
-    AddCurve(t, QStringLiteral("Empty"));
-    AddCurve(t, QStringLiteral("Third"));
-    AddPoints({{3, 4}});
-    const QString third = folder.filePath(QStringLiteral("third.dat"));
-    app().curves.setDataFile(2, third, DataFileLayout::Tab);
-    appState().DataFileName = third;
-    const QString first = folder.filePath(QStringLiteral("first.csv"));
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.services().files.choose(first, 3);
-    qobject_cast<QMdiSubWindow*>(DataForm().parentWidget())->close();
-    TestApp::settle();
-    EXPECT_TRUE(app().data.isNull());
-
-    ASSERT_EQ(t.services().files.requests.size(), 1u);
-    EXPECT_EQ(t.services().files.requests[0].title, QStringLiteral("Save Data of Curve 1"));
-    EXPECT_EQ(FileBytes(first), "\"= Point =\",\"= X Axis =\",\"= Y Axis =\"\r\n\" 1\",\" 1\",\" 2\"\r\n");
-    EXPECT_EQ(FileBytes(third), "\t= Point =\t= X Axis =\t= Y Axis =\r\n\t 1\t 3\t 4\r\n");
-    EXPECT_FALSE(app().curves.anyPoints());
 }

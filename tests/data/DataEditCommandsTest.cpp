@@ -7,11 +7,6 @@ using namespace tracella::test;
 
 namespace {
 
-void ExpectEditDataQuestion(const Message& message, const QString& text)
-{
-    ExpectMessage(message, text, QStringLiteral("Edit Data"), MessageIcon::Question, MessageButtons::YesNo);
-}
-
 // Every change of the rows reaches the view as the model contract demands.
 class DataCommands : public testing::Test {
 protected:
@@ -43,44 +38,6 @@ TEST_F(DataCommands, SortThroughTheToolbarTheMenuAndTheButtonThenRemoveRepeated)
     EXPECT_EQ(DataColumn(0), QStringList({"1", "2", "3"}));
     EXPECT_EQ(surface.markerCount(), 3);
     EXPECT_TRUE(t.services().messages.shown.empty());
-}
-
-TEST_F(DataCommands, RemoveSelectedAsksOnlyInTheDataWindowAndRemoveAllAlwaysAsks)
-{
-    PictureSurface& surface = WhiteSurface();
-    AddPoints({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}});
-    auto& messages = t.services().messages;
-    Activate(&DataForm());
-
-    // The header row and rows 1 and 2 selected: rows 1 and 2 go.
-    DataForm().selectRows(0, 2);
-    messages.answer(MessageAnswer::Yes);
-    t.run(QStringLiteral("mnuPopUpRemove"));
-    ExpectEditDataQuestion(messages.shown.at(0), QStringLiteral("Delete selected rows from the data grid?"));
-    EXPECT_EQ(DataColumn(1), QStringList({" 3", " 4", " 5"}));
-    EXPECT_EQ(DataColumn(0), QStringList({"1", "2", "3"}));
-    DataForm().selectRows(2, 2);
-    messages.answer(MessageAnswer::No);
-    t.run(QStringLiteral("mnuDataRemoveSelected"));
-    EXPECT_EQ(DataForm().grid().rowCount(), 4);
-
-    // With the picture window active, the row goes without a question.
-    Activate(app().document);
-    DataForm().selectRows(2, 2);
-    t.main().tbToolBar_ButtonClick(QStringLiteral("RemoveSelected"));
-    EXPECT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(DataColumn(1), QStringList({" 3", " 5"}));
-
-    messages.answer(MessageAnswer::No);
-    t.run(QStringLiteral("mnuDataRemoveAll"));
-    ExpectEditDataQuestion(messages.shown.at(2), QStringLiteral("Delete all the rows from the data grid?"));
-    EXPECT_EQ(surface.markerCount(), 2);
-    messages.answer(MessageAnswer::Yes);
-    t.run(QStringLiteral("mnuPopUpRemoveAll"));
-    EXPECT_EQ(DataForm().grid().rowCount(), 1);
-    EXPECT_EQ(surface.markerCount(), 0);
-    EXPECT_FALSE(DataForm().headerFixed());
-    t.services().expectScriptsUsed();
 }
 
 TEST_F(DataCommands, RedrawsEveryPointAndSkipsWhatALogAxisCannotShow)

@@ -44,36 +44,6 @@ TEST(DataFiles, SaveAsTakesTheFiltersLayoutAndSaveKeepsIt)
     EXPECT_EQ(FileBytes(commaPath), CommaFile + "\" 2\",\" 3\",\" 4\"\r\n");
 }
 
-TEST(DataFiles, DeclinedOverwriteAndCancelledDialogsWriteNothing)
-{
-    TestApp t;
-    QTemporaryDir folder;
-    AddPoints({{1.5, -2}});
-    const QString path = writeFile(folder, QStringLiteral("old.dat"), "earlier\r\n");
-    auto& files = t.services().files;
-    files.choose(path, 4);
-    t.services().messages.answer(MessageAnswer::No);
-    t.run(QStringLiteral("mnuDataSaveAs"));
-    ExpectMessage(t.services().messages.shown.at(0), path + QStringLiteral(" exists. Do you want to overwrite it?"),
-                  QStringLiteral("File Exists"), MessageIcon::Question, MessageButtons::YesNo);
-    EXPECT_EQ(PanelOne(t), QStringLiteral("Data File"));
-
-    // Each later Save asks for a name again; cancelled, nothing is written.
-    files.cancel();
-    t.run(QStringLiteral("mnuDataSave"));
-    files.cancel();
-    t.run(QStringLiteral("mnuDataAppendTo"));
-    EXPECT_EQ(files.requests.size(), 3u);
-    EXPECT_EQ(FileBytes(path), QByteArray("earlier\r\n"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"old.dat"}));
-
-    files.choose(path, 4);
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.run(QStringLiteral("mnuDataSave"));
-    EXPECT_EQ(FileBytes(path), TabFile);
-    t.services().expectScriptsUsed();
-}
-
 TEST(DataFiles, AppendToExtendsTheFileAndMakesItTheDataFile)
 {
     TestApp t;
@@ -101,33 +71,4 @@ TEST(DataFiles, AppendToExtendsTheFileAndMakesItTheDataFile)
     EXPECT_TRUE(files.requests.back().fileName.isEmpty());
     EXPECT_TRUE(SharedDialogFileName().isEmpty());
     EXPECT_TRUE(t.services().messages.shown.empty());
-}
-
-// The error number in NumberText form, so two blanks after "#".
-TEST(DataFiles, FailedWritesShowTheUnexpectedErrorAndLoseNothing)
-{
-    TestApp t;
-    QTemporaryDir folder;
-    AddPoints({{1.5, -2}, {3, 4}});
-    const struct {
-        QString path;
-        bool exists; // the overwrite question comes first
-        const char* command;
-        int error;
-    } cases[] = {{folder.path(), true, "mnuDataSaveAs", EISDIR},
-                 {QStringLiteral("/dev/full"), false, "mnuDataAppendTo", ENOSPC}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
-        t.services().files.choose(c.path, 2);
-        if (c.exists)
-            t.services().messages.answer(MessageAnswer::Yes);
-        t.services().messages.answer(MessageAnswer::Ok);
-        t.run(QString::fromLatin1(c.command));
-        ExpectErrorMessage(t.services().messages.shown.back(),
-                           QStringLiteral("Error #  %1 was generated. \r").arg(c.error));
-        EXPECT_EQ(PanelOne(t), QStringLiteral("Data File"));
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(DataColumn(1), QStringList({" 1.5", " 3"}));
-    }
-    t.services().expectScriptsUsed();
 }

@@ -42,42 +42,7 @@ QString XText(int row)
     return QString::number(7000 + row);
 }
 
-struct Word {
-    QRectF box;
-    QString text;
-};
-
-// The words of the page with the boxes their glyphs take.
-std::vector<Word> WordsOf(const QString& pdf)
-{
-    const QString html = Output(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    static const QRegularExpression word(QStringLiteral(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    std::vector<Word> words;
-    for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
-        const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
-        const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
-        words.push_back({QRectF(topLeft, bottomRight), m.captured(5)});
-    }
-    return words;
-}
-
-// No text on the page runs into another.
-void ExpectNoOverlap(const QString& pdf)
-{
-    const std::vector<Word> words = WordsOf(pdf);
-    ASSERT_GT(words.size(), 60u);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        for (std::size_t j = i + 1; j < words.size(); ++j) {
-            EXPECT_FALSE(words[i].box.intersects(words[j].box))
-                << words[i].text.toStdString() << " runs into " << words[j].text.toStdString();
-            if (testing::Test::HasFailure())
-                return;
-        }
-    }
-}
-
-// The page holds the header and the rows in view, none of it over another text.
+// The page holds the header and the rows in view.
 void ExpectVisibleRowsOnOnePage(const QString& pdf)
 {
     ASSERT_TRUE(QFileInfo::exists(pdf)) << pdf.toStdString();
@@ -92,7 +57,6 @@ void ExpectVisibleRowsOnOnePage(const QString& pdf)
     for (const int row : {1, TopRow - 1, lastInView + 1})
         EXPECT_FALSE(text.contains(XText(row))) << row;
     EXPECT_TRUE(text.contains(QStringLiteral(" 7030.14285714286")));
-    ExpectNoOverlap(pdf);
 }
 
 } // namespace
@@ -112,22 +76,4 @@ TEST(DataPrint, PrintsTheVisibleCellsToAPdfPrinter)
     // The grid's current cell is the last one printed.
     EXPECT_GT(DataForm().currentRow(), TopRow);
     EXPECT_EQ(DataForm().gridView()->currentIndex().column(), 2);
-}
-
-TEST(DataPrint, NoAnswerOrNoPrinterPrintsNothing)
-{
-    TestApp t;
-    AddPoints({{1, 2}});
-    t.services().messages.answer(MessageAnswer::No);
-    t.run(QStringLiteral("mnuFilePrint"));
-    EXPECT_EQ(t.services().messages.shown.size(), 1u);
-
-    // No printer at all: the unexpected-error message, the bar hidden.
-    t.services().messages.answer(MessageAnswer::Yes);
-    t.services().messages.answer(MessageAnswer::Ok);
-    t.run(QStringLiteral("mnuFilePrint"));
-    ASSERT_EQ(t.services().messages.shown.size(), 3u);
-    ExpectErrorMessage(t.services().messages.shown[2], QStringLiteral("Error #  482 was generated. \r"));
-    EXPECT_FALSE(t.main().progressBarVisible());
-    t.services().expectScriptsUsed();
 }

@@ -23,28 +23,6 @@ void CloseDataWindow()
 
 } // namespace
 
-TEST(DataWindow, AppendedRowsReadInNumberTextAndTheHeaderIsFixedOnResize)
-{
-    TestApp t;
-    DataWindow& data = DataForm();
-    EXPECT_EQ(data.grid().rows().row(0), GridHeaderRow());
-    EXPECT_EQ(data.gridView()->objectName(), QStringLiteral("GridData"));
-    AddPoints({{1.5, -2}, {2, 0.25}, {0.125, 1e-5}});
-    data.AppendPointRow({M_PI, false}, {M_PI, true});
-    EXPECT_EQ(DataColumn(0), QStringList({" 1", " 2", " 3", " 4"}));
-    EXPECT_EQ(DataColumn(1), QStringList({" 1.5", " 2", " .125", " 3.14159265358979"}));
-    EXPECT_EQ(DataColumn(2), QStringList({"-2", " .25", " 1E-05", " 3.141593"}));
-
-    // Filled point by point, the header row stays an ordinary row until the next resize.
-    EXPECT_FALSE(data.headerFixed());
-    EXPECT_TRUE(data.setCurrentCell(0, 1));
-    data.Form_Resize();
-    EXPECT_TRUE(data.headerFixed());
-    EXPECT_TRUE(data.gridView()->isRowHidden(0));
-    EXPECT_EQ(data.grid().headerData(1, Qt::Horizontal).toString(), QStringLiteral("= X Axis ="));
-    EXPECT_FALSE(data.setCurrentCell(0, 1));
-}
-
 TEST(DataWindow, APickedRowLoadsTheEditBoxesAndSetNewValuesStoresTheirTexts)
 {
     TestApp t;
@@ -92,7 +70,7 @@ TEST(DataWindow, ClosingAsksOnlyWithPointsAndMaySaveFirst)
                   QStringLiteral("Data Points"), MessageIcon::Question, MessageButtons::YesNo);
     ASSERT_FALSE(app().data.isNull());
 
-    // Yes, then No: closed, nothing saved. Yes, then Yes: Curves.ClosingTheDataWindowSavesEveryCurveHoldingPoints.
+    // Yes, then No: closed, nothing saved.
     t.services().messages.answer(MessageAnswer::Yes);
     t.services().messages.answer(MessageAnswer::No);
     CloseDataWindow();

@@ -1,15 +1,11 @@
 #include "data/ProjectStorage.h"
 
-#include "data/ProjectStart.h"
 #include "data/RowsCbor.h"
 
 #include "support/Expect.h"
 #include "support/SmallFileSystem.h"
 
-#include <QCborArray>
-#include <QCborMap>
 #include <QCborStreamWriter>
-#include <QCborValue>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,18 +48,6 @@ QString RefusalOf(const QString& path)
 }
 
 } // namespace
-
-TEST(ProjectStorage, RoundTripThroughAFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("figure 1.tracella"));
-    const Project p = Sample();
-    ASSERT_FALSE(SaveProjectFile(path, p));
-    auto read = ReadProjectFile(path);
-    ASSERT_TRUE(std::holds_alternative<Project>(read)) << std::get<QString>(read).toStdString();
-    EXPECT_EQ(EncodeProject(std::get<Project>(read)), EncodeProject(p));
-    EXPECT_EQ(FileBytes(path), EncodeProject(p));
-}
 
 // Each refusal names the file and says what is wrong with it.
 TEST(ProjectStorage, RefusesWhatIsNoProject)
@@ -125,29 +109,6 @@ TEST(ProjectStorage, FailedSaveKeepsTheEarlierProject)
         EXPECT_TRUE(error->description.contains(path)) << error->description.toStdString();
         EXPECT_EQ(FileBytes(path), EncodeProject(earlier));
     }
-}
-
-// Only a map naming the format first, before it breaks off, starts as a project.
-TEST(ProjectStart, FindsTheFormatBeforeTheBytesBreakOff)
-{
-    const QByteArray project = EncodeProject(Sample());
-    const qsizetype formatEnd = project.indexOf("tracella-project") + 16;
-    const auto map = [](const QCborMap& m) { return m.toCborValue().toCbor(); };
-    const QString format = QStringLiteral("format");
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        bool start;
-    } cases[] = {
-        {"project", project, true},
-        {"broken off after the format", project.left(formatEnd), true},
-        {"broken off in the format", project.left(formatEnd - 1), false},
-        {"format second", map({{QStringLiteral("zoom"), 2}, {format, ProjectFormatName}}), false},
-        {"key without a value", QByteArray("\xBF\x61" "a\x1F", 4), false},
-        {"empty", QByteArray(), false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsProjectStart(c.bytes), c.start) << c.name;
 }
 
 // Texts and arrays of every length whose head takes another size, and none at all.

@@ -39,19 +39,16 @@ inline void DrawLine(QImage& picture, const std::vector<QPointF>& line, const QC
     p.drawPath(path);
 }
 
-// The parametric curve at count + 1 points from `from` to `to`.
-inline std::vector<QPointF> Sampled(const std::function<QPointF(double)>& f, double from, double to, int count)
-{
-    std::vector<QPointF> line;
-    for (int i = 0; i <= count; ++i)
-        line.push_back(f(from + (to - from) * i / count));
-    return line;
-}
-
 // The graph of y, four points a pixel.
 inline std::vector<QPointF> GraphOf(const std::function<double(double)>& y, double from, double to)
 {
-    return Sampled([&](double x) { return QPointF(x, y(x)); }, from, to, static_cast<int>((to - from) * 4));
+    const int count = static_cast<int>((to - from) * 4);
+    std::vector<QPointF> line;
+    for (int i = 0; i <= count; ++i) {
+        const double x = from + (to - from) * i / count;
+        line.emplace_back(x, y(x));
+    }
+    return line;
 }
 
 inline QImage ThroughJpeg(const QImage& picture, int quality)

@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
 
 namespace tracella {
 namespace {
@@ -25,17 +24,6 @@ TextPairs Texts(const Interpolation& run)
     for (const SplinePoint& p : run.points)
         texts.emplace_back(NumberText(p.x), NumberText(p.y));
     return texts;
-}
-
-// The interval search as a plain loop over every inner knot, counted from 1:
-// j = N - 1; for i = N - 1 down to 2: if x < t(i) then j = i - 1.
-std::size_t LinearInterval(const std::vector<float>& t, float x)
-{
-    std::size_t j = t.size() - 1;
-    for (std::size_t i = t.size() - 1; i >= 2; --i)
-        if (x < t[i - 1])
-            j = i - 1;
-    return j - 1;
 }
 
 TEST(NaturalSpline, FitsTheSquaresExample)
@@ -77,23 +65,6 @@ TEST(NaturalSpline, FailsAsSinglePrecisionArithmetic)
         if (cases[i].description) {
             EXPECT_EQ(std::get<AppError>(fit).description, QString::fromLatin1(cases[i].description)) << i;
         }
-    }
-}
-
-TEST(SplineInterval, AgreesWithTheLinearSearchEverywhere)
-{
-    std::mt19937 random(2004);
-    for (int round = 0; round < 500; ++round) {
-        // Few distinct values, so that equal neighbours are common.
-        std::vector<float> knots(2 + random() % 40);
-        for (float& k : knots)
-            k = static_cast<float>(static_cast<int>(random() % 25) - 12) / 4;
-        std::sort(knots.begin(), knots.end());
-        std::vector<float> xs{-INFINITY, INFINITY, std::nanf(""), knots.front() - 1, knots.back() + 1};
-        for (float k : knots)
-            xs.insert(xs.end(), {k, std::nextafter(k, -INFINITY), std::nextafter(k, INFINITY), k + 0.125f});
-        for (float x : xs)
-            ASSERT_EQ(SplineInterval(knots, x), LinearInterval(knots, x)) << round << " at " << x;
     }
 }
 
