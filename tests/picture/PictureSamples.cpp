@@ -151,31 +151,6 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
     return placeable + header + records;
 }
 
-QByteArray JpegWithoutData(QSize size)
-{
-    const auto segment = [](char marker, const QByteArray& payload) {
-        QByteArray s("\xFF");
-        s.append(marker);
-        put(s, static_cast<quint32>(payload.size() + 2), 2, true);
-        return s + payload;
-    };
-    QByteArray frame("\x08", 1);
-    put(frame, size.height(), 2, true);
-    put(frame, size.width(), 2, true);
-    frame.append(QByteArray::fromHex("01011100")); // one component, 1 x 1 sampling, table 0
-    // Huffman tables of a single one-bit code: DC difference 0, end of block.
-    const QByteArray oneCode = QByteArray::fromHex("01000000000000000000000000000000") + QByteArray(1, '\0');
-    return QByteArray("\xFF\xD8", 2) + segment('\xDB', QByteArray(1, '\0') + QByteArray(64, '\x01')) +
-           segment('\xC0', frame) + segment('\xC4', QByteArray(1, '\x00') + oneCode) +
-           segment('\xC4', QByteArray(1, '\x10') + oneCode) + segment('\xDA', QByteArray::fromHex("010100003f00")) +
-           QByteArray("\xFF\xD9", 2);
-}
-
-QByteArray JpegWithRestarts(const QImage& source)
-{
-    return JpegBytes(source, {.grey = true, .restartRows = 1});
-}
-
 QByteArray JpegBytes(const QImage& source, const JpegLayout& layout)
 {
     const QImage image = source.convertToFormat(layout.grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
@@ -281,13 +256,6 @@ QByteArray PngBytes(const PngLayout& layout, QSize size)
     std::free(png);
     spng_ctx_free(ctx);
     return result;
-}
-
-QByteArray PlainPngBytes(QSize size, QColor colour)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    return EncodedWithQt(image, "png");
 }
 
 QImage CornerTestImage(QSize size)
