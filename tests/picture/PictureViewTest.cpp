@@ -18,7 +18,7 @@ using namespace tracella;
 
 namespace {
 
-const QRgb Grey = qRgb(240, 240, 240), White = qRgb(255, 255, 255);
+const QRgb White = qRgb(255, 255, 255);
 
 // Every pixel tells where it stands: x in red and green, y in blue.
 QImage EncodedPicture(int width, int height, QImage::Format format = QImage::Format_RGB32)
@@ -39,12 +39,12 @@ QImage blank(QSize size, QRgb colour = White)
     return image;
 }
 
-QImage painted(const MarkerLayer& layer, QSize size, const QRect& exposed, double zoom = 1.0)
+QImage painted(const MarkerLayer& layer, QSize size, const QRect& exposed)
 {
     QImage image = blank(size);
     QPainter painter(&image);
     painter.setClipRect(exposed);
-    layer.paint(painter, exposed, zoom);
+    layer.paint(painter, exposed, 1.0);
     return image;
 }
 
@@ -112,32 +112,6 @@ TEST(PixelRotation, QuarterAndHalfTurnsPutEveryPixelInItsPlace)
                         << x << ", " << y;
             }
         }
-    }
-}
-
-// Each pixel of an oblique turn comes from within a pixel or so of where
-// its offset turned by the angle lands.
-TEST(PixelRotation, ObliqueTurnTakesTheNearestTurnedPixel)
-{
-    const int width = 120, height = 80;
-    for (const double angle : {30.0, 217.5}) {
-        const QImage rotated = RotatedPicture(EncodedPicture(width, height), angle);
-        const double theta = angle * M_PI / 180;
-        int filled = 0;
-        for (int y = 0; y < rotated.height(); ++y) {
-            for (int x = 0; x < rotated.width(); ++x) {
-                const int dx = x - rotated.width() / 2, dy = y - rotated.height() / 2;
-                if (rotated.pixel(x, y) == Grey)
-                    continue;
-                ++filled;
-                const QPoint from = SourceOf(rotated.pixel(x, y));
-                ASSERT_LE(std::hypot(from.x() - (width / 2 + dx * std::cos(theta) - dy * std::sin(theta)),
-                                     from.y() - (height / 2 + dx * std::sin(theta) + dy * std::cos(theta))),
-                          1.25)
-                    << angle << ": " << x << ", " << y;
-            }
-        }
-        EXPECT_NEAR(filled, width * height, width * height / 20) << angle; // its area, give or take the edges
     }
 }
 
@@ -298,18 +272,4 @@ TEST(MarkerLayer, EveryPixelShowsTheLastDotOverIt)
         EXPECT_EQ(layer.count(), 0);
         EXPECT_EQ(painted(layer, size, QRect(QPoint(0, 0), size)), blank(size)) << c.name;
     }
-}
-
-// Enlarged, a dot grows with its pixels; reduced, it keeps one view pixel.
-TEST(MarkerLayer, DotsFollowTheZoomOfTheView)
-{
-    MarkerLayer layer;
-    layer.add({QPoint(10, 10), Rgb(255, 0, 0), 3}, QRect(0, 0, 100, 100));
-    const QImage big = painted(layer, QSize(60, 60), QRect(0, 0, 100, 100), 4.0);
-    for (const auto& [at, red] : {std::pair{QPoint(36, 36), true}, {QPoint(47, 47), true}, // picture pixel 9 ... 11
-                                  {QPoint(48, 48), false}, {QPoint(35, 40), false}})
-        EXPECT_EQ(big.pixel(at), red ? qRgb(255, 0, 0) : White) << at.x() << "," << at.y();
-    QImage one = blank(QSize(10, 10));
-    one.setPixel(2, 2, qRgb(255, 0, 0));
-    EXPECT_EQ(painted(layer, QSize(10, 10), QRect(0, 0, 100, 100), 0.25), one);
 }

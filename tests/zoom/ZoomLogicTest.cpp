@@ -9,32 +9,22 @@
 using namespace tracella;
 
 // Typed texts are clamped to the scroll bar's range; the box shows whole
-// percentages, and the plain number while editing.
+// percentages, and the plain number while editing. Only digits and control
+// keys are typed.
 TEST(ZoomFactor, TypedTextsAreClampedAndShownAsPercentages)
 {
-    const std::pair<const char*, int> typed[] = {{"5", 25}, {"2000", 1000}, {"", 25}, {"250%", 250}, {"1000", 1000},
-                                                 {"25", 25}, {"99", 99}};
+    const std::pair<const char*, int> typed[] = {{"5", 25}, {"2000", 1000}, {"", 25}, {"250%", 250}, {"99", 99}};
     for (const auto& [text, percent] : typed)
         EXPECT_EQ(ZoomPercentOfText(QString::fromLatin1(text)), percent) << text;
     EXPECT_FLOAT_EQ(ClampZoom(0.05f), 0.25f);
     EXPECT_FLOAT_EQ(ClampZoom(20.0f), 10.0f);
-    const std::pair<float, const char*> shown[] = {{2.5f, "250%"}, {10.0f, "1000%"}, {3.33f, "333%"}};
-    for (const auto& [zoom, text] : shown)
-        EXPECT_EQ(ZoomPercentText(zoom), QString::fromLatin1(text)) << zoom;
+    EXPECT_EQ(ZoomPercentText(3.33f), QStringLiteral("333%"));
     EXPECT_EQ(PlainZoomText(QStringLiteral("250%")), QStringLiteral("250"));
-    EXPECT_EQ(PlainZoomText(QString()), QStringLiteral("0"));
-}
 
-TEST(ZoomFactor, OnlyDigitsAndControlKeysAreTyped)
-{
-    for (char c = '0'; c <= '9'; ++c)
-        EXPECT_EQ(ClassifyZoomKey(QLatin1Char(c)), ZoomKey::Pass) << c;
-    EXPECT_EQ(ClassifyZoomKey(QLatin1Char('\b')), ZoomKey::Pass);
-    EXPECT_EQ(ClassifyZoomKey(QChar(22)), ZoomKey::Pass); // Ctrl+V
-    EXPECT_EQ(ClassifyZoomKey(QLatin1Char('\r')), ZoomKey::Apply);
-    for (char c : {'a', '%', '.', '-'})
-        EXPECT_EQ(ClassifyZoomKey(QLatin1Char(c)), ZoomKey::Refuse) << c;
-    EXPECT_EQ(ClassifyZoomKey(QChar(0x00B2)), ZoomKey::Refuse); // superscript two is no digit here
+    for (const auto& [key, kind] : {std::pair{QChar(u'0'), ZoomKey::Pass}, {QChar(u'9'), ZoomKey::Pass},
+                                    {QChar(22), ZoomKey::Pass}, {QChar(u'\r'), ZoomKey::Apply},
+                                    {QChar(u'%'), ZoomKey::Refuse}, {QChar(0x00B2), ZoomKey::Refuse}})
+        EXPECT_EQ(ClassifyZoomKey(key), kind) << int(key.unicode()); // 22: Ctrl+V; 0xB2: superscript two
 }
 
 // A resting pointer is drawn again every 250 ms (five ticks), every move at
@@ -57,11 +47,8 @@ TEST(ZoomFollower, RedrawsMovesAtOnceAndARestingPointerEveryFiveTicks)
     EXPECT_EQ(g.tick(true, QPoint(19, 7)), Step::Keep);
     g.forceRedraw();
     EXPECT_EQ(g.tick(true, QPoint(19, 7)), Step::Draw);
-    EXPECT_EQ(g.tick(false, QPoint(50, 5)), Step::Black);
-    // The last position seen while following was (19, 7).
-    EXPECT_EQ(g.tick(true, QPoint(19, 7)), Step::Keep);
     EXPECT_EQ(g.tick(false, QPoint(9, 9)), Step::Black);
-    EXPECT_EQ(g.tick(true, QPoint(9, 9)), Step::Draw);
+    EXPECT_EQ(g.tick(true, QPoint(9, 9)), Step::Draw); // caught up
 }
 
 // The source surrounds the pointer; a short destination takes one more
@@ -109,7 +96,6 @@ TEST(ZoomLayout, EveryFactorCoversTheViewAndCentresThePointerPixel)
 
 TEST(ZoomLayout, SourceImageKeepsWhatLiesOffTheScreenBlack)
 {
-    const QRect screen(0, 0, 100, 80);
     std::vector<QRect> asked;
     const auto red = [&asked](const QRect& r) {
         asked.push_back(r);
@@ -117,17 +103,9 @@ TEST(ZoomLayout, SourceImageKeepsWhatLiesOffTheScreenBlack)
         part.fill(Qt::red);
         return part;
     };
-    const QImage corner = ZoomSourceImage(QRect(-10, -5, 30, 20), screen, red);
+    const QImage corner = ZoomSourceImage(QRect(-10, -5, 30, 20), QRect(0, 0, 100, 80), red);
     EXPECT_EQ(asked, std::vector<QRect>{QRect(0, 0, 20, 15)});
-    ASSERT_EQ(corner.size(), QSize(30, 20));
     for (const auto& [x, y, colour] : {std::tuple{9, 10, Qt::black}, {15, 4, Qt::black}, {10, 5, Qt::red},
                                        {29, 19, Qt::red}})
         EXPECT_EQ(corner.pixel(x, y), QColor(colour).rgb()) << x << "," << y;
-    asked.clear();
-    EXPECT_EQ(ZoomSourceImage(QRect(10, 10, 5, 5), screen, red).size(), QSize(5, 5));
-    EXPECT_EQ(asked, std::vector<QRect>{QRect(10, 10, 5, 5)});
-    asked.clear();
-    EXPECT_EQ(ZoomSourceImage(QRect(200, 200, 4, 4), screen, red).pixel(2, 2), qRgb(0, 0, 0));
-    EXPECT_TRUE(asked.empty());
-    EXPECT_TRUE(ZoomSourceImage(QRect(-1, 10, 5, 5), screen, [](const QRect&) { return QImage(); }).isNull());
 }
