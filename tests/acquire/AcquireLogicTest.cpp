@@ -176,16 +176,6 @@ TEST(CaptureGeometry, WaitIsWithinHalfASecondOfTheDelay)
         EXPECT_EQ(CaptureWaitMs(start, 5), wait) << start.toString("hh:mm:ss.zzz").toStdString();
 }
 
-// Edges are rounded halves to even; a single pixel column has no width.
-TEST(CaptureGeometry, RectangleIsTheSameFromEitherCorner)
-{
-    const QRect forward(100, 200, 120, 45);
-    for (const auto& [a, b] : {std::pair{QPointF(100, 200), QPointF(220, 245)}, {QPointF(220, 200), QPointF(100, 245)}})
-        EXPECT_EQ(CaptureRect(a, b), forward) << a.x() << "," << a.y();
-    EXPECT_EQ(CaptureRect(QPointF(10.5, 11.5), QPointF(20.5, 21.5)), QRect(10, 12, 10, 10));
-    EXPECT_EQ(CaptureRect(QPointF(5, 5), QPointF(5, 40)).width(), 0);
-}
-
 // Only a text smaller than the rectangle both ways is drawn.
 TEST(CaptureGeometry, LabelShowsTheSizeCentredWhenItFits)
 {

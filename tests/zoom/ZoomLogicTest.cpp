@@ -1,5 +1,4 @@
 #include "zoom/ZoomFactor.h"
-#include "zoom/ZoomFollower.h"
 #include "zoom/ZoomLayout.h"
 
 #include <gtest/gtest.h>
@@ -25,30 +24,6 @@ TEST(ZoomFactor, TypedTextsAreClampedAndShownAsPercentages)
                                     {QChar(22), ZoomKey::Pass}, {QChar(u'\r'), ZoomKey::Apply},
                                     {QChar(u'%'), ZoomKey::Refuse}, {QChar(0x00B2), ZoomKey::Refuse}})
         EXPECT_EQ(ClassifyZoomKey(key), kind) << int(key.unicode()); // 22: Ctrl+V; 0xB2: superscript two
-}
-
-// A resting pointer is drawn again every 250 ms (five ticks), every move at
-// once; while not following the view is black, and moves made then are
-// caught up.
-TEST(ZoomFollower, RedrawsMovesAtOnceAndARestingPointerEveryFiveTicks)
-{
-    using Step = ZoomFollower::Step;
-    ZoomFollower f;
-    EXPECT_EQ(f.tick(true, QPoint(300, 200)), Step::Draw); // nothing drawn yet
-    std::vector<int> draws;
-    for (int tick = 1; tick <= 50; ++tick)
-        if (f.tick(true, QPoint(300, 200)) == Step::Draw)
-            draws.push_back(tick);
-    EXPECT_EQ(draws, (std::vector<int>{5, 10, 15, 20, 25, 30, 35, 40, 45, 50}));
-
-    ZoomFollower g;
-    for (int x = 0; x < 20; ++x)
-        EXPECT_EQ(g.tick(true, QPoint(x, 7)), Step::Draw);
-    EXPECT_EQ(g.tick(true, QPoint(19, 7)), Step::Keep);
-    g.forceRedraw();
-    EXPECT_EQ(g.tick(true, QPoint(19, 7)), Step::Draw);
-    EXPECT_EQ(g.tick(false, QPoint(9, 9)), Step::Black);
-    EXPECT_EQ(g.tick(true, QPoint(9, 9)), Step::Draw); // caught up
 }
 
 // The source surrounds the pointer; a short destination takes one more
@@ -92,20 +67,4 @@ TEST(ZoomLayout, EveryFactorCoversTheViewAndCentresThePointerPixel)
             ASSERT_GE((index + 1) * scale, view.width() / 2 - 1.0) << percent;
         }
     }
-}
-
-TEST(ZoomLayout, SourceImageKeepsWhatLiesOffTheScreenBlack)
-{
-    std::vector<QRect> asked;
-    const auto red = [&asked](const QRect& r) {
-        asked.push_back(r);
-        QImage part(r.size(), QImage::Format_RGB32);
-        part.fill(Qt::red);
-        return part;
-    };
-    const QImage corner = ZoomSourceImage(QRect(-10, -5, 30, 20), QRect(0, 0, 100, 80), red);
-    EXPECT_EQ(asked, std::vector<QRect>{QRect(0, 0, 20, 15)});
-    for (const auto& [x, y, colour] : {std::tuple{9, 10, Qt::black}, {15, 4, Qt::black}, {10, 5, Qt::red},
-                                       {29, 19, Qt::red}})
-        EXPECT_EQ(corner.pixel(x, y), QColor(colour).rgb()) << x << "," << y;
 }
