@@ -7,7 +7,6 @@
 #include "picture/PictureJob.h"
 #include "picture/widgets/PictureDrop.h"
 
-#include <QFile>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -254,9 +253,8 @@ TEST(PdfImport, FilesFromTheCommandLineAndFromDropsOpenAsImported)
     EXPECT_EQ(panel(t, 2), picture);
     EXPECT_FALSE(drop(text));
 
-    QFile desktop(QStringLiteral(TRACELLA_SOURCE_DIR "/resources/io.github.tracella.Tracella.desktop"));
-    ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
-    const QString entry = QString::fromUtf8(desktop.readAll());
+    const QString entry =
+        QString::fromUtf8(FileBytes(QStringLiteral(TRACELLA_SOURCE_DIR "/resources/io.github.tracella.Tracella.desktop")));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=tracella %f\n")));
     for (const char* type : {"application/pdf", "image/png"})
         EXPECT_TRUE(entry.contains(QLatin1String(type) + QLatin1Char(';'))) << type;
