@@ -23,17 +23,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 using namespace tracella;
 using namespace tracella::test;
 
 namespace {
-
-QPushButton* button(const QWidget& w, const char* name)
-{
-    return w.findChild<QPushButton*>(QString::fromLatin1(name));
-}
 
 bool splashUp()
 {
@@ -41,19 +35,6 @@ bool splashUp()
         if (qobject_cast<SplashWindow*>(w) && w->isVisible())
             return true;
     return false;
-}
-
-// The program started as from the command line; whenever events run
-// meanwhile, whether the splash is up and whether `shown` holds.
-MainWindow* startWatched(const QStringList& arguments, const std::function<bool()>& shown,
-                         std::vector<std::pair<bool, bool>>& seen)
-{
-    appState() = AppState{};
-    app().commands = CommandRouter{};
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] { seen.emplace_back(splashUp(), shown()); });
-    watch.start(0);
-    return RunStartup(arguments);
 }
 
 void closeProgram(MainWindow* main)
@@ -94,7 +75,7 @@ TEST(About, TheHelpMenuShowsTheVersionsAndTheLinks)
         EXPECT_EQ(t.services().launcher.opened[0].path(), mail->text().trimmed());
 
         t.services().launcher.installed = {QStringLiteral("hardinfo"), QStringLiteral("gnome-system-monitor")};
-        button(about, "cmdSysInfo")->click();
+        Child<QPushButton>(&about, "cmdSysInfo")->click();
         QTest::keyClick(shown, Qt::Key_Escape);
     });
     poll->start(10);
@@ -116,9 +97,16 @@ TEST(Splash, AtStartUpItShowsForThreeSecondsBeforeTheNamedPicture)
     const QString path = dir.filePath(QStringLiteral("plot.png"));
     ASSERT_TRUE(test::PlainPicture(QSize(900, 700), Qt::darkCyan).save(path));
     ScriptedServices services;
+    appState() = AppState{};
+    app().commands = CommandRouter{};
+    // Whenever events run during the start-up: whether the splash is up, and the picture shown.
     std::vector<std::pair<bool, bool>> seen;
-    MainWindow* main =
-        startWatched({path}, [] { return app().document && app().document->surface()->hasPicture(); }, seen);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        seen.emplace_back(splashUp(), app().document && app().document->surface()->hasPicture());
+    });
+    watch.start(0);
+    MainWindow* main = RunStartup({path});
     ASSERT_TRUE(main);
     EXPECT_EQ(services.clock.waits, std::vector<int>{3000});
     EXPECT_GT(std::count(seen.begin(), seen.end(), std::make_pair(true, false)), 0);

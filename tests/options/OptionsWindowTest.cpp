@@ -28,15 +28,10 @@ using namespace tracella::test;
 namespace {
 
 // The five colour buttons and their settings.
-struct ColourControl {
-    const char* button;
-    Colour AppState::*setting;
-};
-const ColourControl Colours[] = {{"cmdPointsColor", &AppState::PointsColor},
-                                 {"cmdScaleColor", &AppState::ScaleColor},
-                                 {"cmdARdataColor", &AppState::ARDataColor},
-                                 {"cmdARpointColor", &AppState::ARPointColor},
-                                 {"cmdSplineColor", &AppState::SplineColor}};
+const std::pair<const char*, Colour AppState::*> Colours[] = {
+    {"cmdPointsColor", &AppState::PointsColor}, {"cmdScaleColor", &AppState::ScaleColor},
+    {"cmdARdataColor", &AppState::ARDataColor}, {"cmdARpointColor", &AppState::ARPointColor},
+    {"cmdSplineColor", &AppState::SplineColor}};
 
 // Runs the options command; drive() works on the open modal dialog. A
 // dialog left open is closed after a while so that no test can hang.
@@ -110,7 +105,7 @@ TEST(OptionsWindow, EscChangesNothingAndDoItStoresOnceAllAreInRange)
         Child<QAbstractButton>(&d, "CheckYLog")->click();
         for (int i = 0; i < 5; ++i) {
             t.services().colours.script.push_back(QColor(3 * i + 1, 3 * i + 2, 3 * i + 3));
-            Child<QAbstractButton>(&d, Colours[i].button)->click();
+            Child<QAbstractButton>(&d, Colours[i].first)->click();
         }
         type(d, "TxtRows", QStringLiteral("3.5"));
         type(d, "TxtCols", QStringLiteral("3000000000"));
@@ -131,7 +126,7 @@ TEST(OptionsWindow, EscChangesNothingAndDoItStoresOnceAllAreInRange)
     const AppState& s = appState();
     EXPECT_TRUE(s.XAxisLog && s.YAxisLog);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(s.*Colours[i].setting, Rgb(3 * i + 1, 3 * i + 2, 3 * i + 3)) << Colours[i].button;
+        EXPECT_EQ(s.*Colours[i].second, Rgb(3 * i + 1, 3 * i + 2, 3 * i + 3)) << Colours[i].first;
     EXPECT_EQ(s.ARRows, 4);
     EXPECT_EQ(s.ARCols, 2);
     EXPECT_EQ(s.SplinePoints, 12);
