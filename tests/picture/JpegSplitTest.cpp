@@ -41,7 +41,7 @@ TEST(JpegSplit, GivesTheOneThreadsPixelsAndCountsEveryRow)
         {"4:2:0, odd size", JpegBytes(odd, {})},
         {"4:4:4", JpegBytes(odd, {.fullChroma = true})},
         {"4:2:0, restart markers", JpegBytes(busyColours(QSize(120, 250)), {.restartRows = 2})},
-        {"grey, restart markers", JpegWithRestarts(odd)},
+        {"grey, restart markers", JpegBytes(odd, {.grey = true, .restartRows = 1})},
         {"progressive, on one thread", JpegBytes(odd, {.progressive = true})},
     };
     for (const auto& c : cases) {
@@ -63,7 +63,7 @@ TEST(JpegSplit, GivesTheOneThreadsPixelsAndCountsEveryRow)
 TEST(JpegSplit, GivesTheOneThreadsMessageForDamageInEitherHalf)
 {
     // 40 restart intervals of 8 rows; the bottom half starts at row 176.
-    const QByteArray whole = JpegWithRestarts(busyColours(QSize(160, 320)));
+    const QByteArray whole = JpegBytes(busyColours(QSize(160, 320)), {.grey = true, .restartRows = 1});
     const qsizetype data = JpegScanDataStart(whole);
     const qsizetype scan = whole.size() - data;
     const struct {

@@ -1,7 +1,6 @@
 #include "PictureSamples.h"
 
 #include <QBuffer>
-#include <QHash>
 #include <QImageWriter>
 #include <QPainter>
 #include <QtEndian>
@@ -47,19 +46,13 @@ QByteArray EncodedWithQt(const QImage& image, const char* format, int quality)
 
 QByteArray GifBytes(const QImage& source)
 {
-    const QImage image = source.convertToFormat(QImage::Format_RGB32);
-    QHash<QRgb, int> index;
-    std::vector<QRgb> palette;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (!index.contains(image.pixel(x, y)) && palette.size() < 256) {
-                index.insert(image.pixel(x, y), static_cast<int>(palette.size()));
-                palette.push_back(image.pixel(x, y));
-            }
+    // Qt keeps the colours exactly where there are at most 256.
+    const QImage image = source.convertToFormat(QImage::Format_Indexed8);
     int tableBits = 1;
-    while ((std::size_t{1} << tableBits) < palette.size())
+    while ((1 << tableBits) < image.colorCount())
         ++tableBits;
-    palette.resize(std::size_t{1} << tableBits, qRgb(0, 0, 0));
+    QList<QRgb> palette = image.colorTable();
+    palette.resize(1 << tableBits, qRgb(0, 0, 0));
 
     QByteArray gif("GIF89a");
     put(gif, image.width(), 2);
@@ -89,7 +82,7 @@ QByteArray GifBytes(const QImage& source)
                 code(Clear);
                 sinceClear = 0;
             }
-            code(index.value(image.pixel(x, y)));
+            code(image.pixelIndex(x, y));
             ++sinceClear;
         }
     }
@@ -149,31 +142,6 @@ QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& recta
         checksum ^= qFromLittleEndian<quint16>(placeable.constData() + 2 * i);
     put(placeable, checksum, 2);
     return placeable + header + records;
-}
-
-QByteArray JpegWithoutData(QSize size)
-{
-    const auto segment = [](char marker, const QByteArray& payload) {
-        QByteArray s("\xFF");
-        s.append(marker);
-        put(s, static_cast<quint32>(payload.size() + 2), 2, true);
-        return s + payload;
-    };
-    QByteArray frame("\x08", 1);
-    put(frame, size.height(), 2, true);
-    put(frame, size.width(), 2, true);
-    frame.append(QByteArray::fromHex("01011100")); // one component, 1 x 1 sampling, table 0
-    // Huffman tables of a single one-bit code: DC difference 0, end of block.
-    const QByteArray oneCode = QByteArray::fromHex("01000000000000000000000000000000") + QByteArray(1, '\0');
-    return QByteArray("\xFF\xD8", 2) + segment('\xDB', QByteArray(1, '\0') + QByteArray(64, '\x01')) +
-           segment('\xC0', frame) + segment('\xC4', QByteArray(1, '\x00') + oneCode) +
-           segment('\xC4', QByteArray(1, '\x10') + oneCode) + segment('\xDA', QByteArray::fromHex("010100003f00")) +
-           QByteArray("\xFF\xD9", 2);
-}
-
-QByteArray JpegWithRestarts(const QImage& source)
-{
-    return JpegBytes(source, {.grey = true, .restartRows = 1});
 }
 
 QByteArray JpegBytes(const QImage& source, const JpegLayout& layout)
@@ -281,13 +249,6 @@ QByteArray PngBytes(const PngLayout& layout, QSize size)
     std::free(png);
     spng_ctx_free(ctx);
     return result;
-}
-
-QByteArray PlainPngBytes(QSize size, QColor colour)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    return EncodedWithQt(image, "png");
 }
 
 QImage CornerTestImage(QSize size)

@@ -19,14 +19,6 @@ QByteArray EncodedWithQt(const QImage& image, const char* format, int quality = 
 // A GIF of the image (at most 256 colours), with uncompressed LZW codes.
 QByteArray GifBytes(const QImage& image);
 
-// A grey baseline JPEG whose header claims `size` and whose scan ends at
-// once: what is left after the data was lost.
-QByteArray JpegWithoutData(QSize size);
-
-// A greyscale JPEG of the image written by libjpeg with a restart marker
-// after every row of 8 x 8 blocks.
-QByteArray JpegWithRestarts(const QImage& image);
-
 // A JPEG of the image written by libjpeg at its default quality: grey, or
 // RGB in 4:2:0 (4:4:4 with fullChroma); a restart marker after every
 // restartRows rows of blocks (0: none); progressive when asked.
@@ -54,9 +46,6 @@ struct MetafileRectangle {
     int savesBefore = 0; // SaveDC records before it that nothing restores
 };
 QByteArray MetafileBytes(QSize size, const std::vector<MetafileRectangle>& rectangles, quint16 unitsPerInch = 96);
-
-// A PNG of one plain colour.
-QByteArray PlainPngBytes(QSize size, QColor colour);
 
 // A PNG of every layout the format allows, written by libspng: noisy
 // samples of the given colour type and depth, with a tRNS chunk (black, or
