@@ -7,6 +7,10 @@
 
 #include <sys/mman.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <condition_variable>
@@ -131,7 +135,7 @@ private:
 };
 
 // Inflates the zlib stream of the image data row by row. zlib's own check
-// is off: the Adler-32 is taken here, faster, and compared at the end.
+// is off: the writer takes the Adler-32, faster, and it is compared at the end.
 class RowInflater {
 public:
     explicit RowInflater(ImageData& data) : data_(data)
@@ -148,12 +152,12 @@ public:
         z_.avail_out = static_cast<uInt>(length);
         while (ready_ && z_.avail_out > 0 && !ended_)
             ready_ = step();
-        adler_ = UpdateAdler32(adler_, row, length);
         return ready_ && z_.avail_out == 0;
     }
 
-    // True when the stream ends here, its check matches and no data follows.
-    bool finish()
+    // True when the stream ends here with `adler` as its check, and no data
+    // follows.
+    bool finish(quint32 adler)
     {
         uchar spare = 0;
         while (ready_ && !ended_) {
@@ -162,7 +166,7 @@ public:
             ready_ = step() && z_.avail_out == 1;
         }
         return ready_ && ended_ && z_.avail_in == 0 && data_.read(input_.data(), 1) == 0 &&
-               qFromBigEndian<quint32>(trailer_.data()) == adler_;
+               qFromBigEndian<quint32>(trailer_.data()) == adler;
     }
 
 private:
@@ -195,7 +199,6 @@ private:
     z_stream z_{};
     std::vector<uchar> input_ = std::vector<uchar>(1 << 16);
     std::array<uchar, 4> trailer_{};
-    quint32 adler_ = 1;
     bool ready_ = false;
     bool ended_ = false;
 };
@@ -261,6 +264,7 @@ public:
     // `filtered` is the row as inflated: its filter byte, then its bytes.
     bool write(int y, const uchar* filtered)
     {
+        adler_ = UpdateAdler32(adler_, filtered, 1 + bytes_);
         if (!unfilter(filtered[0], filtered + 1, row_.data(), above_.data(), bytes_, channels_))
             return false;
         toImageRow(row_.data(), image_.scanLine(y), image_.width(), static_cast<int>(channels_));
@@ -269,11 +273,14 @@ public:
     }
 
     std::size_t filteredBytes() const { return 1 + bytes_; }
+    // The Adler-32 of the rows written so far, as inflated.
+    quint32 adler() const { return adler_; }
 
 private:
     QImage& image_;
     std::size_t channels_, bytes_;
     std::vector<uchar> row_, above_; // the row above starts as zeros
+    quint32 adler_ = 1;
 };
 
 // Inflated rows handed from the thread that inflates them to the one that
@@ -394,33 +401,70 @@ PlainPng decodeRowsPipelined(RowInflater& inflater, RowWriter& writer, QImage& i
     return written ? result : PlainPng::NotTaken;
 }
 
+constexpr quint32 AdlerBase = 65521;
+constexpr std::size_t AdlerBlock = 32;
+
+// Adds whole blocks of 32 bytes to the Adler-32 sums as that many single
+// steps would: in a block, each byte counts in b once per later step.
+#ifdef __SSE2__
+void addBlocks(quint32& a, quint32& b, const uchar* data, std::size_t blocks)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i w0 = _mm_setr_epi16(32, 31, 30, 29, 28, 27, 26, 25), w1 = _mm_setr_epi16(24, 23, 22, 21, 20, 19, 18, 17),
+                  w2 = _mm_setr_epi16(16, 15, 14, 13, 12, 11, 10, 9), w3 = _mm_setr_epi16(8, 7, 6, 5, 4, 3, 2, 1);
+    __m128i sums = zero, before = zero, weighted = zero;
+    for (std::size_t k = 0; k < blocks; ++k, data += AdlerBlock) {
+        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
+        const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16));
+        before = _mm_add_epi32(before, sums); // the bytes of earlier blocks, once per block
+        sums = _mm_add_epi32(sums, _mm_add_epi32(_mm_sad_epu8(lo, zero), _mm_sad_epu8(hi, zero)));
+        const __m128i front = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), w0),
+                                            _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), w1));
+        const __m128i back = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), w2),
+                                           _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), w3));
+        weighted = _mm_add_epi32(weighted, _mm_add_epi32(front, back));
+    }
+    const auto total = [](__m128i v) {
+        v = _mm_add_epi32(v, _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2)));
+        v = _mm_add_epi32(v, _mm_shuffle_epi32(v, _MM_SHUFFLE(2, 3, 0, 1)));
+        return quint64{static_cast<quint32>(_mm_cvtsi128_si32(v))};
+    };
+    b = static_cast<quint32>((b + AdlerBlock * (blocks * a + total(before)) + total(weighted)) % AdlerBase);
+    a = static_cast<quint32>((a + total(sums)) % AdlerBase);
+}
+#else
+void addBlocks(quint32& a, quint32& b, const uchar* data, std::size_t blocks)
+{
+    for (; blocks > 0; --blocks, data += AdlerBlock) {
+        quint32 sum = 0, weighted = 0;
+        for (std::size_t i = 0; i < AdlerBlock; ++i) {
+            sum += data[i];
+            weighted += static_cast<quint32>(AdlerBlock - i) * data[i];
+        }
+        b += AdlerBlock * a + weighted;
+        a += sum;
+    }
+}
+#endif
+
 } // namespace
 
 quint32 UpdateAdler32(quint32 adler, const uchar* data, std::size_t length)
 {
-    constexpr quint32 Base = 65521;
     // zlib's bound: the most bytes before the sums must be reduced.
-    constexpr std::size_t Reduce = 5552, Block = 32;
+    constexpr std::size_t Reduce = 5552;
     quint32 a = adler & 0xffff, b = adler >> 16;
     while (length > 0) {
         std::size_t n = std::min(length, Reduce);
         length -= n;
-        for (; n >= Block; n -= Block, data += Block) {
-            // The 32 steps of b at once: each byte counts once per later step.
-            quint32 sum = 0, weighted = 0;
-            for (std::size_t i = 0; i < Block; ++i) {
-                sum += data[i];
-                weighted += static_cast<quint32>(Block - i) * data[i];
-            }
-            b += Block * a + weighted;
-            a += sum;
-        }
-        for (; n > 0; --n, ++data) {
+        addBlocks(a, b, data, n / AdlerBlock);
+        data += n / AdlerBlock * AdlerBlock;
+        for (n %= AdlerBlock; n > 0; --n, ++data) {
             a += *data;
             b += a;
         }
-        a %= Base;
-        b %= Base;
+        a %= AdlerBase;
+        b %= AdlerBase;
     }
     return (b << 16) | a;
 }
@@ -439,7 +483,7 @@ PlainPng DecodePlainPng(QIODevice& device, qint64 start, int channels, QImage& i
                                     : decodeRows(inflater, writer, image.height(), progress);
     if (rows != PlainPng::Decoded)
         return rows;
-    if (!inflater.finish())
+    if (!inflater.finish(writer.adler()))
         return PlainPng::NotTaken;
     // Only an intact IEND may follow: libspng judges every other ending.
     const ChunkHead& end = data.following();
