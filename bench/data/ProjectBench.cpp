@@ -2,6 +2,7 @@
 // against writing the same bytes and texts as one file, and against opening
 // the picture alone through the import.
 #include "GridAppendBaseline.h"
+#include "support/FreshMemory.h"
 #include "support/PlotRows.h"
 #include "support/SampleFiles.h"
 #include "data/CurveDocument.h"
@@ -111,6 +112,9 @@ void BM_OpenProject(benchmark::State& state)
     if (!Ready(state))
         return;
     for (auto _ : state) {
+        state.PauseTiming();
+        bench::WarmFreshMemory(PictureSize);
+        state.ResumeTiming();
         auto read = ReadProjectFile(fixture().project);
         if (const QString* problem = std::get_if<QString>(&read)) {
             state.SkipWithError(qPrintable(*problem));
@@ -137,6 +141,9 @@ void BM_OpenProjectBaseline(benchmark::State& state)
     if (!Ready(state))
         return;
     for (auto _ : state) {
+        state.PauseTiming();
+        bench::WarmFreshMemory(PictureSize);
+        state.ResumeTiming();
         const LoadedPicture loaded = LoadPictureFile(fixture().png);
         if (loaded.error) {
             state.SkipWithError(qPrintable(loaded.error->description));

@@ -2,6 +2,7 @@
 // ready to paint) against the bare libraries: zlib inflating the PNG's image
 // data, libjpeg-turbo decoding at its fastest settings; Qt's own PNG reader
 // for comparison; and how late the window's events run meanwhile.
+#include "support/FreshMemory.h"
 #include "support/PlotRows.h"
 #include "support/ProcStatus.h"
 #include "support/SampleFiles.h"
@@ -23,7 +24,6 @@
 #include <future>
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -97,21 +97,13 @@ auto onPoolThread(Work work)
     return result.get();
 }
 
-// This machine is a VM whose host takes back the memory a process frees, and
-// touching such memory again costs the host's faults: at random, and the more
-// the larger the picture, so the 1.6 GB picture paid them far more often than
-// the baseline's 1.2 GB. So that no side measures them, each PNG repetition
-// first touches and frees memory beyond the picture's size, untimed and on
-// the pool thread; what is timed still starts from fresh pages that the
-// system must clear.
+// Untimed, on the pool thread: see WarmFreshMemory.
 void warmFreshMemory(benchmark::State& state)
 {
     state.PauseTiming();
     onPoolThread([] {
-        QImage warm = NewDecodedImage(PngSize + QSize(0, 1000), QImage::Format_RGB32);
-        for (int y = 0; y < warm.height(); ++y)
-            std::memset(warm.scanLine(y), 1, static_cast<std::size_t>(warm.bytesPerLine()));
-        return warm.constBits() != nullptr;
+        bench::WarmFreshMemory(PngSize);
+        return true;
     });
     state.ResumeTiming();
 }
