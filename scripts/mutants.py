@@ -27,7 +27,7 @@ ENV = None
 # The tests of each subsystem, as CTest names them in tests/<subsystem>/CMakeLists.txt.
 TESTS = {
     "app": "AppLogicTest|MainWindowTest|ResourcesTest|DesktopFilesTest|ProjectWindowTest",
-    "picture": "PictureViewTest|PictureLoaderTest|PictureWindowTest",
+    "picture": "PictureViewTest|PictureLoaderTest|PictureWindowTest|JpegSplitTest|PlainPngTest",
     "calibration": "calibration_test|PointPickingTest|ScaleAxesPanelTest|axis_finding_test|label_ocr_test"
                    "|axis_accuracy_test",
     "data": "data_.*_test|DataWindowTest|DataPrintTest",
@@ -263,6 +263,11 @@ MUTANTS = [
     # added with the third cut: the trace panel's preview of matching pixels
     M("extract/MatchPreview.cpp", "if (d[x] <= limit) {", "if (d[x] < limit) {",
       "preview leaves out the colours at the tolerance edge"),
+    # added with the plain PNG road
+    M("picture/PlainPngDecoder.cpp", "return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;",
+      "return pa < pb && pa <= pc ? a : pb <= pc ? b : c;", "PNG rows of the Paeth filter wrong where predictors tie"),
+    M("picture/PlainPngDecoder.cpp", "qFromBigEndian<quint32>(trailer_.data()) == adler;", "adler == adler;",
+      "a PNG whose image data fails its checksum opens"),
 ]
 for _n, _m in enumerate(MUTANTS, 1):
     _m.number = _n

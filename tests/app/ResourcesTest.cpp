@@ -1,6 +1,5 @@
 // The compiled-in resources: toolbar icons and help pages.
 #include <QFile>
-#include <QImage>
 #include <QRegularExpression>
 #include <QSet>
 #include <QString>

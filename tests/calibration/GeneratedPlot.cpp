@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 namespace tracella::plots {
 namespace {

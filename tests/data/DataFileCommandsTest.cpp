@@ -2,7 +2,6 @@
 
 #include "app/services/SharedDialog.h"
 
-#include <QApplication>
 
 using namespace tracella;
 using namespace tracella::test;

@@ -1,9 +1,7 @@
 #include "DataGuiSupport.h"
 
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QProcess>
-#include <QProgressBar>
 #include <QRegularExpression>
 
 using namespace tracella;

@@ -1,6 +1,5 @@
 #include "DataGuiSupport.h"
 
-#include <cmath>
 
 using namespace tracella;
 using namespace tracella::test;

@@ -211,6 +211,8 @@ QByteArray PngBytes(const PngLayout& layout, QSize size)
     ihdr.color_type = static_cast<uint8_t>(layout.colourType);
     ihdr.interlace_method = layout.interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE;
     spng_set_ihdr(ctx, &ihdr);
+    if (layout.filters)
+        spng_set_option(ctx, SPNG_FILTER_CHOICE, layout.filters);
     const int levels = 1 << std::min(layout.depth, 8);
     spng_trns trns{};
     if (layout.colourType == 3) {

@@ -55,6 +55,7 @@ struct PngLayout {
     int depth;
     bool transparentColour = false;
     bool interlaced = false;
+    int filters = 0; // SPNG_FILTER_CHOICE_*, or 0 for libspng's choice
 };
 QByteArray PngBytes(const PngLayout& layout, QSize size);
 

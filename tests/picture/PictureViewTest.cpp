@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <numeric>
-#include <optional>
 #include <random>
 
 using namespace tracella;

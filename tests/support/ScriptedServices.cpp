@@ -6,10 +6,8 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QMimeData>
-#include <QEventLoop>
 #include <QPrinter>
 #include <QScreen>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 

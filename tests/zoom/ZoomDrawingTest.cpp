@@ -1,7 +1,6 @@
 #include "zoom/ZoomDrawing.h"
 #include "zoom/ZoomLayout.h"
 
-#include <QPainter>
 
 #include <gtest/gtest.h>
 
