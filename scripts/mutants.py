@@ -265,7 +265,7 @@ MUTANTS = [
       "preview leaves out the colours at the tolerance edge"),
     # added with the plain PNG road
     M("picture/PlainPngDecoder.cpp", "return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;",
-      "return pa < pb && pa <= pc ? a : pb <= pc ? b : c;", "PNG rows of the Paeth filter wrong where predictors tie"),
+      "return pa <= pb && pa <= pc ? a : pb < pc ? b : c;", "PNG rows of the Paeth filter wrong where predictors tie"),
     M("picture/PlainPngDecoder.cpp", "qFromBigEndian<quint32>(trailer_.data()) == adler;", "adler == adler;",
       "a PNG whose image data fails its checksum opens"),
 ]
