@@ -1,5 +1,7 @@
 #include "picture/JpegDecoder.h"
 
+#include "picture/SecondThread.h"
+
 #include <QImage>
 #include <QSysInfo>
 
@@ -29,8 +31,6 @@ struct Errors {
     char message[JMSG_LENGTH_MAX] = {};
 };
 
-// Below this many pixels a second thread costs more than it saves.
-constexpr qint64 SplitPixels = 1 << 20;
 // Where the bottom half starts, as a share of the rows: its decompressor
 // reads through the top half's data as well, though without turning it into
 // pixels, so it gets the smaller half.
@@ -172,9 +172,7 @@ int splitRow(jpeg_decompress_struct& info, JpegThreads threads)
 {
     if (threads == JpegThreads::One || jpeg_has_multiple_scans(&info) || info.out_color_space == JCS_CMYK)
         return 0;
-    if (threads == JpegThreads::Auto &&
-        (std::thread::hardware_concurrency() < 2 ||
-         static_cast<qint64>(info.output_width) * info.output_height < SplitPixels))
+    if (threads == JpegThreads::Auto && !SecondThreadPays(info.output_width, info.output_height))
         return 0;
     const int blockRows = info.max_v_samp_factor * info.min_DCT_scaled_size;
     const int from = static_cast<int>(info.output_height * TopShare) / blockRows * blockRows;

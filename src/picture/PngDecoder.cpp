@@ -1,6 +1,7 @@
 #include "picture/PngDecoder.h"
 
 #include "picture/PlainPngDecoder.h"
+#include "picture/SecondThread.h"
 
 #include <QIODevice>
 #include <QImage>
@@ -10,7 +11,6 @@
 
 #include <array>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace tracella {
@@ -222,12 +222,6 @@ Context openStream(QIODevice& device)
     return ctx;
 }
 
-// Below this many pixels a second thread costs more than it saves.
-bool pipelined(QSize size)
-{
-    return std::thread::hardware_concurrency() >= 2 && static_cast<qint64>(size.width()) * size.height() >= 1 << 20;
-}
-
 // The channels of a PNG the plain road decodes, or 0.
 int plainChannels(const spng_ihdr& ihdr, const Plan& plan)
 {
@@ -278,8 +272,9 @@ LoadedPicture DecodePng(QIODevice& device, int maxSide, DecodeProgress* progress
         progress->setRows(interlaced ? interlacedRows(size.width(), size.height()) : size.height());
     if (const int channels = plainChannels(ihdr, plan); channels > 0 && !device.isSequential()) {
         // libspng first vouches for every chunk before the image data.
+        const bool twoThreads = SecondThreadPays(size.width(), size.height());
         const PlainPng plain = spng_decode_chunks(ctx.get()) == 0
-                                   ? DecodePlainPng(device, start, channels, image, progress, pipelined(size))
+                                   ? DecodePlainPng(device, start, channels, image, progress, twoThreads)
                                    : PlainPng::NotTaken;
         if (plain == PlainPng::Decoded)
             return {{std::move(image), PictureKind::Bitmap, {}}, std::nullopt};
